@@ -1,0 +1,39 @@
+#!/usr/bin/env python3
+"""Writes the C++ table of embedded resources: one entry per file, keyed by the
+file's base name split at its last dot (name, type), both upper case."""
+import os
+import sys
+
+
+def main():
+    out_path, files = sys.argv[1], sys.argv[2:]
+    lines = ["// Generated at build time from resources/. Do not edit.",
+             "#include \"framework/EmbeddedResourceTable.h\"", ""]
+    entries = []
+    for index, path in enumerate(sorted(files, key=os.path.basename)):
+        base = os.path.basename(path)
+        if base.startswith("."):
+            continue
+        dot = base.rfind(".")
+        name, rtype = (base[:dot], base[dot + 1:]) if dot >= 0 else ("", base)
+        with open(path, "rb") as f:
+            data = f.read()
+        symbol = "resource%d" % index
+        body = ",".join(str(b) for b in data) if data else "0"
+        lines.append("static const unsigned char %s[] = {%s};" % (symbol, body))
+        entries.append('    { "%s", "%s", "%s", %s, %d },' % (rtype.upper(), name.upper(), base, symbol, len(data)))
+    lines.append("")
+    lines.append("const EmbeddedResource embeddedResources[] = {")
+    lines.extend(entries)
+    lines.append("    { nullptr, nullptr, nullptr, nullptr, 0 }")
+    lines.append("};")
+    text = "\n".join(lines) + "\n"
+    os.makedirs(os.path.dirname(out_path), exist_ok=True)
+    tmp = out_path + ".tmp"
+    with open(tmp, "w") as f:
+        f.write(text)
+    os.replace(tmp, out_path)
+
+
+if __name__ == "__main__":
+    main()
