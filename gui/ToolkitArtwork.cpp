@@ -1,0 +1,271 @@
+#include "gui/ToolkitArtwork.h"
+
+namespace
+{
+const juce::Colour ink (0xff444444);
+const juce::Colour face (0xffe3e3e3);
+const juce::Colour pressedFace (0xffadadad);
+const juce::Colour edge (0xff5b5b5b);
+
+juce::Image blank (int width, int height)
+{
+    return juce::Image (juce::Image::ARGB, width, height, true);
+}
+
+void fillFace (juce::Graphics& g, juce::Rectangle<float> area, float corner, juce::Colour fill, bool raised)
+{
+    g.setGradientFill (juce::ColourGradient (fill.brighter (raised ? 0.12f : 0.0f), area.getX(), area.getY(),
+                                             fill.darker (raised ? 0.08f : 0.0f), area.getX(), area.getBottom(), false));
+    g.fillRoundedRectangle (area, corner);
+}
+
+juce::Path tickPath (juce::Rectangle<float> box)
+{
+    juce::Path p;
+    p.startNewSubPath (box.getRelativePoint (0.22f, 0.52f));
+    p.lineTo (box.getRelativePoint (0.42f, 0.74f));
+    p.lineTo (box.getRelativePoint (0.80f, 0.26f));
+    return p;
+}
+} // namespace
+
+juce::Image ToolkitArtwork::checkBox (bool ticked)
+{
+    auto image = blank (boxSize, boxSize);
+    juce::Graphics g (image);
+    auto box = image.getBounds().toFloat().reduced (0.5f);
+    fillFace (g, box, 3.0f, juce::Colours::white, false);
+    g.setColour (edge);
+    g.drawRoundedRectangle (box, 3.0f, 1.0f);
+
+    if (ticked)
+    {
+        g.setColour (ink);
+        g.strokePath (tickPath (box), juce::PathStrokeType (2.2f, juce::PathStrokeType::curved, juce::PathStrokeType::rounded));
+    }
+
+    return image;
+}
+
+juce::Image ToolkitArtwork::radioButton (bool ticked)
+{
+    auto image = blank (boxSize, boxSize);
+    juce::Graphics g (image);
+    auto box = image.getBounds().toFloat().reduced (0.5f);
+    g.setColour (juce::Colours::white);
+    g.fillEllipse (box);
+    g.setColour (edge);
+    g.drawEllipse (box, 1.0f);
+
+    if (ticked)
+    {
+        g.setColour (ink);
+        g.fillEllipse (box.reduced (3.5f));
+    }
+
+    return image;
+}
+
+void ToolkitArtwork::drawGlyph (juce::Graphics& g, int icon, juce::Rectangle<float> box)
+{
+    const auto w = box.getWidth();
+    const auto stroke = juce::PathStrokeType (juce::jmax (1.5f, w * 0.14f), juce::PathStrokeType::mitered, juce::PathStrokeType::rounded);
+    auto pt = [box] (float x, float y) { return box.getRelativePoint (x, y); };
+    juce::Path p;
+
+    auto arrow = [&] (float angle)
+    {
+        juce::Path a;
+        a.addTriangle (0.5f, 0.15f, 0.88f, 0.6f, 0.12f, 0.6f);
+        a.addRectangle (0.36f, 0.58f, 0.28f, 0.27f);
+        a.applyTransform (juce::AffineTransform::rotation (angle, 0.5f, 0.5f)
+                              .scaled (box.getWidth(), box.getHeight())
+                              .translated (box.getX(), box.getY()));
+        g.fillPath (a);
+    };
+
+    switch (icon)
+    {
+        case 0: // close
+        case 11: // cross-out
+            p.startNewSubPath (pt (0.2f, 0.2f));
+            p.lineTo (pt (0.8f, 0.8f));
+            p.startNewSubPath (pt (0.8f, 0.2f));
+            p.lineTo (pt (0.2f, 0.8f));
+            g.strokePath (p, stroke);
+            if (icon == 11)
+                g.drawEllipse (box.reduced (w * 0.02f), stroke.getStrokeThickness() * 0.5f);
+            break;
+        case 1: // plus
+            p.startNewSubPath (pt (0.5f, 0.15f));
+            p.lineTo (pt (0.5f, 0.85f));
+            p.startNewSubPath (pt (0.15f, 0.5f));
+            p.lineTo (pt (0.85f, 0.5f));
+            g.strokePath (p, stroke);
+            break;
+        case 2: // minus
+            p.startNewSubPath (pt (0.15f, 0.5f));
+            p.lineTo (pt (0.85f, 0.5f));
+            g.strokePath (p, stroke);
+            break;
+        case 3: arrow (-juce::MathConstants<float>::halfPi); break;
+        case 4: arrow (juce::MathConstants<float>::halfPi); break;
+        case 5: arrow (0.0f); break;
+        case 6: arrow (juce::MathConstants<float>::pi); break;
+        case 7: // folder
+            p.startNewSubPath (pt (0.08f, 0.25f));
+            p.lineTo (pt (0.4f, 0.25f));
+            p.lineTo (pt (0.48f, 0.35f));
+            p.lineTo (pt (0.92f, 0.35f));
+            p.lineTo (pt (0.92f, 0.82f));
+            p.lineTo (pt (0.08f, 0.82f));
+            p.closeSubPath();
+            g.fillPath (p);
+            break;
+        case 8: // disk
+            g.fillRoundedRectangle (box.reduced (w * 0.1f), w * 0.08f);
+            g.setColour (face);
+            g.fillRect (juce::Rectangle<float> (pt (0.28f, 0.12f), pt (0.72f, 0.38f)));
+            g.fillRect (juce::Rectangle<float> (pt (0.24f, 0.56f), pt (0.76f, 0.88f)));
+            break;
+        case 9: // copy
+        case 10: // paste
+        {
+            auto back = juce::Rectangle<float> (pt (0.15f, 0.12f), pt (0.65f, 0.72f));
+            auto front = juce::Rectangle<float> (pt (0.35f, 0.3f), pt (0.85f, 0.9f));
+            g.drawRect (back, stroke.getStrokeThickness() * 0.6f);
+            g.fillRect (front);
+            if (icon == 10)
+            {
+                g.setColour (face);
+                g.fillRect (front.reduced (w * 0.1f).removeFromTop (w * 0.08f));
+            }
+            break;
+        }
+        case 12: // play
+            p.addTriangle (pt (0.25f, 0.15f), pt (0.85f, 0.5f), pt (0.25f, 0.85f));
+            g.fillPath (p);
+            break;
+        case 13: // stop
+            g.fillRect (box.reduced (w * 0.2f));
+            break;
+        case 14: // reload
+            p.addCentredArc (box.getCentreX(), box.getCentreY(), w * 0.32f, w * 0.32f, 0.0f, 0.5f, 5.4f, true);
+            g.strokePath (p, stroke);
+            p.clear();
+            p.addTriangle (pt (0.5f, 0.02f), pt (0.72f, 0.18f), pt (0.5f, 0.34f));
+            g.fillPath (p);
+            break;
+        case 15: // star
+            p.addStar (box.getCentre(), 5, w * 0.2f, w * 0.45f);
+            g.fillPath (p);
+            break;
+        case 16: // info
+            g.fillEllipse (juce::Rectangle<float> (pt (0.42f, 0.1f), pt (0.58f, 0.26f)));
+            g.fillRect (juce::Rectangle<float> (pt (0.42f, 0.36f), pt (0.58f, 0.9f)));
+            break;
+        default:
+            break;
+    }
+}
+
+juce::Image ToolkitArtwork::iconButton (int icon, bool large, bool pressed)
+{
+    if (icon < 0 || icon >= numIcons)
+        return {};
+
+    const int size = large ? largeIconSize : standardIconSize;
+    auto image = blank (size, size);
+    juce::Graphics g (image);
+    auto area = image.getBounds().toFloat().reduced (1.5f);
+    const float corner = large ? 6.0f : 4.0f;
+    fillFace (g, area, corner, pressed ? pressedFace : face, ! pressed);
+    g.setColour (pressed ? ink.darker (0.5f) : ink);
+    g.drawRoundedRectangle (area, corner, 1.0f);
+    drawGlyph (g, icon, area.reduced (size * 0.25f).translated (pressed ? 0.5f : 0.0f, pressed ? 0.5f : 0.0f));
+    return image;
+}
+
+std::array<juce::Image, 7> ToolkitArtwork::textButtonSlices (int set)
+{
+    const bool large = set == 2;
+    const bool dark = set == 1;
+    const int height = large ? 28 : 20;
+    const int cap = large ? 10 : 8;
+    const int middle = 4;
+    const float corner = large ? 6.0f : 4.0f;
+    std::array<juce::Image, 7> slices;
+
+    for (int pressed = 0; pressed < 2; ++pressed)
+    {
+        // One whole button is drawn, then cut into its caps and stretchable middle.
+        auto whole = blank (2 * cap + middle, height);
+        {
+            juce::Graphics g (whole);
+            auto area = whole.getBounds().toFloat().reduced (0.5f);
+            auto fill = dark ? juce::Colour (0xff5b5b5b) : face;
+            fillFace (g, area, corner, pressed != 0 ? fill.darker (0.25f) : fill, pressed == 0);
+            g.setColour (dark ? juce::Colour (0xff2a2a2a) : edge);
+            g.drawRoundedRectangle (area, corner, 1.0f);
+        }
+
+        slices[(size_t) (3 * pressed)] = whole.getClippedImage ({ 0, 0, cap, height }).createCopy();
+        slices[(size_t) (3 * pressed + 1)] = whole.getClippedImage ({ cap, 0, middle, height }).createCopy();
+        slices[(size_t) (3 * pressed + 2)] = whole.getClippedImage ({ cap + middle, 0, cap, height }).createCopy();
+    }
+
+    // A faint gloss over the upper half of the text area.
+    auto overlay = blank (middle, height);
+    {
+        juce::Graphics g (overlay);
+        g.setGradientFill (juce::ColourGradient (juce::Colours::white.withAlpha (0.25f), 0.0f, 1.0f,
+                                                 juce::Colours::white.withAlpha (0.0f), 0.0f, (float) height * 0.5f, false));
+        g.fillRect (0, 1, middle, height / 2);
+    }
+    slices[6] = overlay;
+    return slices;
+}
+
+juce::Image ToolkitArtwork::titleIcon()
+{
+    // A drum seen from above: a ring with two crossed sticks.
+    auto image = blank (24, 24);
+    juce::Graphics g (image);
+    g.setColour (face);
+    g.fillEllipse (3.0f, 3.0f, 18.0f, 18.0f);
+    g.setColour (juce::Colours::white);
+    g.drawEllipse (3.0f, 3.0f, 18.0f, 18.0f, 2.0f);
+    g.setColour (ink);
+    g.drawEllipse (7.5f, 7.5f, 9.0f, 9.0f, 1.0f);
+    g.setColour (juce::Colours::white);
+    g.drawLine (1.0f, 1.0f, 11.0f, 11.0f, 2.0f);
+    g.drawLine (23.0f, 1.0f, 13.0f, 11.0f, 2.0f);
+    return image;
+}
+
+juce::Image ToolkitArtwork::edgeStrip (int side)
+{
+    if (side < 1 || side > 4)
+        return {};
+
+    const bool horizontal = side <= 2;
+    auto image = blank (horizontal ? 40 : 10, horizontal ? 10 : 40);
+    juce::Graphics g (image);
+    const auto bounds = image.getBounds().toFloat();
+    // Darkest at the window's edge, fading toward the content.
+    const auto outer = juce::Colour (0xff8a8a8a);
+    const auto inner = juce::Colour (0xffc5c5c5);
+    juce::Point<float> from, to;
+
+    switch (side)
+    {
+        case 1: from = bounds.getTopLeft(); to = bounds.getBottomLeft(); break;
+        case 2: from = bounds.getBottomLeft(); to = bounds.getTopLeft(); break;
+        case 3: from = bounds.getTopLeft(); to = bounds.getTopRight(); break;
+        default: from = bounds.getTopRight(); to = bounds.getTopLeft(); break;
+    }
+
+    g.setGradientFill (juce::ColourGradient (outer, from, inner, to, false));
+    g.fillAll();
+    return image;
+}

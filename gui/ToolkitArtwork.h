@@ -1,0 +1,40 @@
+#pragma once
+
+#include <juce_graphics/juce_graphics.h>
+
+#include <array>
+
+/** The toolkit's own button, box, icon and edge images, drawn in code in one flat
+    grey style; each call renders a new image, so owners keep what they reuse. */
+class ToolkitArtwork
+{
+public:
+    static constexpr int numIcons = 17;
+    static constexpr int boxSize = 15;
+    static constexpr int standardIconSize = 27;
+    static constexpr int largeIconSize = 43;
+
+    /** Check box (square) and radio button (round) images, boxSize square. */
+    static juce::Image checkBox (bool ticked);
+    static juce::Image radioButton (bool ticked);
+
+    /** An image-button face: icon 0 is the close cross; 1 .. 16 are plus, minus,
+        left, right, up, down, folder, disk, copy, paste, cross-out, play, stop,
+        reload, star and info. Null for an icon outside 0 .. 16. */
+    static juce::Image iconButton (int icon, bool large, bool pressed);
+
+    /** The seven slices of a text button (normal left, middle, right, pressed left,
+        middle, right, overlay). Set 0 is the standard grey, 1 the dark one,
+        2 the large grey. */
+    static std::array<juce::Image, 7> textButtonSlices (int set);
+
+    /** The 24 x 24 title-bar icon of a framed window. */
+    static juce::Image titleIcon();
+
+    /** A window edge strip: side 1 top and 2 bottom (40 x 10), 3 left and
+        4 right (10 x 40). Null for any other side. */
+    static juce::Image edgeStrip (int side);
+
+private:
+    static void drawGlyph (juce::Graphics& g, int icon, juce::Rectangle<float> box);
+};
