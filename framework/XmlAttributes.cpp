@@ -1,0 +1,35 @@
+#include "framework/XmlAttributes.h"
+
+namespace
+{
+int findAttribute (const juce::XmlElement& element, juce::StringRef name)
+{
+    for (int i = 0; i < element.getNumAttributes(); ++i)
+        if (element.getAttributeName (i).equalsIgnoreCase (name))
+            return i;
+
+    return -1;
+}
+} // namespace
+
+bool hasAttributeIgnoringCase (const juce::XmlElement& element, juce::StringRef name)
+{
+    return findAttribute (element, name) >= 0;
+}
+
+juce::String getAttributeIgnoringCase (const juce::XmlElement& element, juce::StringRef name, const juce::String& defaultValue)
+{
+    const int index = findAttribute (element, name);
+    return index >= 0 ? element.getAttributeValue (index) : defaultValue;
+}
+
+bool getBoolAttributeIgnoringCase (const juce::XmlElement& element, juce::StringRef name, bool defaultValue)
+{
+    const int index = findAttribute (element, name);
+
+    if (index < 0)
+        return defaultValue;
+
+    const auto first = *element.getAttributeValue (index).getCharPointer().findEndOfWhitespace();
+    return first == '1' || first == 't' || first == 'T' || first == 'y' || first == 'Y';
+}
