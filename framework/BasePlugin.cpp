@@ -425,10 +425,10 @@ std::unique_ptr<juce::XmlElement> BasePlugin::readStateChunk (const void* data, 
 
     const auto* bytes = static_cast<const char*> (data);
 
-    if (juce::ByteOrder::littleEndian32Bits (bytes) != chunkMagic)
+    if (juce::ByteOrder::littleEndianInt (bytes) != chunkMagic)
         return nullptr;
 
-    const auto length = juce::ByteOrder::littleEndian32Bits (bytes + 4);
+    const auto length = juce::ByteOrder::littleEndianInt (bytes + 4);
 
     if (length == 0)
         return nullptr;
@@ -452,7 +452,7 @@ std::unique_ptr<juce::XmlElement> BasePlugin::readStateChunk (const void* data, 
 //==============================================================================
 bool BasePlugin::checkApplicationAttribute (const juce::XmlElement& element, const juce::String& tagName) const
 {
-    return tagNameMatches (element, tagName)
+    return element.getTagName().equalsIgnoreCase (tagName)
            && hasAttributeIgnoringCase (element, "application")
            && getAttributeIgnoringCase (element, "application").equalsIgnoreCase (getPluginName());
 }

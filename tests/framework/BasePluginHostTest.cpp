@@ -158,7 +158,7 @@ TEST_F (BasePluginHostTest, UnmappedIndicesKeepTheHostsValue)
     EXPECT_EQ (wide.getParameterText (100), "0.250000000");
 
     wide.setHostParameter (100, wide.getParameterManager().getParameter (85));
-    EXPECT_EQ (wide.getParameterName (100), "Bass Drum Rand Selection");
+    EXPECT_EQ (wide.getParameterName (100), "Accent Rand Selection");
     EXPECT_EQ (wide.getHostIndex (85), 100);
     wide.setHostParameter (100, nullptr);
     EXPECT_EQ (wide.getHostIndex (85), -1);

@@ -103,7 +103,7 @@ TEST_F (MidiControlTest, LearningPairsATouchedControlWithAMovedController)
 
     // Touch, then move.
     map.learnParameter (param (8));
-    EXPECT_EQ (map.getLearnParameter(), param (10));
+    EXPECT_EQ (map.getLearnParameter(), param (8));
     EXPECT_EQ (map.getLearnController(), -1);
     map.handleMidiMessage (cc (20, 10));
     EXPECT_EQ (map.getParameterAt (20), param (8));

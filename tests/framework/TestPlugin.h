@@ -73,9 +73,19 @@ public:
     std::unique_ptr<juce::XmlElement> programDocument;
 };
 
+namespace juce
+{
+// JUCE's own step of its message loop. runDispatchLoop cannot be run again once it was
+// stopped in a process, so tests that pump more than once step the loop themselves.
+bool dispatchNextMessageOnSystemQueue (bool returnIfNoPendingMessages);
+} // namespace juce
+
 /** Runs the message loop for a while, so that asynchronous notifications arrive. */
 inline void pumpMessages (int milliseconds = 50)
 {
-    juce::Timer::callAfterDelay (milliseconds, [] { juce::MessageManager::getInstance()->stopDispatchLoop(); });
-    juce::MessageManager::getInstance()->runDispatchLoop();
+    const auto end = juce::Time::getMillisecondCounter() + (juce::uint32) milliseconds;
+
+    while (juce::Time::getMillisecondCounter() < end)
+        if (! juce::dispatchNextMessageOnSystemQueue (true))
+            juce::Thread::sleep (1);
 }
