@@ -1,6 +1,8 @@
 #include "sequencer/DrumMachineSeq.h"
 
 #include "framework/EmbeddedResources.h"
+#include "framework/XmlAttributes.h"
+#include "framework/XmlDocuments.h"
 
 #include <ctime>
 
@@ -14,27 +16,6 @@ bool isValidTrack (int track) noexcept
 bool isValidStep (int step) noexcept
 {
     return (unsigned int) step < (unsigned int) DrumMachineSeq::numSteps;
-}
-
-// Element and attribute names match ignoring case; XmlElement's look-ups do not.
-const juce::String* findAttribute (const juce::XmlElement& element, const char* name)
-{
-    for (int i = 0; i < element.getNumAttributes(); ++i)
-        if (element.getAttributeName (i).equalsIgnoreCase (name))
-            return &element.getAttributeValue (i);
-
-    return nullptr;
-}
-
-// A document with any parse error counts as damaged, even where the parser recovered.
-std::unique_ptr<juce::XmlElement> parseWholeFile (const juce::File& file)
-{
-    if (!file.existsAsFile())
-        return nullptr;
-
-    juce::XmlDocument document (file);
-    auto xml = document.getDocumentElement();
-    return document.getLastParseError().isEmpty() ? std::move (xml) : nullptr;
 }
 
 const char* const sourceNames[] = {"factoryPatterns", "clearPatterns", "userDefinedPatterns"};
@@ -134,8 +115,8 @@ bool DrumMachineSeq::isPatternXml (const juce::XmlElement& element) const
     if (!element.getTagName().equalsIgnoreCase ("Pattern"))
         return false;
 
-    auto* application = findAttribute (element, "application");
-    return application != nullptr && application->equalsIgnoreCase (owner.getPluginName());
+    // A missing attribute never matches.
+    return hasAttributeIgnoringCase (element, "application") && getAttributeIgnoringCase (element, "application").equalsIgnoreCase (owner.getPluginName());
 }
 
 bool DrumMachineSeq::readPatternXml (const juce::XmlElement& element, int index)
@@ -208,42 +189,27 @@ std::unique_ptr<juce::XmlElement> DrumMachineSeq::createPatternBankXml (int kind
     return bank;
 }
 
-bool DrumMachineSeq::writeXmlToFile (const juce::XmlElement& xml, const juce::File& file) const
-{
-    // The old file stays whole until the new one is complete.
-    juce::TemporaryFile temporary (file);
-    juce::XmlElement::TextFormat format;
-    format.dtd = {};
-    format.customEncoding = "UTF-8";
-    format.lineWrapLength = 60;
-
-    if (!xml.writeTo (temporary.getFile(), format))
-        return false;
-
-    return temporary.overwriteTargetFileWithTemporary();
-}
-
 bool DrumMachineSeq::savePatternFile (int index, const juce::File& file) const
 {
     auto xml = createPatternXml (index);
-    return xml != nullptr && writeXmlToFile (*xml, file);
+    return xml != nullptr && writeXmlDocument (*xml, file);
 }
 
 bool DrumMachineSeq::savePatternBankFile (const juce::File& file, int kind) const
 {
     auto xml = createPatternBankXml (kind);
-    return xml != nullptr && writeXmlToFile (*xml, file);
+    return xml != nullptr && writeXmlDocument (*xml, file);
 }
 
 bool DrumMachineSeq::loadPatternFile (int index, const juce::File& file)
 {
-    auto xml = parseWholeFile (file);
+    auto xml = parseXmlDocument (file);
     return xml != nullptr && readPatternXml (*xml, index);
 }
 
 bool DrumMachineSeq::loadPatternBankFile (const juce::File& file, int kind)
 {
-    auto xml = parseWholeFile (file);
+    auto xml = parseXmlDocument (file);
     return xml != nullptr && readPatternBankXml (*xml, kind);
 }
 
@@ -302,8 +268,7 @@ bool DrumMachineSeq::readEditionStateXml (const juce::XmlElement& element)
         if (!child->getTagName().equalsIgnoreCase ("EditedPattern"))
             continue;
 
-        auto* value = findAttribute (*child, "value");
-        setEditedPatternIndex (value != nullptr ? value->getIntValue() : 0);
+        setEditedPatternIndex (getAttributeIgnoringCase (*child, "value", "0").getIntValue());
     }
 
     return true;
@@ -335,13 +300,14 @@ bool DrumMachineSeq::readResourcesXml (const juce::XmlElement& element)
             if (!child->getTagName().equalsIgnoreCase (setTags[kind]))
                 continue;
 
-            if (auto* source = findAttribute (*child, "default"))
-                for (int s = 0; s < 3; ++s)
-                    if (*source == sourceNames[s])
-                        resources[kind].source = s;
+            const auto source = getAttributeIgnoringCase (*child, "default");
 
-            if (auto* file = findAttribute (*child, "file"))
-                resources[kind].file = *file;
+            for (int s = 0; s < 3; ++s)
+                if (source == sourceNames[s])
+                    resources[kind].source = s;
+
+            if (hasAttributeIgnoringCase (*child, "file"))
+                resources[kind].file = getAttributeIgnoringCase (*child, "file");
         }
     }
 

@@ -256,7 +256,6 @@ protected:
     std::atomic<bool> nativePlaying{false};
 
 private:
-    bool writeXmlToFile (const juce::XmlElement& xml, const juce::File& file) const;
     void flushTapBuffer (PatternData& pattern, int step, int player);
 
     MersenneTwister generator;

@@ -1,5 +1,7 @@
 #include "sequencer/PatternData.h"
 
+#include "framework/XmlAttributes.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -10,16 +12,6 @@ const char* const trackTags[PatternData::numTracks] = {"BD", "SD", "LT", "HT", "
 bool isValidTrack (int track) noexcept
 {
     return (unsigned int) track < (unsigned int) PatternData::numTracks;
-}
-
-// Attribute names match ignoring case, which XmlElement's own look-up does not.
-const juce::String* findAttribute (const juce::XmlElement& element, const char* name)
-{
-    for (int i = 0; i < element.getNumAttributes(); ++i)
-        if (element.getAttributeName (i).equalsIgnoreCase (name))
-            return &element.getAttributeValue (i);
-
-    return nullptr;
 }
 } // namespace
 
@@ -116,20 +108,23 @@ void PatternData::writeXml (juce::XmlElement& element) const
 
 void PatternData::readXml (const juce::XmlElement& element)
 {
-    auto* attribute = findAttribute (element, "name");
-    name = attribute != nullptr ? *attribute : juce::String();
+    name = getAttributeIgnoringCase (element, "name");
 
-    attribute = findAttribute (element, "length");
-    length = attribute != nullptr ? limitLength (attribute->getIntValue()) : 16;
+    length = hasAttributeIgnoringCase (element, "length")
+                 ? limitLength (getAttributeIgnoringCase (element, "length").getIntValue())
+                 : 16;
 
-    attribute = findAttribute (element, "scale");
-    scale = attribute != nullptr ? limitScale (attribute->getIntValue()) : 4;
+    scale = hasAttributeIgnoringCase (element, "scale")
+                ? limitScale (getAttributeIgnoringCase (element, "scale").getIntValue())
+                : 4;
 
-    attribute = findAttribute (element, "shuffle");
-    shuffle = attribute != nullptr ? limitShuffle (attribute->getDoubleValue()) : 0.0;
+    shuffle = hasAttributeIgnoringCase (element, "shuffle")
+                  ? limitShuffle (getAttributeIgnoringCase (element, "shuffle").getDoubleValue())
+                  : 0.0;
 
-    attribute = findAttribute (element, "tempo");
-    setTempo (attribute != nullptr ? attribute->getDoubleValue() : 120.0);
+    setTempo (hasAttributeIgnoringCase (element, "tempo")
+                  ? getAttributeIgnoringCase (element, "tempo").getDoubleValue()
+                  : 120.0);
 
     for (auto* child : element.getChildIterator())
     {

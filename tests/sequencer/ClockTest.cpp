@@ -1,12 +1,8 @@
 #include "sequencer/Clock.h"
 #include "sequencer/ShuffledClock.h"
+#include "tests/MessagePump.h"
 
 #include <gtest/gtest.h>
-
-namespace juce
-{
-bool dispatchNextMessageOnSystemQueue (bool returnIfNoPendingMessages);
-}
 
 namespace
 {
@@ -65,14 +61,6 @@ juce::int64 ceilDiv (juce::int64 a, juce::int64 b)
         return ::testing::AssertionSuccess();
 
     return ::testing::AssertionFailure() << actual << " instead of {" << first << (tie ? " or +1" : "") << ", " << phase << "}";
-}
-
-void pump()
-{
-    // The dispatch loop cannot run twice once stopped, so the queue is drained directly.
-    while (juce::dispatchNextMessageOnSystemQueue (true))
-    {
-    }
 }
 
 struct CountingListener : public Clock::Listener
@@ -386,20 +374,20 @@ TEST (Clock, ListenersHearStatesAndTicksOnTheMessageThread)
     clock.start();
     clock.start();
     EXPECT_EQ (a.states, 0);
-    pump();
+    pumpPendingMessages();
     EXPECT_EQ (a.states, 1);
     EXPECT_EQ (b.states, 1);
     EXPECT_EQ (a.ticks, 0);
 
     // Many events between two updates make one tick.
     EXPECT_GT (run (clock, 50000).size(), 10u);
-    pump();
+    pumpPendingMessages();
     EXPECT_EQ (a.ticks, 1);
     EXPECT_EQ (a.states, 1);
 
     clock.stop();
     clock.stop();
-    pump();
+    pumpPendingMessages();
     EXPECT_EQ (a.states, 2);
     EXPECT_FALSE (clock.isRunning());
     EXPECT_EQ (clock.getPosition(), 0.0);
@@ -407,7 +395,7 @@ TEST (Clock, ListenersHearStatesAndTicksOnTheMessageThread)
 
     clock.removeListener (&b);
     clock.restart();
-    pump();
+    pumpPendingMessages();
     EXPECT_EQ (a.states, 3);
     EXPECT_EQ (b.states, 2);
 }
