@@ -1,0 +1,27 @@
+#pragma once
+
+#include <juce_events/juce_events.h>
+
+/** The JUCE message thread that every instance in this library shares. Linux hosts run no message loop
+    for their plug-ins, so timers, asynchronous updates and the editor live on a thread of our own. The first
+    user starts it, the last one stops it and shuts JUCE down, so nothing of ours runs when the host
+    unloads the library. */
+class SharedMessageThread : private juce::Thread
+{
+public:
+    /** Starts the thread when this is the first user. False when it could not be started. */
+    static bool acquire();
+
+    /** Stops the thread when this was the last user. Never call it with the message manager locked. */
+    static void release();
+
+    static int getNumUsers();
+
+private:
+    SharedMessageThread();
+    ~SharedMessageThread() override;
+
+    void run() override;
+
+    juce::WaitableEvent ready;
+};

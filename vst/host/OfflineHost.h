@@ -1,0 +1,93 @@
+#pragma once
+
+#include "vst/VstInterface.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+/** A small offline VST 2.4 host: loads a plug-in library with dlopen and talks to it only through the
+    VST interface. It plays a scenario (MIDI events, host transport and tempo) and collects the audio,
+    the MIDI the plug-in sends and its automation messages. One effect at a time. */
+class OfflineHost
+{
+public:
+    struct MidiEvent
+    {
+        int64_t sample;
+        std::array<uint8_t, 3> bytes;
+    };
+
+    struct Automation
+    {
+        int32_t index;
+        float value;
+    };
+
+    /** Host transport: the tempo, and where it plays (sample ranges [start, end)). */
+    struct Transport
+    {
+        double tempo = 120.0;
+        std::vector<std::pair<int64_t, int64_t>> playing;
+
+        bool isPlayingAt (int64_t sample) const;
+    };
+
+    OfflineHost();
+    ~OfflineHost();
+
+    /** Loads the library and creates the effect through VSTPluginMain. */
+    bool load (const std::string& libraryPath);
+    void unload();
+    const std::string& getError() const { return error; }
+
+    vst::AEffect* getEffect() const { return effect; }
+    intptr_t dispatch (int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr, float opt = 0.0f);
+
+    // Typed calls.
+    std::string getString (int32_t opcode, int32_t index = 0, size_t bufferSize = 256);
+    int32_t canDo (const char* text);
+    std::vector<uint8_t> getChunk (bool preset = false);
+    intptr_t setChunk (const std::vector<uint8_t>& data, bool preset = false);
+    void setParameter (int32_t index, float value);
+    float getParameter (int32_t index);
+    void start (double sampleRate, int32_t blockSize); // sample rate, block size, resume, start process
+    void stop();                                       // stop process, suspend
+
+    /** Renders numFrames in blocks of blockSize (the last one shorter) from sample position `from`.
+        Events are delivered in the block holding their sample. Returns one vector per output. */
+    std::vector<std::vector<float>> render (int64_t numFrames, int32_t blockSize, const std::vector<MidiEvent>& events,
+                                            const Transport& transport, int64_t from = 0);
+
+    /** One process call of the given frames, with these events (deltas inside the block). */
+    void processBlock (int32_t frames, const std::vector<MidiEvent>& blockEvents, std::vector<std::vector<float>>& out,
+                       int64_t outOffset);
+
+    // What the host answers.
+    intptr_t hostVersion = 2400;
+    int32_t processLevel = vst::ProcessLevel::realtime;
+    bool giveTimeInfo = true;
+
+    // What the plug-in did.
+    std::vector<MidiEvent> midiOut;
+    std::vector<Automation> automation;
+    std::vector<int32_t> timeRequests;
+    int wantMidiCalls = 0;
+    int updateDisplayCalls = 0;
+
+    double getSampleRate() const { return sampleRate; }
+
+private:
+    static intptr_t callback (vst::AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt);
+    intptr_t handle (int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt);
+
+    void* library = nullptr;
+    vst::AEffect* effect = nullptr;
+    std::string error;
+    double sampleRate = 44100.0;
+    vst::VstTimeInfo timeInfo {};
+    const Transport* currentTransport = nullptr;
+    int64_t blockStart = 0;
+    bool wasPlaying = false;
+};
