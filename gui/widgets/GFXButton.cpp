@@ -1,0 +1,110 @@
+#include "gui/widgets/GFXButton.h"
+
+#include "gui/widgets/SkinElement.h"
+
+GFXButton::GFXButton (const juce::String& name)
+    : juce::Button (name)
+{
+    const int width = name.isEmpty() ? 18 : juce::Font (12.0f).getStringWidth (name) + 8;
+    setSize (width, 18);
+}
+
+void GFXButton::setAction (const juce::String& type, int uid, const juce::String& text)
+{
+    if (type == "onClick")
+    {
+        clickUid = uid;
+        tooltip = text;
+    }
+    else if (type == "onClickWithCtrl")
+    {
+        ctrlClickUid = uid;
+        ctrlTooltip = text;
+    }
+}
+
+void GFXButton::readClickEvent (const juce::XmlElement& element)
+{
+    const auto clickEvent = SkinElement::getString (element, "clickEvent", "onRelease");
+
+    if (clickEvent == "onRelease")
+        setTriggeredOnMouseDown (false);
+    else if (clickEvent == "onPress")
+        setTriggeredOnMouseDown (true);
+}
+
+void GFXButton::readAutoRepeat (const juce::XmlElement& element)
+{
+    const auto autoRepeat = SkinElement::getString (element, "autorepeat", "no");
+
+    if (autoRepeat == "yes")
+        setRepeatSpeed (1000, 100, -1);
+    else if (autoRepeat == "no")
+        setRepeatSpeed (-1, 0, -1);
+}
+
+void GFXButton::loadFromXml (const juce::XmlElement& element, ParameterManager& parameters, EventNameMap& events, void* context)
+{
+    BaseGFXController::loadFromXml (element, parameters, events, context);
+
+    if (SkinElement::hasTag (element, "Button"))
+    {
+        readClickEvent (element);
+        readAutoRepeat (element);
+    }
+
+    applyBoundsTo (*this);
+    repaint();
+}
+
+void GFXButton::updateTooltip (const juce::ModifierKeys& modifiers)
+{
+    setTooltip (modifiers.isCtrlDown() && ctrlClickUid != -1 ? ctrlTooltip : tooltip);
+}
+
+void GFXButton::mouseEnter (const juce::MouseEvent& e)
+{
+    juce::Button::mouseEnter (e);
+    updateTooltip (e.mods);
+}
+
+void GFXButton::modifierKeysChanged (const juce::ModifierKeys& modifiers)
+{
+    juce::Button::modifierKeysChanged (modifiers);
+    updateTooltip (modifiers);
+}
+
+int GFXButton::getUidForClick (const juce::ModifierKeys& modifiers) const noexcept
+{
+    return modifiers.isCtrlDown() ? ctrlClickUid : clickUid;
+}
+
+void GFXButton::clicked (const juce::ModifierKeys& modifiers)
+{
+    const int uid = getUidForClick (modifiers);
+
+    if (uid != -1)
+        sendEvent (uid);
+}
+
+void GFXButton::paintButton (juce::Graphics& g, bool, bool isButtonDown)
+{
+    if (hasImage())
+        drawFrame (g, isButtonDown ? 1 : 0);
+    else
+        paintWithoutImage (g, isButtonDown);
+}
+
+void GFXButton::paintWithoutImage (juce::Graphics& g, bool isButtonDown)
+{
+    g.fillAll (juce::Colour::greyLevel (isButtonDown ? 0.4f : 0.9f));
+    g.setColour (juce::Colours::black);
+    g.drawRect (getLocalBounds());
+
+    if (getButtonText().isNotEmpty())
+    {
+        g.setColour (isEnabled() ? juce::Colours::black : juce::Colours::black.withAlpha (0.4f));
+        g.setFont (12.0f);
+        g.drawText (getButtonText(), getLocalBounds(), juce::Justification::centred, true);
+    }
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "gui/widgets/BaseGFXController.h"
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+/** A push button that fires its "onClick" event, or "onClickWithCtrl" with Ctrl held. */
+class GFXButton : public BaseGFXController
+    , public juce::Button
+{
+public:
+    explicit GFXButton (const juce::String& name);
+
+    void setAction (const juce::String& type, int uid, const juce::String& tooltip) override;
+    void loadFromXml (const juce::XmlElement& element, ParameterManager& parameters, EventNameMap& events, void* context) override;
+
+    void mouseEnter (const juce::MouseEvent& e) override;
+    void modifierKeysChanged (const juce::ModifierKeys& modifiers) override;
+    void clicked (const juce::ModifierKeys& modifiers) override;
+    void paintButton (juce::Graphics& g, bool isMouseOver, bool isButtonDown) override;
+
+    int getClickUid() const noexcept { return clickUid; }
+    int getCtrlClickUid() const noexcept { return ctrlClickUid; }
+
+protected:
+    /** "clickEvent" and "autorepeat" of a Button element. */
+    void readClickEvent (const juce::XmlElement& element);
+    void readAutoRepeat (const juce::XmlElement& element);
+
+    /** The event uid a click fires: the Ctrl action with Ctrl held, never the plain one instead. */
+    int getUidForClick (const juce::ModifierKeys& modifiers) const noexcept;
+
+    void paintWithoutImage (juce::Graphics& g, bool isButtonDown);
+
+private:
+    void updateTooltip (const juce::ModifierKeys& modifiers);
+
+    int clickUid = -1, ctrlClickUid = -1;
+    juce::String tooltip, ctrlTooltip;
+};

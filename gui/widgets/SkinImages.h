@@ -1,0 +1,19 @@
+#pragma once
+
+#include <juce_graphics/juce_graphics.h>
+
+/** Skin images by logical file name, decoded once and shared through juce::ImageCache
+    (dozens of widgets use the same filmstrip). */
+class SkinImages
+{
+public:
+    /** The decoded image, or an invalid one when the resource is missing or no image. */
+    static juce::Image load (const juce::String& logicalName);
+
+    /** Makes an image known under a logical name, as if it were embedded
+        (images built in code, tests). */
+    static void add (const juce::String& logicalName, const juce::Image& image);
+
+private:
+    static juce::int64 getHashCode (const juce::String& logicalName);
+};
