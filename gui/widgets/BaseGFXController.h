@@ -2,7 +2,7 @@
 
 #include "gui/widgets/GUIController.h"
 
-#include <juce_graphics/juce_graphics.h>
+#include <juce_gui_basics/juce_gui_basics.h>
 
 /** A skin widget drawn from a vertical filmstrip: frame k occupies the image rows
     frameHeight * k to frameHeight * (k + 1) - 1. */

@@ -11,6 +11,10 @@ class GFXButton : public BaseGFXController
 public:
     explicit GFXButton (const juce::String& name);
 
+    // Both listener kinds stay reachable on the concrete widget.
+    using GUIController::addListener;
+    using juce::Button::addListener;
+
     void setAction (const juce::String& type, int uid, const juce::String& tooltip) override;
     void loadFromXml (const juce::XmlElement& element, ParameterManager& parameters, EventNameMap& events, void* context) override;
 

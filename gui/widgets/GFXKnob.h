@@ -11,6 +11,10 @@ class GFXKnob : public BaseGFXController
 public:
     explicit GFXKnob (const juce::String& name);
 
+    // Both listener kinds stay reachable on the concrete widget.
+    using GUIController::addListener;
+    using juce::Slider::addListener;
+
     void updateFromParameter (Parameter* parameter) override;
     void loadFromXml (const juce::XmlElement& element, ParameterManager& parameters, EventNameMap& events, void* context) override;
 

@@ -13,6 +13,10 @@ class GFXMultiStateButton : public BaseGFXController
 public:
     explicit GFXMultiStateButton (const juce::String& name);
 
+    // Both listener kinds stay reachable on the concrete widget.
+    using GUIController::addListener;
+    using juce::Button::addListener;
+
     void setAction (const juce::String& type, int uid, const juce::String& tooltip) override;
     void updateFromParameter (Parameter* parameter) override;
     void loadFromXml (const juce::XmlElement& element, ParameterManager& parameters, EventNameMap& events, void* context) override;

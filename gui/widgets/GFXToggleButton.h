@@ -13,6 +13,10 @@ class GFXToggleButton : public BaseGFXController
 {
 public:
     explicit GFXToggleButton (const juce::String& name);
+
+    // Both listener kinds stay reachable on the concrete widget.
+    using GUIController::addListener;
+    using juce::Button::addListener;
     ~GFXToggleButton() override;
 
     void updateFromParameter (Parameter* parameter) override;

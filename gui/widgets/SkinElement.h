@@ -1,6 +1,6 @@
 #pragma once
 
-#include <juce_core/juce_core.h>
+#include <juce_graphics/juce_graphics.h>
 
 /** Reading skin elements: element and attribute names match ignoring ASCII case,
     values are taken as written. Numbers are decimal; text that is no number reads as 0. */
