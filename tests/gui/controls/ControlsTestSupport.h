@@ -41,10 +41,24 @@ inline juce::Image snapshot (juce::Component& c, const juce::String& fileName)
     return image;
 }
 
+} // namespace controls_test
+
+namespace juce
+{
+// JUCE's own Linux message dispatch step. runDispatchLoop () can be stopped only
+// once per process, and these tests pump several times.
+bool dispatchNextMessageOnSystemQueue (bool returnIfNoPendingMessages);
+} // namespace juce
+
+namespace controls_test
+{
 inline void pumpMessages (int ms)
 {
-    juce::Timer::callAfterDelay (ms, [] { juce::MessageManager::getInstance()->stopDispatchLoop(); });
-    juce::MessageManager::getInstance()->runDispatchLoop();
+    const auto end = juce::Time::getMillisecondCounter() + (juce::uint32) ms;
+
+    while (juce::Time::getMillisecondCounter() < end)
+        if (! juce::dispatchNextMessageOnSystemQueue (true))
+            juce::Thread::sleep (1);
 }
 
 inline juce::MouseEvent mouseAt (juce::Component& c, juce::Point<int> p, int clicks = 1)
