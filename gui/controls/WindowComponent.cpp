@@ -114,8 +114,17 @@ void WindowComponent::buttonClicked (juce::Button* button)
         hide();
 }
 
+void WindowComponent::parentHierarchyChanged()
+{
+    PseudoModalComponent::parentHierarchyChanged();
+    if (lookAndFeelWatch.changed (*this))
+        lookAndFeelChanged();
+}
+
 void WindowComponent::lookAndFeelChanged()
 {
+    lookAndFeelWatch.changed (*this);
+
     if (auto* laf = dynamic_cast<DefaultLookAndFeel*> (&getLookAndFeel()))
         laf->setImageButtonImages (closeButton, 0, laf->getStandardIconSize());
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gui/controls/LookAndFeelWatch.h"
 #include "gui/controls/PseudoModalComponent.h"
 
 /** A framed pseudo-modal window: rounded frame, title bar with icon, title and
@@ -52,6 +53,7 @@ public:
 
     void buttonClicked (juce::Button* button) override;
     void lookAndFeelChanged() override;
+    void parentHierarchyChanged() override;
     void paint (juce::Graphics& g) override;
     void resized() override;
 
@@ -66,6 +68,7 @@ private:
     int edgeImageSide = 0;
     juce::Rectangle<int> titleArea, titleTextArea;
     juce::Image edgeImages[4]; // top, bottom, left, right
+    LookAndFeelWatch lookAndFeelWatch;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (WindowComponent)
 };
