@@ -1,5 +1,8 @@
 #pragma once
 
+#include <juce_core/juce_core.h>
+#include <juce_graphics/juce_graphics.h>
+
 #include <cstddef>
 
 /** One file of resources/, compiled into the library by the build. The table
@@ -14,3 +17,13 @@ struct EmbeddedResource
 };
 
 extern const EmbeddedResource embeddedResources[];
+
+/** The entry of the table that a logical name such as "parameters.xml" stands for:
+    split at the last dot into name and type, matched ignoring case. Null when there
+    is none; a name without a dot is never found. */
+const EmbeddedResource* findEmbeddedResource (const EmbeddedResource* table, const juce::String& logicalName);
+
+/** What the look-up functions make of an entry (null: a missing resource). */
+std::unique_ptr<juce::MemoryBlock> copyResourceData (const EmbeddedResource* resource);
+juce::String getResourceText (const EmbeddedResource* resource);
+bool decodeResourceImage (const EmbeddedResource* resource, juce::Image& image);

@@ -1,9 +1,7 @@
 #include "framework/EmbeddedResources.h"
 #include "framework/EmbeddedResourceTable.h"
 
-namespace
-{
-const EmbeddedResource* findResource (const juce::String& logicalName)
+const EmbeddedResource* findEmbeddedResource (const EmbeddedResource* table, const juce::String& logicalName)
 {
     const int dot = logicalName.lastIndexOfChar ('.');
 
@@ -14,41 +12,50 @@ const EmbeddedResource* findResource (const juce::String& logicalName)
     if (name.isEmpty())
         return nullptr;
 
-    for (auto* r = embeddedResources; r->type != nullptr; ++r)
+    for (auto* r = table; r->type != nullptr; ++r)
         if (type.equalsIgnoreCase (r->type) && name.equalsIgnoreCase (r->name))
             return r;
 
     return nullptr;
 }
-} // namespace
 
-std::unique_ptr<juce::MemoryBlock> getResourceData (const juce::String& logicalName)
+std::unique_ptr<juce::MemoryBlock> copyResourceData (const EmbeddedResource* r)
 {
-    auto* r = findResource (logicalName);
-
     if (r == nullptr || r->size == 0)
         return nullptr;
 
     return std::make_unique<juce::MemoryBlock> (r->data, r->size);
 }
 
-juce::String loadXmlResource (const juce::String& logicalName)
+juce::String getResourceText (const EmbeddedResource* r)
 {
-    auto* r = findResource (logicalName);
-
     if (r == nullptr || r->size == 0)
         return {};
 
     return juce::String::fromUTF8 (reinterpret_cast<const char*> (r->data), (int) r->size);
 }
 
-bool loadImageResource (const juce::String& logicalName, juce::Image& image)
+bool decodeResourceImage (const EmbeddedResource* r, juce::Image& image)
 {
-    auto* r = findResource (logicalName);
-
-    if (r == nullptr)
+    // An empty resource fails like a missing one and leaves the image alone.
+    if (r == nullptr || r->size == 0)
         return false;
 
-    image = r->size > 0 ? juce::ImageFileFormat::loadFrom (r->data, r->size) : juce::Image();
+    image = juce::ImageFileFormat::loadFrom (r->data, r->size);
     return true;
+}
+
+std::unique_ptr<juce::MemoryBlock> getResourceData (const juce::String& logicalName)
+{
+    return copyResourceData (findEmbeddedResource (embeddedResources, logicalName));
+}
+
+juce::String loadXmlResource (const juce::String& logicalName)
+{
+    return getResourceText (findEmbeddedResource (embeddedResources, logicalName));
+}
+
+bool loadImageResource (const juce::String& logicalName, juce::Image& image)
+{
+    return decodeResourceImage (findEmbeddedResource (embeddedResources, logicalName), image);
 }

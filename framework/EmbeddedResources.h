@@ -15,6 +15,6 @@ std::unique_ptr<juce::MemoryBlock> getResourceData (const juce::String& logicalN
 /** The resource's bytes as UTF-8 text; empty when it is missing. */
 juce::String loadXmlResource (const juce::String& logicalName);
 
-/** Decodes the resource into image and returns true when the resource exists
+/** Decodes the resource into image and returns true when the resource exists and is not empty
     (the image is null when the bytes are no image); false leaves image alone. */
 bool loadImageResource (const juce::String& logicalName, juce::Image& image);

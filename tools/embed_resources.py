@@ -5,6 +5,10 @@ import os
 import sys
 
 
+def c_string(text):
+    return '"' + text.replace('\\', '\\\\').replace('"', '\\"') + '"'
+
+
 def main():
     out_path, files = sys.argv[1], sys.argv[2:]
     lines = ["// Generated at build time from resources/. Do not edit.",
@@ -21,7 +25,7 @@ def main():
         symbol = "resource%d" % index
         body = ",".join(str(b) for b in data) if data else "0"
         lines.append("static const unsigned char %s[] = {%s};" % (symbol, body))
-        entries.append('    { "%s", "%s", "%s", %s, %d },' % (rtype.upper(), name.upper(), base, symbol, len(data)))
+        entries.append('    { %s, %s, %s, %s, %d },' % (c_string(rtype.upper()), c_string(name.upper()), c_string(base), symbol, len(data)))
     lines.append("")
     lines.append("const EmbeddedResource embeddedResources[] = {")
     lines.extend(entries)

@@ -49,3 +49,45 @@ TEST (EmbeddedResources, LookUpByLogicalNameIgnoringCase)
     EXPECT_FALSE (loadImageResource ("missing.png", image));
     EXPECT_EQ (image.getWidth(), 3);
 }
+
+TEST (EmbeddedResources, SplitAtTheLastDotAndEmptyResources)
+{
+    static const unsigned char bytes[] = { 'a', 'b', 'c' };
+    static const unsigned char none[] = { 0 };
+    const EmbeddedResource table[] = {
+        { "XML", "FACTORY.BANK", "factory.bank.xml", bytes, sizeof (bytes) },
+        { "PXPRSB", "DEFAULT", "Default.PXprsb", bytes, sizeof (bytes) },
+        { "PNG", "EMPTY", "Empty.png", none, 0 },
+        { "PNG", "GARBAGE", "Garbage.png", bytes, sizeof (bytes) },
+        { nullptr, nullptr, nullptr, nullptr, 0 },
+    };
+
+    EXPECT_EQ (findEmbeddedResource (table, "factory.bank.xml"), &table[0]);
+    EXPECT_EQ (findEmbeddedResource (table, "FACTORY.Bank.Xml"), &table[0]);
+    EXPECT_EQ (findEmbeddedResource (table, "factory.bank"), nullptr);
+    EXPECT_EQ (findEmbeddedResource (table, "bank.xml"), nullptr);
+    EXPECT_EQ (findEmbeddedResource (table, "default.pxprsb"), &table[1]);
+    EXPECT_EQ (findEmbeddedResource (table, "PXPRSB"), nullptr);
+    EXPECT_EQ (findEmbeddedResource (table, ".PXPRSB"), nullptr);
+    EXPECT_EQ (findEmbeddedResource (table, ""), nullptr);
+
+    EXPECT_EQ (getResourceText (&table[0]), "abc");
+    ASSERT_NE (copyResourceData (&table[1]), nullptr);
+    EXPECT_EQ (copyResourceData (&table[1])->getSize(), 3u);
+
+    // An empty resource gives no data, no text and no image.
+    auto* empty = findEmbeddedResource (table, "empty.png");
+    ASSERT_EQ (empty, &table[2]);
+    EXPECT_EQ (copyResourceData (empty), nullptr);
+    EXPECT_TRUE (getResourceText (empty).isEmpty());
+    juce::Image image (juce::Image::ARGB, 3, 3, true);
+    EXPECT_FALSE (decodeResourceImage (empty, image));
+    EXPECT_EQ (image.getWidth(), 3);
+
+    // Bytes that are no image: found, but the image is null.
+    EXPECT_TRUE (decodeResourceImage (findEmbeddedResource (table, "garbage.png"), image));
+    EXPECT_TRUE (image.isNull());
+
+    EXPECT_EQ (copyResourceData (nullptr), nullptr);
+    EXPECT_TRUE (getResourceText (nullptr).isEmpty());
+}
