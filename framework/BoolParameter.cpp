@@ -67,7 +67,7 @@ juce::String BoolParameter::getText() const
 
 void BoolParameter::setValue (float newValue, bool notify)
 {
-    if (! std::isnan (newValue))
+    if (!std::isnan (newValue))
         store (newValue != 0.0f, notify);
 }
 

@@ -39,5 +39,5 @@ private:
     void store (bool newValue, bool notify);
 
     const int style;
-    std::atomic<int> value { 0 }; // 0 or 1; any thread: atomic load and exchange
+    std::atomic<int> value{0}; // 0 or 1; any thread: atomic load and exchange
 };

@@ -46,7 +46,7 @@ void EventNameMap::loadEventsXml (const juce::XmlElement& root)
 {
     clear();
 
-    if (! root.getTagName().equalsIgnoreCase ("EventsMap"))
+    if (!root.getTagName().equalsIgnoreCase ("EventsMap"))
         return;
 
     for (auto* e : root.getChildIterator())

@@ -46,7 +46,7 @@ float FloatParameter::getValue() const
 float FloatParameter::getNormalisedValue() const
 {
     // A range without width has no position in it.
-    if (! (maximum > minimum))
+    if (!(maximum > minimum))
         return 0.0f;
 
     return (getValue() - minimum) / (maximum - minimum);
@@ -78,7 +78,7 @@ juce::String FloatParameter::getText() const
 
 void FloatParameter::setValue (float newValue, bool notify)
 {
-    if (! std::isnan (newValue))
+    if (!std::isnan (newValue))
         store (clamp (newValue), notify);
 }
 

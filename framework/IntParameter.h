@@ -36,6 +36,6 @@ protected:
     void store (int newValue, bool notify);
 
 private:
-    int minimum, maximum; // fixed once construction is over
+    int minimum, maximum;   // fixed once construction is over
     std::atomic<int> value; // any thread: atomic load and exchange
 };

@@ -49,7 +49,7 @@ bool MidiEventQueue::getNextEvent (int samplePosition, juce::MidiMessageMetadata
 {
     while (hasMore || pending)
     {
-        if (! pending)
+        if (!pending)
         {
             if (reader == buffers[current].cend())
             {

@@ -8,9 +8,9 @@ int semitoneOf (int note)
     return ((note % 12) + 12) % 12;
 }
 
-const char* const letters[12] = { "C", "C", "D", "D", "E", "F", "F", "G", "G", "A", "A", "B" };
-const bool naturals[12] = { true, false, true, false, true, true, false, true, false, true, false, true };
-const int naturalIndexes[12] = { 0, 0, 1, 1, 2, 3, 3, 4, 4, 5, 5, 6 };
+const char* const letters[12] = {"C", "C", "D", "D", "E", "F", "F", "G", "G", "A", "A", "B"};
+const bool naturals[12] = {true, false, true, false, true, true, false, true, false, true, false, true};
+const int naturalIndexes[12] = {0, 0, 1, 1, 2, 3, 3, 4, 4, 5, 5, 6};
 } // namespace
 
 juce::String getNoteName (int note)
@@ -36,14 +36,29 @@ int getNoteNumber (const juce::String& text)
 
     switch (letter)
     {
-        case 'C': semitone = sharp ? 1 : 0; break;
-        case 'D': semitone = sharp ? 3 : 2; break;
-        case 'E': semitone = 4; break;
-        case 'F': semitone = sharp ? 6 : 5; break;
-        case 'G': semitone = sharp ? 8 : 7; break;
-        case 'A': semitone = sharp ? 10 : 9; break;
-        case 'B': semitone = 11; break;
-        default: return -1;
+        case 'C':
+            semitone = sharp ? 1 : 0;
+            break;
+        case 'D':
+            semitone = sharp ? 3 : 2;
+            break;
+        case 'E':
+            semitone = 4;
+            break;
+        case 'F':
+            semitone = sharp ? 6 : 5;
+            break;
+        case 'G':
+            semitone = sharp ? 8 : 7;
+            break;
+        case 'A':
+            semitone = sharp ? 10 : 9;
+            break;
+        case 'B':
+            semitone = 11;
+            break;
+        default:
+            return -1;
     }
 
     int octave = 0;

@@ -12,8 +12,7 @@ juce::String withDotAsDecimalPoint (const char* text)
     juce::String result (text);
     const auto* conventions = std::localeconv();
 
-    if (conventions != nullptr && conventions->decimal_point != nullptr
-        && conventions->decimal_point[0] != 0 && conventions->decimal_point[0] != '.')
+    if (conventions != nullptr && conventions->decimal_point != nullptr && conventions->decimal_point[0] != 0 && conventions->decimal_point[0] != '.')
         result = result.replaceCharacter ((juce::juce_wchar) (unsigned char) conventions->decimal_point[0], '.');
 
     return result;
@@ -29,7 +28,7 @@ juce::String formatGeneralNumber (double value)
 
 juce::String formatNineDecimals (float value)
 {
-    if (! std::isfinite (value) || std::abs (value) > 1.0e20)
+    if (!std::isfinite (value) || std::abs (value) > 1.0e20)
         return formatGeneralNumber (value);
 
     // printf rounds exact ties to even (2^-10 prints as 0.000976562), so the exact

@@ -22,7 +22,8 @@ void Parameter::callListeners (juce::Array<Listener*>& list, Callback&& callback
 
 void Parameter::handleAsyncUpdate()
 {
-    callListeners (asyncListeners, [this] (Listener& l) { l.parameterChanged (this); });
+    callListeners (asyncListeners, [this] (Listener& l)
+                   { l.parameterChanged (this); });
 }
 
 void Parameter::addListener (Listener* listener)
@@ -49,7 +50,8 @@ void Parameter::removeAsyncListener (Listener* listener)
 
 void Parameter::callSynchronousListeners()
 {
-    callListeners (listeners, [this] (Listener& l) { l.parameterChanged (this); });
+    callListeners (listeners, [this] (Listener& l)
+                   { l.parameterChanged (this); });
 }
 
 void Parameter::triggerUpdate()
@@ -60,12 +62,14 @@ void Parameter::triggerUpdate()
 
 void Parameter::beginChangeGesture()
 {
-    callListeners (listeners, [this] (Listener& l) { l.parameterChangeGestureBegin (this); });
+    callListeners (listeners, [this] (Listener& l)
+                   { l.parameterChangeGestureBegin (this); });
 }
 
 void Parameter::endChangeGesture()
 {
-    callListeners (listeners, [this] (Listener& l) { l.parameterChangeGestureEnd (this); });
+    callListeners (listeners, [this] (Listener& l)
+                   { l.parameterChangeGestureEnd (this); });
 }
 
 void Parameter::valueChanged (bool notify)

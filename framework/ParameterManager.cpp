@@ -21,7 +21,7 @@ int ParameterManager::NameHash::generateHash (const juce::String& name, int uppe
 {
     juce::uint32 h = 0;
 
-    for (auto p = name.getCharPointer(); ! p.isEmpty();)
+    for (auto p = name.getCharPointer(); !p.isEmpty();)
         h = 31u * h + (juce::uint32) p.getAndAdvance();
 
     return (int) (h % (juce::uint32) upperLimit);
@@ -98,12 +98,12 @@ void ParameterManager::loadParameters (const juce::XmlElement& root)
 {
     clear();
 
-    if (! root.getTagName().equalsIgnoreCase ("PluginParameters"))
+    if (!root.getTagName().equalsIgnoreCase ("PluginParameters"))
         return;
 
     for (auto* e : root.getChildIterator())
     {
-        if (! e->getTagName().equalsIgnoreCase ("param"))
+        if (!e->getTagName().equalsIgnoreCase ("param"))
             continue;
 
         const int uid = parseDecimalInteger (getAttributeIgnoringCase (*e, "index", "-1"));
@@ -268,17 +268,20 @@ void ParameterManager::forEachParameter (Function&& function)
 
 void ParameterManager::addListenerToAll (Parameter::Listener* listener)
 {
-    forEachParameter ([listener] (Parameter& p) { p.addListener (listener); });
+    forEachParameter ([listener] (Parameter& p)
+                      { p.addListener (listener); });
 }
 
 void ParameterManager::addAsyncListenerToAll (Parameter::Listener* listener)
 {
-    forEachParameter ([listener] (Parameter& p) { p.addAsyncListener (listener); });
+    forEachParameter ([listener] (Parameter& p)
+                      { p.addAsyncListener (listener); });
 }
 
 void ParameterManager::removeAsyncListenerFromAll (Parameter::Listener* listener)
 {
-    forEachParameter ([listener] (Parameter& p) { p.removeAsyncListener (listener); });
+    forEachParameter ([listener] (Parameter& p)
+                      { p.removeAsyncListener (listener); });
 }
 
 void ParameterManager::addListener (int uid, Parameter::Listener* listener)
@@ -304,5 +307,6 @@ void ParameterManager::removeAsyncListener (int uid, Parameter::Listener* listen
 
 void ParameterManager::triggerAllUpdates()
 {
-    forEachParameter ([] (Parameter& p) { p.triggerUpdate(); });
+    forEachParameter ([] (Parameter& p)
+                      { p.triggerUpdate(); });
 }

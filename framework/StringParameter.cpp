@@ -40,7 +40,7 @@ bool StringParameter::getBoolValue() const
         return true;
 
     const auto v = parseDecimalNumber (t);
-    return v != 0.0 && ! std::isnan (v);
+    return v != 0.0 && !std::isnan (v);
 }
 
 juce::String StringParameter::getText() const
@@ -51,7 +51,7 @@ juce::String StringParameter::getText() const
 
 void StringParameter::setValue (float newValue, bool notify)
 {
-    if (! std::isnan (newValue))
+    if (!std::isnan (newValue))
         setText (formatGeneralNumber (newValue), notify);
 }
 

@@ -25,6 +25,6 @@ public:
     void copyValueFrom (const Parameter& other, bool notify) override;
 
 private:
-    juce::String text;       // read under the read lock, replaced under the write lock
+    juce::String text;        // read under the read lock, replaced under the write lock
     juce::ReadWriteLock lock; // the writer may read, so its synchronous listeners can
 };

@@ -1,5 +1,5 @@
-#include "framework/EmbeddedResourceTable.h"
 #include "framework/EmbeddedResources.h"
+#include "framework/EmbeddedResourceTable.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@ TEST (EmbeddedResources, EmbeddedBytesEqualTheFilesInResources)
 {
     // The two font files are copied in by the build from the system, not kept in resources/.
     const juce::File fontFolder ("/usr/share/wine/fonts");
-    const juce::StringArray systemFonts { "tahoma.ttf", "tahomabd.ttf" };
+    const juce::StringArray systemFonts{"tahoma.ttf", "tahomabd.ttf"};
     int count = 0;
 
     for (auto* r = embeddedResources; r->type != nullptr; ++r)
@@ -16,7 +16,7 @@ TEST (EmbeddedResources, EmbeddedBytesEqualTheFilesInResources)
         const bool isFont = systemFonts.contains (r->fileName);
         count += isFont ? 0 : 1;
         const auto file = juce::File (isFont ? fontFolder.getFullPathName() : juce::String (PULSARET_RESOURCES_DIR))
-                              .findChildFiles (juce::File::findFiles, ! isFont, r->fileName);
+                              .findChildFiles (juce::File::findFiles, !isFont, r->fileName);
         ASSERT_EQ (file.size(), 1) << r->fileName;
         ASSERT_TRUE (file[0].loadFileAsData (onDisk));
         EXPECT_EQ (onDisk, juce::MemoryBlock (r->data, r->size)) << r->fileName;
@@ -52,14 +52,14 @@ TEST (EmbeddedResources, LookUpByLogicalNameIgnoringCase)
 
 TEST (EmbeddedResources, SplitAtTheLastDotAndEmptyResources)
 {
-    static const unsigned char bytes[] = { 'a', 'b', 'c' };
-    static const unsigned char none[] = { 0 };
+    static const unsigned char bytes[] = {'a', 'b', 'c'};
+    static const unsigned char none[] = {0};
     const EmbeddedResource table[] = {
-        { "XML", "FACTORY.BANK", "factory.bank.xml", bytes, sizeof (bytes) },
-        { "PXPRSB", "DEFAULT", "Default.PXprsb", bytes, sizeof (bytes) },
-        { "PNG", "EMPTY", "Empty.png", none, 0 },
-        { "PNG", "GARBAGE", "Garbage.png", bytes, sizeof (bytes) },
-        { nullptr, nullptr, nullptr, nullptr, 0 },
+        {"XML", "FACTORY.BANK", "factory.bank.xml", bytes, sizeof (bytes)},
+        {"PXPRSB", "DEFAULT", "Default.PXprsb", bytes, sizeof (bytes)},
+        {"PNG", "EMPTY", "Empty.png", none, 0},
+        {"PNG", "GARBAGE", "Garbage.png", bytes, sizeof (bytes)},
+        {nullptr, nullptr, nullptr, nullptr, 0},
     };
 
     EXPECT_EQ (findEmbeddedResource (table, "factory.bank.xml"), &table[0]);

@@ -32,7 +32,7 @@ TEST (EventNameMap, EmbeddedDescriptionAndCommandEvents)
     map.loadEventsFromResource ("events.xml");
     ASSERT_EQ (map.size(), 61);
 
-    const juce::StringArray voices { "Bass Drum", "Snare Drum", "Low Tom", "Hi Tom", "Cymbal", "Open Hi Hat", "Closed Hi Hat" };
+    const juce::StringArray voices{"Bass Drum", "Snare Drum", "Low Tom", "Hi Tom", "Cymbal", "Open Hi Hat", "Closed Hi Hat"};
     auto withAccent = voices;
     withAccent.add ("Accent");
 
@@ -64,8 +64,8 @@ TEST (EventNameMap, EmbeddedDescriptionAndCommandEvents)
     map.addCommandEvents();
     EXPECT_EQ (map.size(), 72);
 
-    const char* commands[] = { "Options", "About", "Select next preset", "Select previous preset", "Browse presets", "Save Preset",
-                               "Save Preset As", "Copy current preset", "Paste copied preset", "Store current preset", "Toggle Midi Learn" };
+    const char* commands[] = {"Options", "About", "Select next preset", "Select previous preset", "Browse presets", "Save Preset",
+                              "Save Preset As", "Copy current preset", "Paste copied preset", "Store current preset", "Toggle Midi Learn"};
 
     for (int i = 0; i < 11; ++i)
         EXPECT_EQ (map.getName (1000 + i), commands[i]);

@@ -29,7 +29,7 @@ void readBlock (MidiEventQueue& queue, int block, int numSamples, std::vector<Ha
 
     for (int p = firstSample; p < numSamples; ++p)
         while (queue.getNextEvent (p, event))
-            handled.push_back ({ block, p, juce::MidiMessage (event.data, event.numBytes).getNoteNumber() });
+            handled.push_back ({block, p, juce::MidiMessage (event.data, event.numBytes).getNoteNumber()});
 
     queue.advance (numSamples);
 }
@@ -63,14 +63,14 @@ TEST (MidiEventQueue, EventsAreHandledAtTheirSampleAndCarriedAcrossBlocks)
     queue.addEvents ({});
     readBlock (queue, 3, 512, handled);
 
-    const std::vector<Handled> expected {
-        { 0, 0, 36 },
-        { 0, 100, 38 },
-        { 0, 100, 40 },  // same sample, buffer order
-        { 1, 5, 50 },
-        { 1, 188, 42 },  // 700 in a block of 512: sample 188 of the next
-        { 1, 188, 48 },  // carried events come before new ones at the same time
-        { 2, 76, 46 },   // 1100 - 1024
+    const std::vector<Handled> expected{
+        {0, 0, 36},
+        {0, 100, 38},
+        {0, 100, 40}, // same sample, buffer order
+        {1, 5, 50},
+        {1, 188, 42}, // 700 in a block of 512: sample 188 of the next
+        {1, 188, 48}, // carried events come before new ones at the same time
+        {2, 76, 46},  // 1100 - 1024
     };
     EXPECT_EQ (handled, expected);
     EXPECT_FALSE (queue.hasMoreEvents());
@@ -108,6 +108,6 @@ TEST (MidiEventQueue, AnEventBehindTheReadPositionDoesNotBlockLaterOnes)
     // and the later event still arrives at its own sample.
     readBlock (queue, 0, 64, handled, 10);
 
-    const std::vector<Handled> expected { { 0, 10, 36 }, { 0, 50, 38 } };
+    const std::vector<Handled> expected{{0, 10, 36}, {0, 50, 38}};
     EXPECT_EQ (handled, expected);
 }

@@ -6,7 +6,7 @@
 
 TEST (NoteNames, NamesOfEveryNote)
 {
-    const char* names[12] = { "C-", "C#", "D-", "D#", "E-", "F-", "F#", "G-", "G#", "A-", "A#", "B-" };
+    const char* names[12] = {"C-", "C#", "D-", "D#", "E-", "F-", "F#", "G-", "G#", "A-", "A#", "B-"};
     const char* octaves = "0123456789X";
 
     for (int note = 0; note < 128; ++note)
@@ -32,7 +32,7 @@ TEST (NoteNames, NamesOfEveryNote)
     EXPECT_EQ (getOctaveCharacter (132), "");
     EXPECT_EQ (getOctaveCharacter (128), "X");
 
-    const int naturalIndexes[12] = { 0, 0, 1, 1, 2, 3, 3, 4, 4, 5, 5, 6 };
+    const int naturalIndexes[12] = {0, 0, 1, 1, 2, 3, 3, 4, 4, 5, 5, 6};
     for (int note = 0; note < 24; ++note)
         EXPECT_EQ (getNaturalIndex (note), naturalIndexes[note % 12]);
 
@@ -50,9 +50,24 @@ TEST (NoteNames, ReadingNames)
         const char* text;
         int note;
     } table[] = {
-        { "C-5", 60 }, { "c-5", -1 }, { "E#3", 40 }, { "E-3", 40 }, { "B#3", 47 }, { "G#X", 127 }, { "B-X", 127 },
-        { "C-X", 120 }, { "C-9", 108 }, { "A#0", 10 }, { "H-3", -1 }, { "C+3", -1 }, { "C-Y", -1 }, { "C-x", -1 },
-        { "C-", -1 }, { "C-10", -1 }, { "", -1 }, { " C-3", -1 },
+        {"C-5", 60},
+        {"c-5", -1},
+        {"E#3", 40},
+        {"E-3", 40},
+        {"B#3", 47},
+        {"G#X", 127},
+        {"B-X", 127},
+        {"C-X", 120},
+        {"C-9", 108},
+        {"A#0", 10},
+        {"H-3", -1},
+        {"C+3", -1},
+        {"C-Y", -1},
+        {"C-x", -1},
+        {"C-", -1},
+        {"C-10", -1},
+        {"", -1},
+        {" C-3", -1},
     };
 
     for (auto& row : table)

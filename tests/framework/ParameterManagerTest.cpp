@@ -1,9 +1,9 @@
+#include "framework/ParameterManager.h"
 #include "framework/BoolParameter.h"
 #include "framework/EnumParameter.h"
 #include "framework/FloatParameter.h"
 #include "framework/IntParameter.h"
 #include "framework/NoteParameter.h"
-#include "framework/ParameterManager.h"
 #include "framework/StringParameter.h"
 
 #include <gtest/gtest.h>
@@ -32,7 +32,7 @@ TEST (ParameterManager, EmbeddedDescriptionHoldsTheEightySixParameters)
     store.loadParametersFromResource ("parameters.xml");
     ASSERT_EQ (store.getNumParameters(), 86);
 
-    const juce::StringArray voices { "Bass Drum", "Snare Drum", "Low Tom", "Hi Tom", "Cymbal", "Open Hi Hat", "Closed Hi Hat" };
+    const juce::StringArray voices{"Bass Drum", "Snare Drum", "Low Tom", "Hi Tom", "Cymbal", "Open Hi Hat", "Closed Hi Hat"};
     auto withAccent = voices;
     withAccent.add ("Accent");
 
@@ -73,7 +73,7 @@ TEST (ParameterManager, EmbeddedDescriptionHoldsTheEightySixParameters)
         add (v + " Rand Threshold", 0.2f);
     for (auto& v : voices)
         add (v + " Output Number", 1.0f);
-    for (auto& suffix : { " Activity", " Rand State", " Selection", " Rand Selection" })
+    for (auto& suffix : {" Activity", " Rand State", " Selection", " Rand Selection"})
         for (auto& v : withAccent)
             add (v + suffix, 0.0f);
 
@@ -174,7 +174,7 @@ TEST (ParameterManager, LoaderTypesAndEdgeCases)
 
     EXPECT_EQ (store.getValue (9), 0.25f);
 
-    for (int uid : { 10, 11, 12, 13, 14, 15, -1 })
+    for (int uid : {10, 11, 12, 13, 14, 15, -1})
         EXPECT_EQ (store.getParameter (uid), nullptr) << uid;
 
     EXPECT_EQ (store.getParameterName (1), "Float"); // the first of two with uid 1 stays

@@ -31,7 +31,11 @@ struct CountingListener : Parameter::Listener
 
 struct OrderListener : Parameter::Listener
 {
-    OrderListener (juce::StringArray& logToUse, const juce::String& nameToUse) : log (logToUse), name (nameToUse) {}
+    OrderListener (juce::StringArray& logToUse, const juce::String& nameToUse)
+        : log (logToUse)
+        , name (nameToUse)
+    {
+    }
     void parameterChanged (Parameter*) override { log.add (name); }
 
     juce::StringArray& log;
@@ -53,25 +57,25 @@ TEST (NumberText, NineDecimalsRoundHalfAwayFromZero)
         float value;
         const char* text;
     } table[] = {
-        { 0.0f, "0.000000000" },
-        { -0.0f, "0.000000000" },
-        { 0.5f, "0.500000000" },
-        { 1.0f, "1.000000000" },
-        { 165.0f, "165.000000000" },
-        { -2.25f, "-2.250000000" },
-        { 0.2f, "0.200000003" },
-        { 0.1f, "0.100000001" },
+        {0.0f, "0.000000000"},
+        {-0.0f, "0.000000000"},
+        {0.5f, "0.500000000"},
+        {1.0f, "1.000000000"},
+        {165.0f, "165.000000000"},
+        {-2.25f, "-2.250000000"},
+        {0.2f, "0.200000003"},
+        {0.1f, "0.100000001"},
         // Exact ties at the tenth decimal: printf would round these to even.
-        { 0.0009765625f, "0.000976563" },
-        { -0.0009765625f, "-0.000976563" },
-        { 0.0029296875f, "0.002929688" },
-        { 1.0e-12f, "0.000000000" },
-        { 9.99999999e-10f, "0.000000001" },
-        { 123456789.0f, "123456792.000000000" },
-        { 1.0e19f, "9999999980506447872.000000000" },
-        { 1.0e21f, "1.00000002e+21" },
-        { -1.0e21f, "-1.00000002e+21" },
-        { std::numeric_limits<float>::infinity(), "inf" },
+        {0.0009765625f, "0.000976563"},
+        {-0.0009765625f, "-0.000976563"},
+        {0.0029296875f, "0.002929688"},
+        {1.0e-12f, "0.000000000"},
+        {9.99999999e-10f, "0.000000001"},
+        {123456789.0f, "123456792.000000000"},
+        {1.0e19f, "9999999980506447872.000000000"},
+        {1.0e21f, "1.00000002e+21"},
+        {-1.0e21f, "-1.00000002e+21"},
+        {std::numeric_limits<float>::infinity(), "inf"},
     };
 
     for (auto& row : table)
@@ -222,7 +226,7 @@ TEST (IntParameter, Conversions)
 
 TEST (BoolParameter, StylesAndKeywords)
 {
-    const char* texts[4][2] = { { "true", "false" }, { "on", "off" }, { "1", "0" }, { "yes", "no" } };
+    const char* texts[4][2] = {{"true", "false"}, {"on", "off"}, {"1", "0"}, {"yes", "no"}};
 
     for (int style = 0; style < 4; ++style)
     {
@@ -240,12 +244,11 @@ TEST (BoolParameter, StylesAndKeywords)
     {
         const char* text;
         bool result;
-    } keywords[] = { { "true", true }, { "false", false }, { "on", true }, { "off", false }, { "yes", true }, { "no", false }, { "1", true }, { "0", false },
-                     { "0.7", true }, { "0.2", false }, { "On", false }, { "TRUE", false }, { "2", true }, { "-1", false } };
+    } keywords[] = {{"true", true}, {"false", false}, {"on", true}, {"off", false}, {"yes", true}, {"no", false}, {"1", true}, {"0", false}, {"0.7", true}, {"0.2", false}, {"On", false}, {"TRUE", false}, {"2", true}, {"-1", false}};
 
     for (auto& k : keywords)
     {
-        p.setBoolValue (! k.result, false);
+        p.setBoolValue (!k.result, false);
         p.setText (k.text, false);
         EXPECT_EQ (p.getBoolValue(), k.result) << k.text;
     }
