@@ -287,17 +287,16 @@ TEST (VstBoundary, ChunksRoundTripAndDamagedChunksChangeNothing)
     EXPECT_EQ (b.host.getChunk(), chunk);
     EXPECT_EQ (b.host.getParameter (0), 0.75f);
 
-    // The mode came back: notes sound on output 2.
+    // The mode came back: notes sound upside down.
     const auto out = b.host.render (1024, 512, { noteOn (0, 60) }, {});
-    EXPECT_EQ (peak (out[0], 0, 1024), 0.0);
-    EXPECT_GT (peak (out[2], 0, 1024), 0.1);
+    EXPECT_LT (out[0][1], 0.0f);
 
     LoadedPlugin c;
     ASSERT_TRUE (c.loaded());
     c.host.setChunk (preset, true);
     EXPECT_EQ (c.host.getParameter (0), 0.75f);
     const auto outC = c.host.render (1024, 512, { noteOn (0, 60) }, {});
-    EXPECT_GT (peak (outC[0], 0, 1024), 0.1) << "a program chunk carries no mode";
+    EXPECT_GT (outC[0][1], 0.0f) << "a program chunk carries no mode";
 }
 
 TEST (VstBoundary, BadCallsNeitherCrashNorChangeState)

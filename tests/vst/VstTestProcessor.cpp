@@ -77,7 +77,7 @@ void VstTestProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce::Mid
                 amplitude = params[0].load() * m.getFloatVelocity();
                 decayFactor = std::exp (-1.0 / ((0.02 + params[2].load() * 0.5) * rate));
                 phase = 0.0;
-                voiceOutput = mode.load();
+                voiceMode = mode.load();
             }
             else if (m.isProgramChange())
                 mode = m.getProgramChangeNumber() == 0 ? 0 : 1;
@@ -95,9 +95,9 @@ void VstTestProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce::Mid
 
         if (amplitude > 1.0e-5)
         {
-            const auto s = (float) (amplitude * std::sin (phase));
-            buffer.setSample (voiceOutput * 2, i, s);
-            buffer.setSample (voiceOutput * 2 + 1, i, s);
+            const auto s = (float) (amplitude * std::sin (phase)) * (voiceMode == 0 ? 1.0f : -1.0f);
+            buffer.setSample (0, i, s);
+            buffer.setSample (1, i, s);
             phase += juce::MathConstants<double>::twoPi * frequency / rate;
             amplitude *= decayFactor;
         }

@@ -5,7 +5,7 @@
 #include <atomic>
 
 /** A small instrument for testing the VST boundary without the drum machine: a note-on strikes a
-    decaying sine at its exact sample on output 1 (mode 0) or output 2 (mode 1); while the host's transport
+    decaying sine at its exact sample on output 1, upside down in mode 1; while the host's transport
     plays, a click marks every beat on output 3. Program change sets the mode. Host MIDI passes through. */
 class VstTestProcessor : public juce::AudioProcessor
 {
@@ -65,7 +65,7 @@ private:
     // Audio thread only.
     double rate = 44100.0;
     double phase = 0.0, frequency = 0.0, amplitude = 0.0, decayFactor = 0.0;
-    int voiceOutput = 0;
+    int voiceMode = 0;
     double clickLevel = 0.0;
     double lastPpq = -1.0;
     bool wasPlaying = false;
