@@ -1,13 +1,7 @@
 #include "gui/DefaultLookAndFeel.h"
 #include "gui/EmbeddedFonts.h"
 #include "gui/ToolkitArtwork.h"
-
-#if __has_include("gui/widgets/TextButtonEx.h")
-    #include "gui/widgets/TextButtonEx.h"
-    #define PULSARET_HAS_TEXT_BUTTON 1
-#else
-    #define PULSARET_HAS_TEXT_BUTTON 0
-#endif
+#include "gui/widgets/TextButtonEx.h"
 
 namespace
 {
@@ -167,7 +161,6 @@ const std::array<juce::Image, 7>& DefaultLookAndFeel::getTextButtonSlices (int s
     return textButtonSets[style == 2 ? 1 : 0];
 }
 
-#if PULSARET_HAS_TEXT_BUTTON
 TextButtonEx* DefaultLookAndFeel::createTextButton (const juce::String& text, int icon, int size)
 {
     if (icon < 0 || icon >= numIconKinds)
@@ -184,16 +177,6 @@ void DefaultLookAndFeel::setTextButtonImages (TextButtonEx& button, int style)
     const auto& s = getTextButtonSlices (style);
     button.setImages (s[0], s[1], s[2], s[3], s[4], s[5], s[6]);
 }
-#else
-TextButtonEx* DefaultLookAndFeel::createTextButton (const juce::String&, int, int)
-{
-    return nullptr;
-}
-
-void DefaultLookAndFeel::setTextButtonImages (TextButtonEx&, int)
-{
-}
-#endif
 
 TextButtonEx* DefaultLookAndFeel::createTextButton (const juce::String& text, int icon)
 {

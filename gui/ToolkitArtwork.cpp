@@ -202,7 +202,8 @@ std::array<juce::Image, 7> ToolkitArtwork::textButtonSlices (int set)
         auto whole = blank (2 * cap + middle, height);
         {
             juce::Graphics g (whole);
-            auto area = whole.getBounds().toFloat().reduced (0.5f);
+            // A pixel of air at each side keeps neighbouring buttons apart.
+            auto area = whole.getBounds().toFloat().reduced (1.5f, 0.5f);
             auto fill = dark ? juce::Colour (0xff5b5b5b) : face;
             fillFace (g, area, corner, pressed != 0 ? fill.darker (0.25f) : fill, pressed == 0);
             g.setColour (dark ? juce::Colour (0xff2a2a2a) : edge);

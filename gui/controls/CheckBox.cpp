@@ -52,7 +52,7 @@ void CheckBox::buttonClicked (juce::Button*)
 void CheckBox::parentHierarchyChanged()
 {
     if (lookAndFeelWatch.changed (*this))
-        lookAndFeelChanged();
+        sendLookAndFeelChange();
 }
 
 void CheckBox::lookAndFeelChanged()

@@ -5,7 +5,8 @@
 /** Remembers which look and feel a control last took its values from. JUCE tells a
     component of a new look and feel only when one is set on it or an ancestor,
     not when the component moves under a parent with another one; controls ask
-    this watch on every re-parenting and configure themselves again on a change. */
+    this watch on every re-parenting and, on a change, send the look-and-feel
+    change to themselves and their children (text buttons among them). */
 class LookAndFeelWatch
 {
 public:

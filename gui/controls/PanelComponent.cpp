@@ -52,7 +52,7 @@ void PanelComponent::setFixedWidth (int width)
 void PanelComponent::parentHierarchyChanged()
 {
     if (lookAndFeelWatch.changed (*this))
-        lookAndFeelChanged();
+        sendLookAndFeelChange();
 }
 
 void PanelComponent::lookAndFeelChanged()

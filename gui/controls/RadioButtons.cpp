@@ -88,7 +88,7 @@ void RadioButtons::buttonClicked (juce::Button* button)
 void RadioButtons::parentHierarchyChanged()
 {
     if (lookAndFeelWatch.changed (*this))
-        lookAndFeelChanged();
+        sendLookAndFeelChange();
 }
 
 void RadioButtons::lookAndFeelChanged()

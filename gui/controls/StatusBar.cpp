@@ -45,7 +45,7 @@ void StatusBar::timerCallback()
 void StatusBar::parentHierarchyChanged()
 {
     if (lookAndFeelWatch.changed (*this))
-        lookAndFeelChanged();
+        sendLookAndFeelChange();
 }
 
 void StatusBar::lookAndFeelChanged()

@@ -21,7 +21,7 @@ void TabbedComponentEx::removeListener (Listener* listener)
 void TabbedComponentEx::parentHierarchyChanged()
 {
     if (lookAndFeelWatch.changed (*this))
-        lookAndFeelChanged();
+        sendLookAndFeelChange();
 }
 
 void TabbedComponentEx::lookAndFeelChanged()

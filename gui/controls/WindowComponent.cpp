@@ -118,7 +118,7 @@ void WindowComponent::parentHierarchyChanged()
 {
     PseudoModalComponent::parentHierarchyChanged();
     if (lookAndFeelWatch.changed (*this))
-        lookAndFeelChanged();
+        sendLookAndFeelChange();
 }
 
 void WindowComponent::lookAndFeelChanged()
