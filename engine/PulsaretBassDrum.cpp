@@ -1,0 +1,112 @@
+#include "engine/PulsaretBassDrum.h"
+
+#include <cmath>
+
+void PulsaretBassDrum::setLevel (double value) noexcept
+{
+    level = value;
+    levelTarget = value;
+}
+
+void PulsaretBassDrum::setTune (double value) noexcept
+{
+    tune = value;
+    updateTune();
+}
+
+void PulsaretBassDrum::setAttack (double value) noexcept
+{
+    attack = value;
+    updateAttack();
+}
+
+void PulsaretBassDrum::setDecay (double value) noexcept
+{
+    decay = value;
+    decayTerm = (1.0 - value) + 0.5;
+}
+
+void PulsaretBassDrum::updateTune() noexcept
+{
+    tuneTerm = tune + 0.5;
+    // The two resonances only move with tune and rate, so their sines are taken here.
+    f1 = StateVariableFilter::frequencyFactor (61.34 * tuneTerm, coefficients.sampleRate);
+    f2 = StateVariableFilter::frequencyFactor (130.0 * tuneTerm, coefficients.sampleRate);
+}
+
+void PulsaretBassDrum::updateAttack() noexcept
+{
+    attackTerm = 1.0 - attack * attack;
+    clickCoefficient = std::exp (-2.0 * 3.141592653589793 * (1600.0 - 1580.0 * attackTerm) / coefficients.sampleRate);
+    attackGainTarget = std::pow (16321.433236935407, 1.0 - attack) * 0.0001838186496918834 + 0.999816181350308;
+}
+
+void PulsaretBassDrum::trigger (double velocity)
+{
+    if (velocity == 0.0)
+        return;
+
+    PulsaretInstrument::trigger (velocity);
+    gate = 1.0;
+    drive = velocity * 3.4385;
+    gateCounter = coefficients.sampleRate * 0.001125;
+    gateSmoothing = coefficients.smoothing * 0.006;
+}
+
+void PulsaretBassDrum::setSampleRate (double rate)
+{
+    PulsaretInstrument::setSampleRate (rate);
+    dcBlocker.setCutoff (30.0, rate);
+    dcBlocker.reset();
+    click = 0.0;
+    svf1.reset();
+    svf2.reset();
+    q1 = decayTerm * 0.13;
+    q2 = 0.285;
+    updateTune();
+    updateAttack();
+    levelTarget = level;
+    decayTerm = (1.0 - decay) + 0.5;
+}
+
+double PulsaretBassDrum::render()
+{
+    const double k = coefficients.levelSmoothing;
+    smoothTowards (smoothedLevel, levelTarget, k);
+    smoothTowards (attackGain, attackGainTarget, k);
+
+    double out = 0.0;
+
+    if (active)
+    {
+        const double c = gateCounter;
+        gateCounter = c - 1.0;
+        // Same as (int) c == 0, without converting a counter that may have run far below.
+        if (c > -1.0 && c < 1.0 && gate != 0.0)
+            gate = 0.0;
+
+        const double x = (gate - smoothedGate) * drive;
+
+        q1 = decayTerm * 0.13;
+        svf1.process (x, f1, q1);
+        y1 = x * 0.1 + svf1.bp;
+        if (y1 > 1.1)
+            y1 = 1.1;
+
+        q2 = 0.285;
+        svf2.process (x * 0.5, f2, q2);
+        y2 = svf2.bp + x * 0.1;
+        if (y2 > 1.1)
+            y2 = 1.1;
+
+        click = (y2 * 0.5 + y1) * (1.0 - clickCoefficient) + clickCoefficient * click + 1e-20;
+        smoothTowards (smoothedGate, gate, gateSmoothing);
+
+        out = smoothOutput (stepHold (click));
+    }
+
+    output = out * 0.2;
+    const double y = dcBlocker.process (output);
+    followPeak (y);
+    return y * smoothedLevel * attackGain;
+}

@@ -1,0 +1,101 @@
+#include "engine/PulsaretCymbal.h"
+
+#include <algorithm>
+#include <cmath>
+
+void PulsaretCymbal::setLevel (double value) noexcept
+{
+    level = value;
+    levelTarget = value;
+}
+
+void PulsaretCymbal::setTone (double value) noexcept
+{
+    toneValue = value;
+    toneTarget = value;
+}
+
+void PulsaretCymbal::setDecay (double value) noexcept
+{
+    decay = value;
+    decayFactor = (std::pow (2.0, (1.0 - value) * 2.0) - 1.0) * 2.333333333 + 1.0;
+    if (gate == 0.0)
+        setReleaseCoefficients();
+}
+
+void PulsaretCymbal::setReleaseCoefficients() noexcept
+{
+    const double d = decayFactor * coefficients.smoothing;
+    coefficientA = d * 0.001;
+    coefficientB = d * 1.3e-05;
+    coefficientM = d * 2.5e-05;
+    coefficientN = d * 0.0004;
+}
+
+void PulsaretCymbal::trigger (double velocity)
+{
+    if (velocity == 0.0)
+        return;
+
+    PulsaretInstrument::trigger (velocity);
+    const double k = coefficients.smoothing;
+    gate = 1.0;
+    driveAmount = velocity * (double) 2.645f;
+    gateCounter = coefficients.sampleRate * 0.001125;
+    coefficientA = k * 0.05;
+    coefficientB = k * 0.05;
+    coefficientM = k * 0.1;
+    coefficientN = k * 0.0004;
+}
+
+void PulsaretCymbal::setSampleRate (double rate)
+{
+    PulsaretInstrument::setSampleRate (rate);
+    rateGain = 192000.0 / rate;
+    bright.highPass.setHighPass (2.0 * 3.141592653589793 * 9200.0 / rate, 1.0 / 3.0);
+    body.highPass.setHighPass (2.0 * 3.141592653589793 * 3300.0 / rate, 0.7142857142857143);
+    bright.reset();
+    body.reset();
+}
+
+double PulsaretCymbal::renderWithTwoInputs (double metalHigh, double metalLow)
+{
+    const double k = coefficients.smoothing;
+    smoothTowards (smoothedLevel, levelTarget, coefficients.levelSmoothing);
+    smoothTowards (tone, toneTarget, coefficients.levelSmoothing);
+
+    output = 0.0;
+
+    if (active)
+    {
+        const double c = gateCounter;
+        gateCounter = c - 1.0;
+        if (c > -1.0 && c < 1.0) // (int) c == 0
+        {
+            gate = 0.0;
+            setReleaseCoefficients();
+        }
+
+        // Both branches use the drive levels of the previous sample.
+        bright.process<true> (metalHigh, driveLevel1, 1.0 - k * 0.5, -0.002, 15.0, rateGain);
+        const double oA = driveLevel1 * bright.clipped * 0.25 * 3.0 + bright.highPassed;
+
+        body.process<true> (metalLow, driveLevel2, 1.0 - k * 0.3, -0.01, 6.0, rateGain);
+        const double cB = body.clipped;
+        const double oB = cB * cB * cB * 0.125 + 1e-20 + body.highPassed;
+
+        const double gd = gate * driveAmount;
+        smoothTowards (envelopeA, gd, coefficientA);
+        smoothTowards (envelopeB, gd, coefficientB);
+        driveLevel1 = std::max (0.0, (envelopeB * 0.5 + envelopeA * 2.0) * 0.7 - 0.1);
+
+        smoothTowards (envelopeM, gd, coefficientM);
+        smoothTowards (envelopeN, envelopeM, coefficientN);
+        driveLevel2 = std::max (0.0, envelopeN * 1.26 - 0.1);
+
+        output = ((1.5 - tone * 0.5) * oB * 0.65 + tone * oA * 3.0) * 0.026364;
+    }
+
+    followPeak (output);
+    return output * smoothedLevel;
+}

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "engine/SampleRateCoefficients.h"
+
+#include <cmath>
+
+/** Base of the voices: activity, the peak follower that switches a silent voice
+    off, the bass drum's step-hold waveshaper and output smoother, and the three
+    render entry points the engine calls (each voice overrides exactly one).
+
+    Every operation runs on the rendering thread; the engine hands parameter values
+    over before calling in, so a voice never sees a half-written mapping. */
+class PulsaretInstrument
+{
+public:
+    PulsaretInstrument() = default;
+    virtual ~PulsaretInstrument() = default;
+
+    virtual double render();
+    virtual double renderWithInput (double input);
+    virtual double renderWithTwoInputs (double input1, double input2);
+
+    /** Starts the voice; overrides ignore a velocity of exactly 0. */
+    virtual void trigger (double velocity);
+
+    /** Refills the coefficients and silences the voice until its next trigger. */
+    virtual void setSampleRate (double rate);
+
+    bool isActive() const noexcept { return active; }
+    double getPeak() const noexcept { return peak; }
+    const SampleRateCoefficients& getCoefficients() const noexcept { return coefficients; }
+
+protected:
+    /** The engine's one-pole smoother: value -= (value - target) * coefficient + 1e-20. */
+    static void smoothTowards (double& value, double target, double coefficient) noexcept
+    {
+        value = value - ((value - target) * coefficient + 1e-20);
+    }
+
+    /** Tracks the output's peak (before the level) and stops the voice once it falls below 2e-05. */
+    void followPeak (double output) noexcept
+    {
+        const double a = std::abs (output);
+        if (a > peak)
+            peak = a;
+        peak = (peakDecay + 1e-20) * peak;
+        if (peak < 2e-05)
+            active = false;
+    }
+
+    /** Holds a value for about 10 samples (at 44.1 kHz) when it enters the 0.25..0.35 band,
+        once per direction of travel: the kink that gives the bass drum and toms their bite. */
+    double stepHold (double value) noexcept;
+
+    double smoothOutput (double value) noexcept
+    {
+        smoothTowards (outputSmoother, value, outputSmoothing);
+        return outputSmoother;
+    }
+
+    bool active = false;
+    double outputSmoother = 0.0;
+    double holdCounter = 0.0;
+    bool holding = false, armedFalling = false, armedRising = false;
+    double holdValue = 0.0;
+    double outputSmoothing = 0.0; // K * 0.25
+    double previousValue = 0.0, slope = 0.0;
+    double peak = 0.0;
+    double peakDecay = 0.0; // 1 - K * 0.0001
+    SampleRateCoefficients coefficients;
+};

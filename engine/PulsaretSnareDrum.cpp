@@ -1,0 +1,134 @@
+#include "engine/PulsaretSnareDrum.h"
+
+#include "engine/StateVariableFilter.h"
+
+#include <cmath>
+
+double PulsaretSnareDrum::toneTermFor (double value) noexcept
+{
+    return (std::pow (100.00000220003417, 1.0 - value) * 0.010101009876539765 - 0.01010100987653858) * 0.0077 - 0.0007;
+}
+
+double PulsaretSnareDrum::tuneTermFor (double value) noexcept
+{
+    return ((value * 0.666 + 1.667) * value * 52.75 + 1.4046547603530019e-14) - 52.75;
+}
+
+void PulsaretSnareDrum::setLevel (double value) noexcept
+{
+    level = value;
+    levelTarget = value;
+}
+
+void PulsaretSnareDrum::setTune (double value) noexcept
+{
+    tune = value;
+    tuneTerm = tuneTermFor (value);
+}
+
+void PulsaretSnareDrum::setTone (double value) noexcept
+{
+    tone = value;
+    toneTerm = toneTermFor (value);
+}
+
+void PulsaretSnareDrum::setSnappy (double value) noexcept
+{
+    snappy = value;
+    snappyInUse = value;
+}
+
+void PulsaretSnareDrum::trigger (double velocity)
+{
+    if (velocity == 0.0)
+        return;
+
+    const double d = velocity * (double) 2.645f;
+    PulsaretInstrument::trigger (velocity);
+    driveAmount = d;
+    drive = d;
+    noiseEnvelopeCoefficient = coefficients.smoothing * 0.02;
+    driveCounter = (int32_t) (coefficients.sampleRate * 0.001125);
+    noiseEnvelope = 0.0;
+    pitchEnvelope = 0.0;
+}
+
+void PulsaretSnareDrum::setSampleRate (double rate)
+{
+    PulsaretInstrument::setSampleRate (rate);
+    pitchEnvelopeCoefficient = coefficients.smoothing * 0.0028;
+    drive = 0.0;
+    driveCounter = 0;
+    limitedExcitation = 0.0;
+    lp = hp = bp = 0.0;
+    q = 0.07;
+    f = StateVariableFilter::frequencyFactor (204.0, rate);
+    highPass1.setCutoff (3000.0, rate);
+    highPass2.setCutoff (3400.0, rate);
+    highPass2.gain = highPass1.gain; // the second stage shares the first one's gain
+    highPass1.reset();
+    highPass2.reset();
+    bandPass.setBandPassQ (25761.059759436303 / rate, 1.0);
+    bandPass.reset();
+    toneTerm = toneTermFor (tone);
+    tuneTerm = tuneTermFor (tune);
+    snappyInUse = snappy;
+    levelTarget = level;
+}
+
+double PulsaretSnareDrum::renderWithInput (double noise)
+{
+    const double k = coefficients.smoothing;
+    smoothTowards (smoothedLevel, levelTarget, coefficients.levelSmoothing);
+
+    output = 0.0;
+
+    if (active)
+    {
+        const int32_t c = driveCounter;
+        if (c >= 0) // stops at -1 rather than running on for ever
+            driveCounter = c - 1;
+        if (c == 0)
+        {
+            drive = 0.0;
+            noiseEnvelopeCoefficient = k * 0.0008;
+        }
+
+        const double dr = drive;
+        const double da = driveAmount;
+
+        excitation = da * highPass1.process (dr) * 2.2;
+        limitedExcitation = excitation - 0.07 * bp;
+        if (limitedExcitation < -1.0)
+            limitedExcitation = -1.0;
+
+        f = StateVariableFilter::frequencyFactor (pitchEnvelope * 462.0 + tuneTerm + 211.0, coefficients.sampleRate);
+
+        const double x = limitedExcitation + 1e-20;
+        lp = f * bp + lp + 1e-20;
+        hp = (x - lp) + 1e-20;
+        bp = hp * f + bp + 1e-20;
+        if (bp < -1.0)
+            bp = (bp + 1.0) * 0.5 - 1.0;
+
+        tonal = bp / da;
+
+        noiseGate = noiseGate - (noiseGate - 1.0) * k * 0.2;
+        if (noise < 0.0)
+            noiseGate = 0.0;
+
+        gatedNoise = noiseEnvelope <= 0.0001 ? 0.0 : (noiseEnvelope - 0.0001) * noiseGate;
+        const double yb = bandPass.process (highPass2.process (gatedNoise));
+
+        output = (-tonal - 2.0 * yb * snappyInUse) * 0.14896;
+
+        if (dr == 0.0)
+            noiseEnvelopeCoefficient = (toneTerm + 0.0008) * k;
+
+        smoothTowards (pitchEnvelope, da * dr, pitchEnvelopeCoefficient);
+        smoothTowards (noiseEnvelope, dr, noiseEnvelopeCoefficient);
+    }
+
+    followPeak (output);
+    return output * smoothedLevel;
+}

@@ -1,0 +1,113 @@
+#include "engine/PulsaretTom.h"
+
+#include <cmath>
+
+PulsaretTom::PulsaretTom (double sweepDecayToUse, double baseFrequencyToUse, double sweepDepthToUse, double outputGainToUse) noexcept
+    : sweepDecay (sweepDecayToUse)
+    , baseFrequency (baseFrequencyToUse)
+    , sweepDepth (sweepDepthToUse)
+    , outputGain (outputGainToUse)
+{
+}
+
+void PulsaretTom::setLevel (double value) noexcept
+{
+    level = value;
+    levelTarget = value;
+}
+
+void PulsaretTom::setTune (double value) noexcept
+{
+    tune = value;
+    tuneMultiplier = std::pow (1.7774222400038204, value) * 0.7503001200463707 - 0.0003001200472511946;
+}
+
+void PulsaretTom::setDecay (double value) noexcept
+{
+    decay = value;
+    damping = std::pow (24.99999999995606, 1.0 - value) * 0.010000000000017375 - 1.5827973089844548e-14;
+    decayCoefficient = (std::exp (-3.3928985789910066 * value) * 0.0014693877550699854 + 3.0612244943244945e-05) * 0.5;
+}
+
+void PulsaretTom::followLevelOf (const PulsaretTom& other) noexcept
+{
+    smoothedLevel = other.smoothedLevel;
+    levelTarget = other.levelTarget;
+}
+
+void PulsaretTom::trigger (double velocity)
+{
+    if (velocity == 0.0)
+        return;
+
+    const double d = velocity * (double) 2.645f;
+    PulsaretInstrument::trigger (velocity);
+    pitchEnvelope = 1.0;
+    driveAmount = d;
+    drive = d;
+    noiseDrive = d;
+    driveCounter = (int32_t) (coefficients.sampleRate * 0.001125);
+    noiseEnvelopeCoefficient = coefficients.rateRatio * 0.2;
+}
+
+void PulsaretTom::setSampleRate (double rate)
+{
+    PulsaretInstrument::setSampleRate (rate);
+    drive = 0.0;
+    driveCounter = 0;
+    pitchEnvelopeCoefficient = coefficients.smoothing * sweepDecay;
+    f = StateVariableFilter::frequencyFactor (204.0, rate);
+    setDecay (decay);
+    svf.reset();
+    highPass.setCutoff (3000.0, rate);
+    highPass.reset();
+    // A quarter-octave band at 230 Hz: the bandwidth term is ln(2) / 2 * 0.25.
+    noiseBandPass.setBandPassBandwidth (2.0 * 3.141592653589793 * 230.0 / rate, 0.08664339756999316);
+    noiseBandPass.reset();
+    noiseEnvelope = 0.0;
+    smoothedLevel = 0.0;
+    noiseEnvelopeCoefficient = coefficients.smoothing * decayCoefficient;
+}
+
+double PulsaretTom::renderWithInput (double noise)
+{
+    const double k = coefficients.smoothing;
+    smoothTowards (smoothedLevel, levelTarget, coefficients.levelSmoothing);
+
+    output = 0.0;
+
+    if (active)
+    {
+        const int32_t c = driveCounter;
+        if (c >= 0) // stops at -1 rather than running on for ever
+            driveCounter = c - 1;
+        if (c == 0)
+        {
+            drive = 0.0;
+            noiseDrive = 0.0;
+        }
+
+        const double dr = drive;
+        if (dr == 0.0)
+            noiseEnvelopeCoefficient = decayCoefficient * k;
+
+        excitation = highPass.process (dr) * 6.5;
+
+        f = StateVariableFilter::frequencyFactor (baseFrequency * tuneMultiplier + pitchEnvelope * sweepDepth, coefficients.sampleRate);
+        svf.process (excitation, f, damping);
+        if (svf.bp < -1.0)
+            svf.bp = (svf.bp + 1.0) * 0.4 - 1.0;
+
+        const double yb = noiseBandPass.process (noise);
+        double out = (noiseEnvelope * yb * 0.15 + svf.bp) * outputGain;
+
+        smoothTowards (noiseEnvelope, noiseDrive, noiseEnvelopeCoefficient);
+        pitchEnvelope = pitchEnvelope - (pitchEnvelope * pitchEnvelopeCoefficient + 1e-20);
+
+        out = stepHold (out);
+        output = smoothOutput (out) * 0.2;
+    }
+
+    followPeak (output);
+    return output * smoothedLevel;
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cmath>
+
+/** Chamberlin state-variable filter step with the 1e-20 guard on every state. */
+class StateVariableFilter
+{
+public:
+    void reset() noexcept { lp = hp = bp = 0.0; }
+
+    /** One step with frequency factor f and damping q; bp on the right is the previous value. */
+    void process (double x, double f, double q) noexcept
+    {
+        const double h = (x - bp * q) + 1e-20;
+        lp = bp * f + lp + 1e-20;
+        hp = (h - lp) + 1e-20;
+        bp = hp * f + bp + 1e-20;
+    }
+
+    /** f = 2 sin(pi frequency / rate), kept below rate / 6 where the filter stays
+        stable for any damping, should a very low rate push a pitch that high. */
+    static double frequencyFactor (double frequency, double rate) noexcept
+    {
+        const double limit = rate * (1.0 / 6.0);
+        return 2.0 * std::sin (3.141592653589793 * (frequency < limit ? frequency : limit) / rate);
+    }
+
+    double lp = 0.0, hp = 0.0, bp = 0.0;
+};
