@@ -1,13 +1,12 @@
-#include "engine/PulsaretCore.h"
-#include <juce_audio_basics/juce_audio_basics.h>
+#include "SignalMeasure.h"
+#include "engine/PulsaretBassDrum.h"
 #include <cstdio>
-int main (int argc, char**)
+int main()
 {
-    juce::ScopedNoDenormals nd;
-    PulsaretCore core;
-    for (int i = 0; i < 25; ++i) core.setParameter (i, 0.5f);
-    core.setSampleRate (44100.0f);
-    double out[7]; double s = 0;
-    for (int n = 0; n < 44100 * 100; ++n) { if (argc > 1 && n % 5512 == 0) for (int i = 0; i < 7; ++i) core.triggerInstrument (i, 1.0f); core.renderSample (out); s += out[0]; }
-    printf ("%g\n", s);
+    PulsaretBassDrum v; v.setLevel (0.5); v.setTune (0.0); v.setAttack (1.0); v.setDecay (0.5); v.setSampleRate (44100);
+    SignalMeasure::render (44100, [&] { return v.render(); });
+    v.trigger (1.0);
+    auto x = SignalMeasure::render (44100, [&] { return v.render(); });
+    for (int i = 0; i < 20000; i += 250) printf ("%d %.5f\n", i, x[i]);
+    printf ("f %f\n", SignalMeasure::frequency (x, 0, 20000, 44100, 15, 400));
 }

@@ -38,26 +38,30 @@ struct SignalMeasure
         return std::all_of (x.begin(), x.end(), [] (double s) { return std::isfinite (s); });
     }
 
-    /** Pitch by normalised autocorrelation over [from, to), searching lags for minHz..maxHz. */
+    /** Pitch by autocorrelation over [from, to), searching lags for minHz..maxHz. Normalised by
+        the window's energy, so a decaying tone favours its first period over its multiples. */
     static double frequency (const std::vector<double>& x, size_t from, size_t to, double rate, double minHz, double maxHz)
     {
         to = std::min (to, x.size());
         const int minLag = (int) std::floor (rate / maxHz);
         const int maxLag = (int) std::ceil (rate / minHz);
         std::vector<double> r ((size_t) maxLag + 2, 0.0);
+        double energy = 0.0;
+        for (size_t i = from; i < to; ++i)
+            energy += x[i] * x[i];
         for (int lag = std::max (1, minLag - 1); lag <= maxLag + 1; ++lag)
         {
-            double sum = 0.0, e0 = 0.0, e1 = 0.0;
+            double sum = 0.0;
             for (size_t i = from; i + (size_t) lag < to; ++i)
-            {
                 sum += x[i] * x[i + (size_t) lag];
-                e0 += x[i] * x[i];
-                e1 += x[i + (size_t) lag] * x[i + (size_t) lag];
-            }
-            r[(size_t) lag] = sum / std::sqrt (e0 * e1 + 1e-300);
+            r[(size_t) lag] = sum / (energy + 1e-300);
         }
-        int best = std::max (1, minLag);
-        for (int lag = best; lag <= maxLag; ++lag)
+        // Leave the lobe around lag 0 first, then take the highest peak.
+        int start = std::max (1, minLag);
+        while (start < maxLag && r[(size_t) start + 1] <= r[(size_t) start])
+            ++start;
+        int best = start;
+        for (int lag = start; lag <= maxLag; ++lag)
             if (r[(size_t) lag] > r[(size_t) best])
                 best = lag;
         // Parabolic interpolation around the best lag.

@@ -1,0 +1,105 @@
+#include "SignalMeasure.h"
+
+#include "engine/PulsaretHiTom.h"
+#include "engine/PulsaretLowTom.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+struct TomSettings
+{
+    double rate = 44100.0, level = 0.5, tune = 0.5, decay = 0.5, velocity = 1.0;
+};
+
+template <typename Tom>
+std::vector<double> strike (const TomSettings& s, double seconds = 1.0)
+{
+    Tom voice;
+    voice.setLevel (s.level);
+    voice.setTune (s.tune);
+    voice.setDecay (s.decay);
+    voice.setSampleRate (s.rate);
+    voice.setLevel (s.level); // a rate change resets the smoothed level
+    uint32_t state = 12345u;
+    auto noise = [&]
+    {
+        state = state * 1664525u + 1013904223u;
+        return (double) (int32_t) state * 2.3283064365386963e-10;
+    };
+    SignalMeasure::render ((int) s.rate, [&] { return voice.renderWithInput (noise()); });
+    voice.trigger (s.velocity);
+    return SignalMeasure::render ((int) (s.rate * seconds), [&] { return voice.renderWithInput (noise()); });
+}
+} // namespace
+
+TEST (Tom, MappingsAtTheirEnds)
+{
+    PulsaretLowTom tom;
+    tom.setSampleRate (44100.0);
+    const struct
+    {
+        double value, multiplier, damping;
+    } rows[] = { { 0.0, 0.75, 0.25 }, { 0.5, 1.0, 0.05 }, { 1.0, 4.0 / 3.0, 0.01 } };
+    for (const auto& row : rows)
+    {
+        tom.setTune (row.value);
+        tom.setDecay (row.value);
+        EXPECT_NEAR (tom.getTuneMultiplier(), row.multiplier, 1e-4) << row.value;
+        EXPECT_NEAR (tom.getDamping(), row.damping, 1e-6) << row.value;
+    }
+    tom.setDecay (0.0);
+    const double fastest = tom.getDecayCoefficient();
+    tom.setDecay (1.0);
+    EXPECT_LT (tom.getDecayCoefficient(), fastest);
+}
+
+TEST (Tom, PitchSweepsDownToTheBaseFrequency)
+{
+    // Low tom: 175 Hz at the strike, falling towards 132; hi tom: 214 towards 199.
+    for (double rate : { 44100.0, 96000.0 })
+    {
+        SCOPED_TRACE (rate);
+        TomSettings s;
+        s.rate = rate;
+        s.decay = 1.0;
+        const auto low = strike<PulsaretLowTom> (s, 1.5);
+        const double lowStart = SignalMeasure::frequency (low, 0, (size_t) (rate * 0.03), rate, 80.0, 400.0);
+        const double lowEnd = SignalMeasure::frequency (low, (size_t) (rate * 0.5), (size_t) (rate * 0.8), rate, 80.0, 400.0);
+        EXPECT_GT (lowStart, 158.0);
+        EXPECT_LT (lowStart, 178.0);
+        EXPECT_NEAR (lowEnd, 132.0, 3.0);
+
+        const auto hi = strike<PulsaretHiTom> (s, 1.5);
+        EXPECT_NEAR (SignalMeasure::frequency (hi, (size_t) (rate * 0.5), (size_t) (rate * 0.8), rate, 80.0, 400.0), 199.0, 5.0);
+        EXPECT_GT (SignalMeasure::frequency (hi, 0, (size_t) (rate * 0.03), rate, 80.0, 400.0), 205.0);
+    }
+
+    TomSettings low;
+    low.decay = 1.0;
+    low.tune = 0.0;
+    EXPECT_NEAR (SignalMeasure::frequency (strike<PulsaretLowTom> (low, 1.5), 22050, 35280, 44100.0, 50.0, 400.0), 99.0, 3.0);
+    low.tune = 1.0;
+    EXPECT_NEAR (SignalMeasure::frequency (strike<PulsaretLowTom> (low, 1.5), 22050, 35280, 44100.0, 50.0, 400.0), 176.0, 5.0);
+}
+
+TEST (Tom, DecayLevelAndVelocity)
+{
+    TomSettings s;
+    s.decay = 0.0;
+    const auto shortTail = SignalMeasure::decayLength (strike<PulsaretLowTom> (s), 0.01);
+    s.decay = 1.0;
+    const auto longTail = SignalMeasure::decayLength (strike<PulsaretLowTom> (s, 3.0), 0.01);
+    EXPECT_LT (3 * shortTail, longTail);
+
+    TomSettings half;
+    const double reference = SignalMeasure::peak (strike<PulsaretHiTom> (half));
+    EXPECT_GT (reference, 0.05);
+    EXPECT_LT (reference, 1.0);
+    TomSettings full;
+    full.level = 1.0;
+    EXPECT_NEAR (SignalMeasure::peak (strike<PulsaretHiTom> (full)) / reference, 2.0, 1e-6);
+    TomSettings silent;
+    silent.velocity = 0.0;
+    EXPECT_EQ (SignalMeasure::peak (strike<PulsaretHiTom> (silent)), 0.0);
+}
