@@ -5,9 +5,11 @@
 
 #include <juce_audio_basics/juce_audio_basics.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace
@@ -32,8 +34,9 @@ double cpuSeconds()
     return (double) t.tv_sec + (double) t.tv_nsec * 1e-9;
 }
 
-/** Renders the benchmark pattern, striking the instruments in the list on every 16th note. */
-void run (const char* name, const std::vector<int>& instruments, bool linked, bool flushPerBlock = true)
+/** Renders the benchmark pattern, striking the listed instruments on every 16th note;
+    returns the CPU seconds taken and the sum of squares of the output. */
+std::pair<double, double> renderPattern (const std::vector<int>& instruments, bool linked, bool flushPerBlock)
 {
     // As the drum machine's block processing does; without it the engine flushes per sample.
     std::optional<juce::ScopedNoDenormals> noDenormals;
@@ -69,13 +72,27 @@ void run (const char* name, const std::vector<int>& instruments, bool linked, bo
             sums[i] += out[i] * out[i];
     }
     const double elapsed = cpuSeconds() - start;
+
     double checksum = 0.0;
     for (double s : sums)
         checksum += s;
+    return { elapsed, checksum };
+}
 
-    const double realTimeFactor = seconds / elapsed;
-    std::printf ("%-28s %10.0fx real time %8.1f ns/sample %7.3f %% of one core  (checksum %.6g)\n", name,
-                 realTimeFactor, elapsed * 1e9 / (double) numSamples, 100.0 / realTimeFactor, checksum);
+/** Prints the fastest of three runs, which is the least disturbed by other work on the machine. */
+void run (const char* name, const std::vector<int>& instruments, bool linked = true, bool flushPerBlock = true)
+{
+    double best = 1e30, checksum = 0.0;
+    for (int attempt = 0; attempt < 3; ++attempt)
+    {
+        const auto [elapsed, sum] = renderPattern (instruments, linked, flushPerBlock);
+        best = std::min (best, elapsed);
+        checksum = sum;
+    }
+
+    const double realTimeFactor = seconds / best;
+    std::printf ("%-28s %6.0fx real time %7.1f ns/sample %6.3f %% of one core  (checksum %.6g)\n", name,
+                 realTimeFactor, best * 1e9 / (rate * seconds), 100.0 / realTimeFactor, checksum);
 }
 } // namespace
 
@@ -83,15 +100,15 @@ int main()
 {
     std::printf ("Pulsaret engine, %.0f s at %.0f Hz, every 16th note at 120 BPM, velocities %.3f / %.3f\n",
                  seconds, rate, (double) normalVelocity, (double) accentedVelocity);
-    run ("all voices, links on", { 0, 1, 2, 3, 4, 5, 6 }, true);
+    run ("all voices, links on", { 0, 1, 2, 3, 4, 5, 6 });
     run ("all voices, links off", { 0, 1, 2, 3, 4, 5, 6 }, false);
     run ("all voices, no block flush", { 0, 1, 2, 3, 4, 5, 6 }, true, false);
 
     const char* names[] = { "bass drum alone", "snare drum alone", "low tom alone", "hi tom alone",
                             "cymbal alone", "open hi-hat alone", "closed hi-hat alone" };
     for (int i = 0; i < DrumMachineCore::numInstruments; ++i)
-        run (names[i], { i }, true);
+        run (names[i], { i });
 
-    run ("idle engine", {}, true);
+    run ("idle engine", {});
     return 0;
 }

@@ -23,19 +23,16 @@ public:
         const double u = x * 300.0;
         const double t = (diodeRatio (u, guarded ? 1e-20 : 0.0) - 1.0) * level * diodeScale;
 
-        accumulator = (level * level * level * 0.01 + 0.05) * level + leak * accumulator + t * 0.7 + (guarded ? 1e-20 : 0.0);
-        if (accumulator < 0.0)
-            accumulator = accumulator * 0.1;
+        // Written as selects rather than branches: the signal crosses these limits at
+        // random, and mispredicted branches cost more than computing both sides.
+        const double sum = (level * level * level * 0.01 + 0.05) * level + leak * accumulator + t * 0.7 + (guarded ? 1e-20 : 0.0);
+        accumulator = sum < 0.0 ? sum * 0.1 : sum;
 
         highPassed = highPass.process (rateGain * accumulator);
 
         const double z = highPassed * clipGain + 1e-20;
-        if (z < -1.0)
-            clipped = -1.0;
-        else if (z > 1.0)
-            clipped = 1.0;
-        else
-            clipped = (z - z * z * z / 3.0) * 1.5;
+        const double curve = (z - z * z * z / 3.0) * 1.5;
+        clipped = z < -1.0 ? -1.0 : (z > 1.0 ? 1.0 : curve);
     }
 
     /** u / (e^u - 1), taking its limit 1 - u/2 near 0 where the quotient would be 0/0
