@@ -19,10 +19,10 @@ void GFXMultiStateButton::setAction (const juce::String& type, int uid, const ju
 void GFXMultiStateButton::updateFromParameter (Parameter* changed)
 {
     const float value = juce::jlimit (0.0f, 1.0f, changed->getNormalisedValue());
-    setState ((int) std::floor ((float) (states - 1) * value + 0.5f));
+    setStateIndex ((int) std::floor ((float) (states - 1) * value + 0.5f));
 }
 
-void GFXMultiStateButton::setState (int newState)
+void GFXMultiStateButton::setStateIndex (int newState)
 {
     if (newState == state)
         return;
@@ -42,14 +42,14 @@ void GFXMultiStateButton::setHighlighted (bool shouldBeHighlighted)
 
 void GFXMultiStateButton::flash (int milliseconds)
 {
-    setState (1);
+    setStateIndex (1);
     startTimer (milliseconds);
 }
 
 void GFXMultiStateButton::timerCallback()
 {
     stopTimer();
-    setState (0);
+    setStateIndex (0);
 }
 
 void GFXMultiStateButton::loadFromXml (const juce::XmlElement& element, ParameterManager& parameters, EventNameMap& events, void* context)

@@ -30,8 +30,8 @@ public:
     void setHighlighted (bool shouldBeHighlighted);
     bool isHighlighted() const noexcept { return highlighted; }
 
-    void setState (int newState);
-    int getState() const noexcept { return state; }
+    void setStateIndex (int newState);
+    int getStateIndex() const noexcept { return state; }
     int getStates() const noexcept { return states; }
     bool is3D() const noexcept { return style == 1; }
 

@@ -2,18 +2,32 @@
 
 #include "framework/EmbeddedResources.h"
 
+std::map<juce::String, juce::Image>& SkinImages::getAddedImages()
+{
+    static std::map<juce::String, juce::Image> images;
+    return images;
+}
+
 juce::int64 SkinImages::getHashCode (const juce::String& logicalName)
 {
-    // Resource look-up ignores case, so the cache must too.
-    return ("skin:" + logicalName.toUpperCase()).hashCode64();
+    return ("skin:" + logicalName).hashCode64();
 }
 
 juce::Image SkinImages::load (const juce::String& logicalName)
 {
-    if (logicalName.isEmpty())
+    // Resource look-up ignores case, so every look-up here does too.
+    const auto key = logicalName.toUpperCase();
+
+    if (key.isEmpty())
         return {};
 
-    const auto hash = getHashCode (logicalName);
+    auto& added = getAddedImages();
+    auto found = added.find (key);
+
+    if (found != added.end())
+        return found->second;
+
+    const auto hash = getHashCode (key);
     auto image = juce::ImageCache::getFromHashCode (hash);
 
     if (image.isValid())
@@ -28,5 +42,11 @@ juce::Image SkinImages::load (const juce::String& logicalName)
 
 void SkinImages::add (const juce::String& logicalName, const juce::Image& image)
 {
-    juce::ImageCache::addImageToCache (image, getHashCode (logicalName));
+    auto& added = getAddedImages();
+    const auto key = logicalName.toUpperCase();
+
+    if (image.isValid())
+        added[key] = image;
+    else
+        added.erase (key);
 }

@@ -86,6 +86,12 @@ inline juce::MouseEvent mouseEvent (juce::Component& c, float x, float y, juce::
                              juce::MouseInputSource::defaultTiltY, &c, &c, now, down, now, 1, position != down);
 }
 
+/** Widgets' mouse handlers through the public component interface. */
+inline juce::Component& comp (juce::Component& c)
+{
+    return c;
+}
+
 inline juce::ModifierKeys ctrlClick()
 {
     return juce::ModifierKeys (juce::ModifierKeys::leftButtonModifier | juce::ModifierKeys::ctrlModifier);
@@ -103,6 +109,21 @@ inline void pumpFor (int milliseconds)
     }
 
     pumpPendingMessages();
+}
+
+/** Runs the message loop until the condition holds (or a second has passed). */
+template <typename Condition>
+bool pumpUntil (Condition&& condition)
+{
+    const auto end = juce::Time::getMillisecondCounter() + 1000;
+
+    while (! condition() && juce::Time::getMillisecondCounter() < end)
+    {
+        pumpPendingMessages();
+        juce::Thread::sleep (1);
+    }
+
+    return condition();
 }
 
 /** Records every call of the widget listener interface and of parameter gestures, in order. */
