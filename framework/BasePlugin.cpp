@@ -331,6 +331,9 @@ void BasePlugin::notifyGesture (int index, bool begin)
 
     for (int i = processorListeners.size(); --i >= 0;)
     {
+        if (i >= processorListeners.size())
+            continue;
+
         if (begin)
             processorListeners.getUnchecked (i)->audioProcessorParameterChangeGestureBegin (this, index);
         else
