@@ -1,5 +1,6 @@
 #include "gui/DefaultLookAndFeel.h"
 #include "gui/EmbeddedFonts.h"
+#include "gui/widgets/TextButtonEx.h"
 
 #include <gtest/gtest.h>
 
@@ -128,4 +129,32 @@ TEST (DefaultLookAndFeel, RoundedOutlineStaysInsideItsArea)
     EXPECT_EQ (image.getPixelAt (60, 9).getAlpha(), 0);
     EXPECT_EQ (image.getPixelAt (60, 59).getAlpha(), 255);
     EXPECT_EQ (image.getPixelAt (60, 60).getAlpha(), 0);
+}
+
+TEST (DefaultLookAndFeel, OneOwnerAndTextButtons)
+{
+    // Held by its one owner only: nothing else deletes it at shut-down.
+    static_assert (! std::is_base_of<juce::DeletedAtShutdown, DefaultLookAndFeel>::value);
+
+    auto laf = std::make_unique<DefaultLookAndFeel>();
+    std::unique_ptr<TextButtonEx> button (laf->createTextButton ("Browse", 0));
+    ASSERT_NE (button, nullptr);
+    const auto& slices = laf->getTextButtonSlices (0);
+    EXPECT_EQ (button->getLeftMargin(), slices[0].getWidth());
+    EXPECT_EQ (button->getRightMargin(), slices[2].getWidth());
+    EXPECT_EQ (button->getButtonHeight(), slices[0].getHeight());
+    EXPECT_EQ (laf->createTextButton ("None", 17), nullptr);
+
+    std::unique_ptr<TextButtonEx> large (laf->createTextButton ("Large", 3, 2));
+    ASSERT_NE (large, nullptr);
+    EXPECT_GT (large->getButtonHeight(), button->getButtonHeight());
+
+    // A button under it takes its font and slices; reset before the look and feel goes.
+    TextButtonEx styled ("Yes", 2);
+    styled.setLookAndFeel (laf.get());
+    EXPECT_EQ (styled.getFont().getTypefaceName(), "Tahoma");
+    EXPECT_TRUE (styled.getFont().isBold());
+    EXPECT_EQ (styled.getHeight(), laf->getTextButtonSlices (2)[0].getHeight());
+    styled.setLookAndFeel (nullptr);
+    laf.reset();
 }
