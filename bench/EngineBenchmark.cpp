@@ -19,9 +19,9 @@ constexpr double seconds = 60.0;
 constexpr double samplesPerSixteenth = rate * 60.0 / 120.0 / 4.0; // 120 BPM
 
 // The defaults of the parameter description, uids 0 to 24.
-constexpr float defaultValues[PulsaretCore::numSoundParameters] = { 0.5f, 0.5f, 0.5f, 0.5f, 0.5f, 0.5f, 0.5f, 0.5f, 0.5f,
-                                                                    1.0f, 0.5f, 0.5f, 0.5f, 1.0f, 0.5f, 0.5f, 0.5f, 0.5f,
-                                                                    1.0f, 1.0f, 0.5f, 0.5f, 1.0f, 1.0f, 0.5f };
+constexpr float defaultValues[PulsaretCore::numSoundParameters] = {0.5f, 0.5f, 0.5f, 0.5f, 0.5f, 0.5f, 0.5f, 0.5f, 0.5f,
+                                                                   1.0f, 0.5f, 0.5f, 0.5f, 1.0f, 0.5f, 0.5f, 0.5f, 0.5f,
+                                                                   1.0f, 1.0f, 0.5f, 0.5f, 1.0f, 1.0f, 0.5f};
 
 // The drum machine's velocities for a strong step, without and with the accent at level 0.5.
 constexpr float normalVelocity = 48.0f / 127.0f + 0.377f;
@@ -29,7 +29,7 @@ constexpr float accentedVelocity = normalVelocity + 0.623f * 0.5f;
 
 double cpuSeconds()
 {
-    timespec t {};
+    timespec t{};
     clock_gettime (CLOCK_THREAD_CPUTIME_ID, &t);
     return (double) t.tv_sec + (double) t.tv_nsec * 1e-9;
 }
@@ -51,8 +51,8 @@ std::pair<double, double> renderPattern (const std::vector<int>& instruments, bo
     core.setSampleRate ((float) rate);
 
     const long numSamples = (long) (rate * seconds);
-    double out[DrumMachineCore::numInstruments] {};
-    double sums[DrumMachineCore::numInstruments] {};
+    double out[DrumMachineCore::numInstruments]{};
+    double sums[DrumMachineCore::numInstruments]{};
     long step = 0;
     double nextStep = 0.0;
 
@@ -76,7 +76,7 @@ std::pair<double, double> renderPattern (const std::vector<int>& instruments, bo
     double checksum = 0.0;
     for (double s : sums)
         checksum += s;
-    return { elapsed, checksum };
+    return {elapsed, checksum};
 }
 
 /** Prints the fastest of three runs, which is the least disturbed by other work on the machine. */
@@ -100,14 +100,14 @@ int main()
 {
     std::printf ("Pulsaret engine, %.0f s at %.0f Hz, every 16th note at 120 BPM, velocities %.3f / %.3f\n",
                  seconds, rate, (double) normalVelocity, (double) accentedVelocity);
-    run ("all voices, links on", { 0, 1, 2, 3, 4, 5, 6 });
-    run ("all voices, links off", { 0, 1, 2, 3, 4, 5, 6 }, false);
-    run ("all voices, no block flush", { 0, 1, 2, 3, 4, 5, 6 }, true, false);
+    run ("all voices, links on", {0, 1, 2, 3, 4, 5, 6});
+    run ("all voices, links off", {0, 1, 2, 3, 4, 5, 6}, false);
+    run ("all voices, no block flush", {0, 1, 2, 3, 4, 5, 6}, true, false);
 
-    const char* names[] = { "bass drum alone", "snare drum alone", "low tom alone", "hi tom alone",
-                            "cymbal alone", "open hi-hat alone", "closed hi-hat alone" };
+    const char* names[] = {"bass drum alone", "snare drum alone", "low tom alone", "hi tom alone",
+                           "cymbal alone", "open hi-hat alone", "closed hi-hat alone"};
     for (int i = 0; i < DrumMachineCore::numInstruments; ++i)
-        run (names[i], { i });
+        run (names[i], {i});
 
     run ("idle engine", {});
     return 0;

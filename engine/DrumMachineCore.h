@@ -63,9 +63,9 @@ private:
     }
     double kernel (double x) const noexcept;
 
-    std::atomic<bool> triggerOutEnabled { false };         // written by the output settings, read on trigger
-    std::atomic<int> triggerOutInstrument { 0 };            // likewise
-    std::atomic<bool> triggerOutUpdatePending { false };    // request from any thread, served on the audio thread
+    std::atomic<bool> triggerOutEnabled{false};       // written by the output settings, read on trigger
+    std::atomic<int> triggerOutInstrument{0};         // likewise
+    std::atomic<bool> triggerOutUpdatePending{false}; // request from any thread, served on the audio thread
 
     // Pulse generator: audio thread only.
     double period = 0.0;    // P, samples

@@ -10,7 +10,7 @@
 #include <juce_audio_basics/juce_audio_basics.h>
 
 #if JUCE_USE_SSE_INTRINSICS
- #include <xmmintrin.h>
+#include <xmmintrin.h>
 #endif
 
 #include <algorithm>
@@ -20,19 +20,19 @@ namespace
 {
 bool denormalsAreFlushed() noexcept
 {
-   #if JUCE_USE_SSE_INTRINSICS
+#if JUCE_USE_SSE_INTRINSICS
     constexpr unsigned int flushToZeroAndDenormalsAreZero = 0x8040;
     return (_mm_getcsr() & flushToZeroAndDenormalsAreZero) == flushToZeroAndDenormalsAreZero;
-   #else
+#else
     return juce::FloatVectorOperations::areDenormalsDisabled();
-   #endif
+#endif
 }
 
 // Period per unit of rate (1 / frequency) and duty of the six metal oscillators:
 // 395.77, 904.6, 1387.8, 516.43, 658.6 and 694.23 Hz.
-constexpr double oscillatorPeriods[6] = { 0.002526720064684034, 0.001105460977227504, 0.0007205649228995533,
-                                          0.0019363708537459097, 0.0015183723048891587, 0.0014404448093571294 };
-constexpr double oscillatorDuties[6] = { 0.483, 0.5, 0.535, 0.475, 0.5, 0.5 };
+constexpr double oscillatorPeriods[6] = {0.002526720064684034, 0.001105460977227504, 0.0007205649228995533,
+                                         0.0019363708537459097, 0.0015183723048891587, 0.0014404448093571294};
+constexpr double oscillatorDuties[6] = {0.483, 0.5, 0.535, 0.475, 0.5, 0.5};
 } // namespace
 
 PulsaretCore::PulsaretCore()
@@ -87,34 +87,81 @@ void PulsaretCore::applyParameter (int index, float value) noexcept
 
     switch (index)
     {
-        case 0: bassDrum->setLevel (v); break;
-        case 1: snareDrum->setLevel (v); break;
-        case 2: lowTom->setLevel (v); break;
-        case 3: hiTom->setLevel (v); break;
-        case 4: cymbal->setLevel (v); break;
-        case 5: hiHats->setOpenLevel (v); break;
-        case 6: hiHats->setClosedLevel (v); break;
-        case 8: bassDrum->setTune (v); break;
-        case 9: bassDrum->setAttack (v); break;
-        case 10: bassDrum->setDecay (v); break;
-        case 11: snareDrum->setTune (v); break;
-        case 12: snareDrum->setTone (v); break;
-        case 13: snareDrum->setSnappy (v); break;
-        case 14: lowTom->setTune (v); break;
-        case 15: lowTom->setDecay (v); break;
-        case 16: hiTom->setTune (v); break;
-        case 17: hiTom->setDecay (v); break;
-        case 18: cymbal->setTone (v); break;
-        case 19: cymbal->setDecay (v); break;
+        case 0:
+            bassDrum->setLevel (v);
+            break;
+        case 1:
+            snareDrum->setLevel (v);
+            break;
+        case 2:
+            lowTom->setLevel (v);
+            break;
+        case 3:
+            hiTom->setLevel (v);
+            break;
+        case 4:
+            cymbal->setLevel (v);
+            break;
+        case 5:
+            hiHats->setOpenLevel (v);
+            break;
+        case 6:
+            hiHats->setClosedLevel (v);
+            break;
+        case 8:
+            bassDrum->setTune (v);
+            break;
+        case 9:
+            bassDrum->setAttack (v);
+            break;
+        case 10:
+            bassDrum->setDecay (v);
+            break;
+        case 11:
+            snareDrum->setTune (v);
+            break;
+        case 12:
+            snareDrum->setTone (v);
+            break;
+        case 13:
+            snareDrum->setSnappy (v);
+            break;
+        case 14:
+            lowTom->setTune (v);
+            break;
+        case 15:
+            lowTom->setDecay (v);
+            break;
+        case 16:
+            hiTom->setTune (v);
+            break;
+        case 17:
+            hiTom->setDecay (v);
+            break;
+        case 18:
+            cymbal->setTone (v);
+            break;
+        case 19:
+            cymbal->setDecay (v);
+            break;
         case 20:
             openHatDecay = v;
             reloadLength = (int32_t) std::max (0.0, v * coefficients.rateRatio * 1000.0);
             break;
-        case 21: hiHats->setClosedDecay (v); break;
-        case 22: tomsLinked = value >= 0.5f; break;
-        case 23: hiHatsLinked = value >= 0.5f; break;
-        case 24: mainVolumeTarget = (double) (value * 4.0f); break;
-        default: break;
+        case 21:
+            hiHats->setClosedDecay (v);
+            break;
+        case 22:
+            tomsLinked = value >= 0.5f;
+            break;
+        case 23:
+            hiHatsLinked = value >= 0.5f;
+            break;
+        case 24:
+            mainVolumeTarget = (double) (value * 4.0f);
+            break;
+        default:
+            break;
     }
 }
 
@@ -125,14 +172,29 @@ void PulsaretCore::triggerInstrument (int instrument, float velocity)
     const double v = velocity;
     switch (instrument)
     {
-        case 0: bassDrum->trigger (v); break;
-        case 1: snareDrum->trigger (v); break;
-        case 2: lowTom->trigger (v); break;
-        case 3: hiTom->trigger (v); break;
-        case 4: cymbal->trigger (v); break;
-        case 5: hiHats->triggerOpen (v); break;
-        case 6: hiHats->triggerClosed (v); break;
-        default: break;
+        case 0:
+            bassDrum->trigger (v);
+            break;
+        case 1:
+            snareDrum->trigger (v);
+            break;
+        case 2:
+            lowTom->trigger (v);
+            break;
+        case 3:
+            hiTom->trigger (v);
+            break;
+        case 4:
+            cymbal->trigger (v);
+            break;
+        case 5:
+            hiHats->triggerOpen (v);
+            break;
+        case 6:
+            hiHats->triggerClosed (v);
+            break;
+        default:
+            break;
     }
 }
 
@@ -229,8 +291,7 @@ void PulsaretCore::renderVoices (double* out) noexcept
         o.output = phase > o.threshold ? 0.5 : -0.5;
         o.phase = phase > o.period ? phase + 1.0 - o.period : phase + 1.0;
     }
-    oscillatorSum = oscillators[5].output + oscillators[4].output + oscillators[3].output
-                    + oscillators[2].output + oscillators[1].output + oscillators[0].output;
+    oscillatorSum = oscillators[5].output + oscillators[4].output + oscillators[3].output + oscillators[2].output + oscillators[1].output + oscillators[0].output;
 
     metalHigh = metalHighFilter.process (oscillatorSum);
     metalLow = metalLowFilter.process (oscillatorSum);

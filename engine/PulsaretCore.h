@@ -71,8 +71,8 @@ private:
     std::unique_ptr<PulsaretHiHats> hiHats;
 
     // Handed from any thread to the audio thread: values first, then the mark (release/acquire).
-    std::array<std::atomic<float>, numSoundParameters> pendingValues {};
-    std::atomic<uint32_t> pendingMask { 0 };
+    std::array<std::atomic<float>, numSoundParameters> pendingValues{};
+    std::atomic<uint32_t> pendingMask{0};
 
     // Everything below belongs to the audio thread.
     double mainVolumeTarget = 0.0, mainVolume = 0.0;

@@ -41,7 +41,7 @@ double PulsaretInstrument::stepHold (double value) noexcept
     else if (slope <= 0.0)
     {
         armedFalling = false;
-        if (! holding && ! armedRising)
+        if (!holding && !armedRising)
         {
             holdValue = value;
             armedRising = true;
@@ -52,7 +52,7 @@ double PulsaretInstrument::stepHold (double value) noexcept
     else
     {
         armedRising = false;
-        if (! holding && ! armedFalling)
+        if (!holding && !armedFalling)
         {
             holdValue = value;
             armedFalling = true;
@@ -61,7 +61,7 @@ double PulsaretInstrument::stepHold (double value) noexcept
         }
     }
 
-    if (! holding)
+    if (!holding)
         return value;
 
     const double c = holdCounter;

@@ -30,6 +30,6 @@ struct SampleRateCoefficients
     double halfRate = 0.0;
     double levelSmoothing = 0.0; // K * 0.002
     float levelSmoothingFloat = 0.0f;
-    float smoothingTimes0005Float = 0.0f; // K * 0.005
+    float smoothingTimes0005Float = 0.0f;  // K * 0.005
     float smoothingTimes00001Float = 0.0f; // K * 0.0001
 };

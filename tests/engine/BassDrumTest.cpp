@@ -22,16 +22,18 @@ std::vector<double> strike (const BassDrumSettings& s, double seconds = 1.0)
     voice.setDecay (s.decay);
     voice.setSampleRate (s.rate);
     // Let the level and attack gain reach their targets first.
-    SignalMeasure::render ((int) s.rate, [&] { return voice.render(); });
+    SignalMeasure::render ((int) s.rate, [&]
+                           { return voice.render(); });
     voice.trigger (s.velocity);
-    return SignalMeasure::render ((int) (s.rate * seconds), [&] { return voice.render(); });
+    return SignalMeasure::render ((int) (s.rate * seconds), [&]
+                                  { return voice.render(); });
 }
 } // namespace
 
 TEST (BassDrum, PitchFollowsTuneAtEveryRate)
 {
     // The body rings at 61.34 Hz times (tune + 0.5).
-    for (double rate : { 22050.0, 44100.0, 48000.0, 96000.0, 192000.0 })
+    for (double rate : {22050.0, 44100.0, 48000.0, 96000.0, 192000.0})
     {
         SCOPED_TRACE (rate);
         BassDrumSettings s;
@@ -73,7 +75,7 @@ TEST (BassDrum, LevelAttackAndVelocity)
     BassDrumSettings soft;
     soft.attack = 0.0;
     const auto dull = strike (soft);
-    const auto sharp = strike (BassDrumSettings {});
+    const auto sharp = strike (BassDrumSettings{});
     // The 1600 Hz click makes the attack's first milliseconds much steeper.
     auto steepest = [] (const std::vector<double>& x)
     {

@@ -1,9 +1,9 @@
 #include "SignalMeasure.h"
 
+#include "DefaultCore.h"
 #include "engine/MetalShaper.h"
 #include "engine/PulsaretCore.h"
 #include "engine/PulsaretCymbal.h"
-#include "DefaultCore.h"
 
 #include <gtest/gtest.h>
 

@@ -9,10 +9,10 @@
 /** A core with the parameter description's default values, at a given rate. */
 struct DefaultCore
 {
-    static constexpr std::array<float, PulsaretCore::numSoundParameters> values { 0.5f, 0.5f, 0.5f, 0.5f, 0.5f, 0.5f, 0.5f,
-                                                                                  0.5f, 0.5f, 1.0f, 0.5f, 0.5f, 0.5f, 1.0f,
-                                                                                  0.5f, 0.5f, 0.5f, 0.5f, 1.0f, 1.0f, 0.5f,
-                                                                                  0.5f, 1.0f, 1.0f, 0.5f };
+    static constexpr std::array<float, PulsaretCore::numSoundParameters> values{0.5f, 0.5f, 0.5f, 0.5f, 0.5f, 0.5f, 0.5f,
+                                                                                0.5f, 0.5f, 1.0f, 0.5f, 0.5f, 0.5f, 1.0f,
+                                                                                0.5f, 0.5f, 0.5f, 0.5f, 1.0f, 1.0f, 0.5f,
+                                                                                0.5f, 1.0f, 1.0f, 0.5f};
 
     static std::unique_ptr<PulsaretCore> make (float rate = 44100.0f)
     {

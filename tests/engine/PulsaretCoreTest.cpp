@@ -1,14 +1,20 @@
 #include "DefaultCore.h"
 #include "SignalMeasure.h"
 
+#include "engine/PulsaretBassDrum.h"
 #include "engine/PulsaretCore.h"
+#include "engine/PulsaretCymbal.h"
 #include "engine/PulsaretHiHats.h"
 #include "engine/PulsaretHiTom.h"
+#include "engine/PulsaretLowTom.h"
+#include "engine/PulsaretSnareDrum.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cmath>
 #include <thread>
+#include <utility>
 
 namespace
 {
@@ -43,12 +49,8 @@ TEST (PulsaretCore, OscillatorsFiltersAndNoiseAgainstHandComputedTables)
     };
 
     const Table tables[] = {
-        { 44100.0f, { 111.4284, 48.7508, 31.7769, 85.394, 66.9602, 63.5236 }, { 53, 24, 17, 40, 33, 31 },
-          0.09593822881060167, -0.9555364698386535, 0.8081235423787966,
-          0.0884016858976112, -1.5945407295341436, 0.8231966282047777, 0.7520505664966127, 500 },
-        { 48000.0f, { 121.2826, 53.0621, 34.5871, 92.9458, 72.8819, 69.1414 }, { 58, 26, 18, 44, 36, 34 },
-          0.09117587998193055, -1.0843000531881133, 0.8176482400361388,
-          0.08231627017560741, -1.6404197262820501, 0.8353674596487852, 0.7696654124932398, 544 },
+        {44100.0f, {111.4284, 48.7508, 31.7769, 85.394, 66.9602, 63.5236}, {53, 24, 17, 40, 33, 31}, 0.09593822881060167, -0.9555364698386535, 0.8081235423787966, 0.0884016858976112, -1.5945407295341436, 0.8231966282047777, 0.7520505664966127, 500},
+        {48000.0f, {121.2826, 53.0621, 34.5871, 92.9458, 72.8819, 69.1414}, {58, 26, 18, 44, 36, 34}, 0.09117587998193055, -1.0843000531881133, 0.8176482400361388, 0.08231627017560741, -1.6404197262820501, 0.8353674596487852, 0.7696654124932398, 544},
     };
 
     for (const auto& t : tables)
@@ -100,7 +102,7 @@ TEST (PulsaretCore, ParameterMappingsAndIgnoredIndices)
     b->setParameter (25, 1.0f);
     b->setParameter (-1, 1.0f);
     b->setParameter (3000, 1.0f);
-    for (auto* c : { a.get(), b.get() })
+    for (auto* c : {a.get(), b.get()})
     {
         for (int i = 0; i < numSlots; ++i)
             c->triggerInstrument (i, 1.0f);
@@ -193,12 +195,12 @@ TEST (PulsaretCore, MainVolumeScalesEveryInstrument)
     EXPECT_NEAR (loud->getMainVolume(), 2.0, 1e-9);
     EXPECT_NEAR (quiet->getMainVolume(), 1.0, 1e-9);
 
-    for (auto* c : { loud.get(), quiet.get() })
+    for (auto* c : {loud.get(), quiet.get()})
         for (int i = 0; i < numSlots; ++i)
             c->triggerInstrument (i, 1.0f);
     const auto a = renderAll (*loud, 10000);
     const auto b = renderAll (*quiet, 10000);
-    for (int slot : { 0, 1, 2, 4, 5 })
+    for (int slot : {0, 1, 2, 4, 5})
         EXPECT_NEAR (slotPeak (a, slot) / slotPeak (b, slot), 2.0, 1e-6) << slot;
 
     auto silent = DefaultCore::make();
@@ -294,11 +296,11 @@ TEST (PulsaretCore, OpenHatDecayLengthensTheOpenHat)
 
 TEST (PulsaretCore, EveryParameterAtItsExtremesStaysFiniteAndBoundedAtEveryRate)
 {
-    for (float rate : { 22050.0f, 44100.0f, 48000.0f, 96000.0f, 192000.0f })
+    for (float rate : {22050.0f, 44100.0f, 48000.0f, 96000.0f, 192000.0f})
     {
         for (int parameter = 0; parameter < PulsaretCore::numSoundParameters; ++parameter)
         {
-            for (float value : { 0.0f, 1.0f })
+            for (float value : {0.0f, 1.0f})
             {
                 SCOPED_TRACE (testing::Message() << rate << " Hz, parameter " << parameter << " = " << value);
                 auto core = DefaultCore::make (rate);
@@ -334,9 +336,9 @@ TEST (PulsaretCore, EveryParameterAtItsExtremesStaysFiniteAndBoundedAtEveryRate)
 
 TEST (PulsaretCore, AllParametersTogetherAndVeryLowRatesStayStable)
 {
-    for (float rate : { 8000.0f, 11025.0f, 22050.0f, 192000.0f })
+    for (float rate : {8000.0f, 11025.0f, 22050.0f, 192000.0f})
     {
-        for (float value : { 0.0f, 1.0f })
+        for (float value : {0.0f, 1.0f})
         {
             SCOPED_TRACE (testing::Message() << rate << " Hz, every parameter " << value);
             PulsaretCore core;
@@ -364,12 +366,11 @@ TEST (PulsaretCore, AllParametersTogetherAndVeryLowRatesStayStable)
 TEST (PulsaretCore, ParameterChangesFromAnotherThreadKeepTheRenderSound)
 {
     auto core = DefaultCore::make();
-    std::atomic<bool> stop { false };
+    std::atomic<bool> stop{false};
     std::thread writer ([&]
                         {
                             for (int n = 0; ! stop.load(); ++n)
-                                core->setParameter (n % PulsaretCore::numSoundParameters, (float) ((n * 37) % 101) / 100.0f);
-                        });
+                                core->setParameter (n % PulsaretCore::numSoundParameters, (float) ((n * 37) % 101) / 100.0f); });
 
     bool finite = true;
     double out[numSlots];
@@ -385,4 +386,23 @@ TEST (PulsaretCore, ParameterChangesFromAnotherThreadKeepTheRenderSound)
     stop.store (true);
     writer.join();
     EXPECT_TRUE (finite);
+}
+
+TEST (PulsaretCore, EachParameterReachesItsVoice)
+{
+    auto core = DefaultCore::make();
+    const std::pair<int, float> settings[] = {{9, 0.0f}, {11, 1.0f}, {12, 0.0f}, {14, 0.0f}, {15, 1.0f}, {16, 1.0f}, {17, 0.0f}, {19, 0.0f}, {21, 1.0f}};
+    for (const auto& [index, value] : settings)
+        core->setParameter (index, value);
+    DefaultCore::settle (*core, 1);
+
+    EXPECT_NEAR (core->getBassDrum().getAttackGainTarget(), 4.0, 1e-9);
+    EXPECT_NEAR (core->getSnareDrum().getTuneTerm(), 70.32, 0.01);
+    EXPECT_NEAR (core->getSnareDrum().getToneTerm(), 0.007, 1e-9);
+    EXPECT_NEAR (core->getLowTom().getTuneMultiplier(), 0.75, 1e-6);
+    EXPECT_NEAR (core->getLowTom().getDamping(), 0.01, 1e-9);
+    EXPECT_NEAR (core->getHiTom().getTuneMultiplier(), 4.0 / 3.0, 1e-4);
+    EXPECT_NEAR (core->getHiTom().getDamping(), 0.25, 1e-9);
+    EXPECT_NEAR (core->getCymbal().getDecayFactor(), 8.0, 1e-8);
+    EXPECT_NEAR (core->getHiHats().getClosedDecayCoefficient(), std::exp (-7.055233629887017 - 2.77258872223978) * 4.635632780977655, 1e-18);
 }

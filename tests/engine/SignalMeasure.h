@@ -35,7 +35,8 @@ struct SignalMeasure
 
     static bool allFinite (const std::vector<double>& x)
     {
-        return std::all_of (x.begin(), x.end(), [] (double s) { return std::isfinite (s); });
+        return std::all_of (x.begin(), x.end(), [] (double s)
+                            { return std::isfinite (s); });
     }
 
     /** Pitch by autocorrelation over [from, to), searching lags for minHz..maxHz. Normalised by

@@ -26,9 +26,11 @@ std::vector<double> strike (const SnareSettings& s, double seconds = 1.0)
         state = state * 1664525u + 1013904223u;
         return (double) (int32_t) state * 2.3283064365386963e-10;
     };
-    SignalMeasure::render ((int) s.rate, [&] { return voice.renderWithInput (noise()); });
+    SignalMeasure::render ((int) s.rate, [&]
+                           { return voice.renderWithInput (noise()); });
     voice.trigger (s.velocity);
-    return SignalMeasure::render ((int) (s.rate * seconds), [&] { return voice.renderWithInput (noise()); });
+    return SignalMeasure::render ((int) (s.rate * seconds), [&]
+                                  { return voice.renderWithInput (noise()); });
 }
 } // namespace
 
@@ -39,7 +41,7 @@ TEST (SnareDrum, TuneAndToneTerms)
     const struct
     {
         double value, tune, tone;
-    } rows[] = { { 0.0, -52.75, 0.007 }, { 0.5, 0.0, 0.0 }, { 1.0, 70.32, -0.0007 } };
+    } rows[] = {{0.0, -52.75, 0.007}, {0.5, 0.0, 0.0}, {1.0, 70.32, -0.0007}};
 
     for (const auto& row : rows)
     {
@@ -56,7 +58,7 @@ TEST (SnareDrum, BodyPitchFollowsTune)
     const struct
     {
         double tune, hz;
-    } rows[] = { { 0.0, 158.25 }, { 0.5, 211.0 }, { 1.0, 281.32 } };
+    } rows[] = {{0.0, 158.25}, {0.5, 211.0}, {1.0, 281.32}};
 
     for (const auto& row : rows)
     {
@@ -84,7 +86,7 @@ TEST (SnareDrum, SnappyToneLevelAndVelocity)
     SnareSettings body;
     body.snappy = 0.0;
     const auto bodyOnly = strike (body);
-    const auto full = strike (SnareSettings {});
+    const auto full = strike (SnareSettings{});
     EXPECT_GT (SignalMeasure::rms (full, 0, 4410), 1.2 * SignalMeasure::rms (bodyOnly, 0, 4410));
 
     // Tone 1 gives the long noise tail (0.0001 K per sample), tone 0 the short one (0.0078 K).

@@ -27,9 +27,11 @@ std::vector<double> strike (const TomSettings& s, double seconds = 1.0)
         state = state * 1664525u + 1013904223u;
         return (double) (int32_t) state * 2.3283064365386963e-10;
     };
-    SignalMeasure::render ((int) s.rate, [&] { return voice.renderWithInput (noise()); });
+    SignalMeasure::render ((int) s.rate, [&]
+                           { return voice.renderWithInput (noise()); });
     voice.trigger (s.velocity);
-    return SignalMeasure::render ((int) (s.rate * seconds), [&] { return voice.renderWithInput (noise()); });
+    return SignalMeasure::render ((int) (s.rate * seconds), [&]
+                                  { return voice.renderWithInput (noise()); });
 }
 } // namespace
 
@@ -40,7 +42,7 @@ TEST (Tom, MappingsAtTheirEnds)
     const struct
     {
         double value, multiplier, damping;
-    } rows[] = { { 0.0, 0.75, 0.25 }, { 0.5, 1.0, 0.05 }, { 1.0, 4.0 / 3.0, 0.01 } };
+    } rows[] = {{0.0, 0.75, 0.25}, {0.5, 1.0, 0.05}, {1.0, 4.0 / 3.0, 0.01}};
     for (const auto& row : rows)
     {
         tom.setTune (row.value);
@@ -57,7 +59,7 @@ TEST (Tom, MappingsAtTheirEnds)
 TEST (Tom, PitchSweepsDownToTheBaseFrequency)
 {
     // Low tom: 175 Hz at the strike, falling towards 132; hi tom: 214 towards 199.
-    for (double rate : { 44100.0, 96000.0 })
+    for (double rate : {44100.0, 96000.0})
     {
         SCOPED_TRACE (rate);
         TomSettings s;

@@ -112,7 +112,7 @@ TEST (TriggerOut, RestartsGoesIdleAndResetsOnRequest)
     for (double s : tail)
         EXPECT_LT (std::abs (s), 1e-15);
 
-    double out[DrumMachineCore::numInstruments] = { 1, 1, 1, 1, 1, 1, 1 };
+    double out[DrumMachineCore::numInstruments] = {1, 1, 1, 1, 1, 1, 1};
     core.renderSample (out);
     for (double s : out)
         EXPECT_EQ (s, 0.0);
