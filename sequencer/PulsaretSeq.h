@@ -118,7 +118,10 @@ private:
 
     PatternData patterns[numPatterns];
     PatternData clipboard;
-    int editedPatternIndex = 0;
+
+    // Set by editing on the message thread and moved by the follow operations, which
+    // block processing calls on the audio thread.
+    std::atomic<int> editedPatternIndex{0};
 
     // Moved by the players on the audio thread, read by the panel.
     std::atomic<int> hostPatternIndex{0};
