@@ -20,7 +20,7 @@ bool isAbsolutePath (const juce::String& path)
     return path.isNotEmpty() && juce::File::isAbsolutePath (path);
 }
 
-const char* const presetsSourceNames[] = { "factoryPresets", "clearPresets", "userDefinedPresets" };
+const char* const presetsSourceNames[] = {"factoryPresets", "clearPresets", "userDefinedPresets"};
 } // namespace
 
 BasePluginOldStyle::BasePluginOldStyle()
@@ -91,7 +91,7 @@ void BasePluginOldStyle::loadStartUpPresets()
 
     // The source and path stay as they are, so the user's choice survives in
     // the settings file even while the file is missing or damaged.
-    if (! loadDefaultBankResource ("default" + getBankFileExtension()))
+    if (!loadDefaultBankResource ("default" + getBankFileExtension()))
         clearPresets();
 }
 
@@ -164,15 +164,39 @@ std::unique_ptr<juce::XmlElement> BasePluginOldStyle::createResourcesSettingsXml
     return resources;
 }
 
-bool BasePluginOldStyle::hasPresetStoringSetting() const { return true; }
-bool BasePluginOldStyle::hasPresetChangingSetting() const { return true; }
+bool BasePluginOldStyle::hasPresetStoringSetting() const
+{
+    return true;
+}
+bool BasePluginOldStyle::hasPresetChangingSetting() const
+{
+    return true;
+}
 
-int BasePluginOldStyle::getNumAlternativePresetExtensions() const { return 0; }
-juce::String BasePluginOldStyle::getAlternativePresetExtension (int) const { return {}; }
-int BasePluginOldStyle::getNumAlternativeBankExtensions() const { return 0; }
-juce::String BasePluginOldStyle::getAlternativeBankExtension (int) const { return {}; }
-int BasePluginOldStyle::getNumAlternativeMidiMapExtensions() const { return 0; }
-juce::String BasePluginOldStyle::getAlternativeMidiMapExtension (int) const { return {}; }
+int BasePluginOldStyle::getNumAlternativePresetExtensions() const
+{
+    return 0;
+}
+juce::String BasePluginOldStyle::getAlternativePresetExtension (int) const
+{
+    return {};
+}
+int BasePluginOldStyle::getNumAlternativeBankExtensions() const
+{
+    return 0;
+}
+juce::String BasePluginOldStyle::getAlternativeBankExtension (int) const
+{
+    return {};
+}
+int BasePluginOldStyle::getNumAlternativeMidiMapExtensions() const
+{
+    return 0;
+}
+juce::String BasePluginOldStyle::getAlternativeMidiMapExtension (int) const
+{
+    return {};
+}
 
 bool BasePluginOldStyle::isNotPresetableParamsXml (const juce::XmlElement& element) const
 {
@@ -181,14 +205,14 @@ bool BasePluginOldStyle::isNotPresetableParamsXml (const juce::XmlElement& eleme
 
 void BasePluginOldStyle::loadNotPresetableParamsXml (const juce::XmlElement& element)
 {
-    if (! isNotPresetableParamsXml (element))
+    if (!isNotPresetableParamsXml (element))
         return;
 
     auto& store = getParameterManager();
 
     for (auto* child : element.getChildIterator())
     {
-        if (! tagNameMatches (*child, "param"))
+        if (!tagNameMatches (*child, "param"))
             continue;
 
         if (auto* parameter = store.getParameter (getAttributeIgnoringCase (*child, "name")))
@@ -232,7 +256,7 @@ bool BasePluginOldStyle::loadPresetXmlIntoSlot (const juce::XmlElement& element,
 
 bool BasePluginOldStyle::readPresetXml (const juce::XmlElement& element, PresetSlot& slot)
 {
-    if (! isPresetXml (element))
+    if (!isPresetXml (element))
         return false;
 
     slot.setName (hasAttributeIgnoringCase (element, "name") ? getAttributeIgnoringCase (element, "name")
@@ -241,7 +265,7 @@ bool BasePluginOldStyle::readPresetXml (const juce::XmlElement& element, PresetS
 
     for (auto* child : element.getChildIterator())
     {
-        if (! tagNameMatches (*child, "param"))
+        if (!tagNameMatches (*child, "param"))
             continue;
 
         auto* parameter = store.getParameter (getAttributeIgnoringCase (*child, "name"));
@@ -258,7 +282,7 @@ bool BasePluginOldStyle::readPresetXml (const juce::XmlElement& element, PresetS
         const auto value = getAttributeIgnoringCase (*child, "value", "0").getDoubleValue();
 
         // A damaged number must not reach the sound parameters.
-        if (! std::isfinite (value))
+        if (!std::isfinite (value))
             continue;
 
         slot.setValue (uid, (float) juce::jlimit (0.0, 1.0, value));
@@ -306,7 +330,7 @@ bool BasePluginOldStyle::isPresetBankXml (const juce::XmlElement& element) const
 
 bool BasePluginOldStyle::readPresetBankXml (const juce::XmlElement& element)
 {
-    if (! isPresetBankXml (element))
+    if (!isPresetBankXml (element))
         return false;
 
     PresetList bank (numPresetSlots, numPresetableParameters);
@@ -317,7 +341,7 @@ bool BasePluginOldStyle::readPresetBankXml (const juce::XmlElement& element)
 
     for (auto* group : element.getChildIterator())
     {
-        if (! isPresetGroupXml (*group))
+        if (!isPresetGroupXml (*group))
             continue;
 
         const auto groupName = hasAttributeIgnoringCase (*group, "name")
@@ -396,7 +420,7 @@ void BasePluginOldStyle::loadPluginStateXml (const juce::XmlElement& element)
 {
     BasePlugin::loadPluginStateXml (element);
 
-    if (! isPluginStateXml (element))
+    if (!isPluginStateXml (element))
         return;
 
     for (auto* child : element.getChildIterator())
@@ -437,7 +461,7 @@ void BasePluginOldStyle::loadUserSettingsXml (const juce::XmlElement& element)
 {
     BasePlugin::loadUserSettingsXml (element);
 
-    if (! isUserSettingsXml (element))
+    if (!isUserSettingsXml (element))
         return;
 
     for (auto* child : element.getChildIterator())
@@ -515,12 +539,23 @@ void BasePluginOldStyle::handleEvent (int uid)
 
     switch (uid)
     {
-        case 1002: selectNextPreset(); break;
-        case 1003: selectPreviousPreset(); break;
-        case 1007: copyCurrentPreset(); break;
-        case 1008: pasteCopiedPreset(); break;
-        case 1009: storePreset (getCurrentPreset()); break;
-        default: break;
+        case 1002:
+            selectNextPreset();
+            break;
+        case 1003:
+            selectPreviousPreset();
+            break;
+        case 1007:
+            copyCurrentPreset();
+            break;
+        case 1008:
+            pasteCopiedPreset();
+            break;
+        case 1009:
+            storePreset (getCurrentPreset());
+            break;
+        default:
+            break;
     }
 }
 
@@ -654,14 +689,38 @@ void BasePluginOldStyle::storePreset (int index)
         slot->setValue (uid, store.getNormalisedValue (uid));
 }
 
-int BasePluginOldStyle::getNumGroups() const { return presets.getNumGroups(); }
-juce::String BasePluginOldStyle::getGroupName (int group) const { return presets.getGroupName (group); }
-void BasePluginOldStyle::setGroupName (int group, const juce::String& name) { presets.setGroupName (group, name); }
-int BasePluginOldStyle::getGroupSize (int group) const { return presets.getGroupSize (group); }
-int BasePluginOldStyle::getFirstPresetOfGroup (int group) const { return presets.getFirstPresetOfGroup (group); }
-int BasePluginOldStyle::getLastPresetOfGroup (int group) const { return presets.getLastPresetOfGroup (group); }
-int BasePluginOldStyle::getGroupOfPreset (int index) const { return presets.getGroupOfPreset (index); }
-int BasePluginOldStyle::getPresetIndex (int group, int position) const { return presets.getPresetIndex (group, position); }
+int BasePluginOldStyle::getNumGroups() const
+{
+    return presets.getNumGroups();
+}
+juce::String BasePluginOldStyle::getGroupName (int group) const
+{
+    return presets.getGroupName (group);
+}
+void BasePluginOldStyle::setGroupName (int group, const juce::String& name)
+{
+    presets.setGroupName (group, name);
+}
+int BasePluginOldStyle::getGroupSize (int group) const
+{
+    return presets.getGroupSize (group);
+}
+int BasePluginOldStyle::getFirstPresetOfGroup (int group) const
+{
+    return presets.getFirstPresetOfGroup (group);
+}
+int BasePluginOldStyle::getLastPresetOfGroup (int group) const
+{
+    return presets.getLastPresetOfGroup (group);
+}
+int BasePluginOldStyle::getGroupOfPreset (int index) const
+{
+    return presets.getGroupOfPreset (index);
+}
+int BasePluginOldStyle::getPresetIndex (int group, int position) const
+{
+    return presets.getPresetIndex (group, position);
+}
 
 juce::String BasePluginOldStyle::getPresetNameInGroup (int group, int position) const
 {
@@ -669,8 +728,14 @@ juce::String BasePluginOldStyle::getPresetNameInGroup (int group, int position) 
     return first < 0 ? juce::String() : getPresetName (first + position);
 }
 
-void BasePluginOldStyle::insertGroup (int group) { presets.insertGroup (group); }
-void BasePluginOldStyle::removeGroup (int group) { presets.removeGroup (group); }
+void BasePluginOldStyle::insertGroup (int group)
+{
+    presets.insertGroup (group);
+}
+void BasePluginOldStyle::removeGroup (int group)
+{
+    presets.removeGroup (group);
+}
 
 void BasePluginOldStyle::movePreset (int from, int to, int fromGroup, int toGroup)
 {
@@ -709,7 +774,7 @@ void BasePluginOldStyle::copyCurrentPreset()
 
 void BasePluginOldStyle::pasteCopiedPreset()
 {
-    if (! clipboardFilled)
+    if (!clipboardFilled)
         return;
 
     auto& store = getParameterManager();
@@ -760,7 +825,7 @@ bool BasePluginOldStyle::loadPresetFile (const juce::File& file, int index)
 
     auto document = parseXmlDocument (file);
 
-    if (document == nullptr || ! loadPresetXmlIntoSlot (*document, index))
+    if (document == nullptr || !loadPresetXmlIntoSlot (*document, index))
         return false;
 
     if (index == getCurrentPreset())
@@ -805,7 +870,7 @@ bool BasePluginOldStyle::loadDefaultBankResource (const juce::String& logicalNam
 {
     auto document = juce::parseXML (loadXmlResource (logicalName));
 
-    if (document == nullptr || ! readPresetBankXml (*document))
+    if (document == nullptr || !readPresetBankXml (*document))
         return false;
 
     if (getPresetSlot (getCurrentPreset()) != nullptr)
@@ -825,30 +890,48 @@ juce::String BasePluginOldStyle::makePatterns (const juce::String& extension, in
     return patterns;
 }
 
-juce::String BasePluginOldStyle::getPresetFileExtension() const { return "." + getPluginPrefix() + "prs"; }
-juce::String BasePluginOldStyle::getPresetFileWildcard() const { return makeWildcard (getPresetFileExtension()); }
+juce::String BasePluginOldStyle::getPresetFileExtension() const
+{
+    return "." + getPluginPrefix() + "prs";
+}
+juce::String BasePluginOldStyle::getPresetFileWildcard() const
+{
+    return makeWildcard (getPresetFileExtension());
+}
 
 juce::String BasePluginOldStyle::getPresetFilePatterns() const
 {
     return makePatterns (getPresetFileExtension(), getNumAlternativePresetExtensions(),
-                         [this] (int i) { return getAlternativePresetExtension (i); });
+                         [this] (int i)
+                         { return getAlternativePresetExtension (i); });
 }
 
-juce::String BasePluginOldStyle::getBankFileExtension() const { return "." + getPluginPrefix() + "prsb"; }
-juce::String BasePluginOldStyle::getBankFileWildcard() const { return makeWildcard (getBankFileExtension()); }
+juce::String BasePluginOldStyle::getBankFileExtension() const
+{
+    return "." + getPluginPrefix() + "prsb";
+}
+juce::String BasePluginOldStyle::getBankFileWildcard() const
+{
+    return makeWildcard (getBankFileExtension());
+}
 
 juce::String BasePluginOldStyle::getBankFilePatterns() const
 {
     return makePatterns (getBankFileExtension(), getNumAlternativeBankExtensions(),
-                         [this] (int i) { return getAlternativeBankExtension (i); });
+                         [this] (int i)
+                         { return getAlternativeBankExtension (i); });
 }
 
-juce::String BasePluginOldStyle::getMidiMapFileExtension() const { return "." + getPluginPrefix() + "ccmap"; }
+juce::String BasePluginOldStyle::getMidiMapFileExtension() const
+{
+    return "." + getPluginPrefix() + "ccmap";
+}
 
 juce::String BasePluginOldStyle::getMidiMapFilePatterns() const
 {
     return makePatterns (getMidiMapFileExtension(), getNumAlternativeMidiMapExtensions(),
-                         [this] (int i) { return getAlternativeMidiMapExtension (i); });
+                         [this] (int i)
+                         { return getAlternativeMidiMapExtension (i); });
 }
 
 //==============================================================================

@@ -243,21 +243,21 @@ private:
     juce::File dialogFolder;
     int defaultPresetsSource = factoryPresets;
     juce::String userPresetsFile;
-    std::atomic<int> storingMode { onDemandStoring }; // read by parameterChanged on any thread
-    std::atomic<int> changingMode { normalChanging };
-    std::atomic<int> currentPreset { 0 };
+    std::atomic<int> storingMode{onDemandStoring}; // read by parameterChanged on any thread
+    std::atomic<int> changingMode{normalChanging};
+    std::atomic<int> currentPreset{0};
 
     const int numSavedParameters = 47;
     const int numPresetableParameters = 24;
     const int numNotPresetableParameters = 23;
 
-    juce::String bankName { "Preset Bank" };
+    juce::String bankName{"Preset Bank"};
     PresetList presets;
 
     // The slot at the current position. Slots are never deleted while the plug-in
     // lives, so automatic storing on any thread writes through this pointer
     // without looking the slot up under the preset lock.
-    std::atomic<PresetSlot*> currentSlot { nullptr };
+    std::atomic<PresetSlot*> currentSlot{nullptr};
 
     IntParameter* currentPresetNumber = nullptr; // owned by the parameter store
     StringParameter* currentPresetName = nullptr;

@@ -8,7 +8,8 @@ class PresetGroupEntry
 {
 public:
     PresetGroupEntry (const juce::String& groupName, int numPresets)
-        : name (groupName), count (numPresets)
+        : name (groupName)
+        , count (numPresets)
     {
     }
 

@@ -63,7 +63,7 @@ void PresetSlot::copyValuesFrom (const PresetSlot& other) noexcept
 
 juce::String PresetSlot::formatValue (float value)
 {
-    if (! std::isfinite (value))
+    if (!std::isfinite (value))
         value = 0.0f;
 
     // Keeps the integer below within range; normalised values never come near.

@@ -80,10 +80,10 @@ TEST (PresetCurrent, EveryFactoryKitIsDistinctAndNamed)
     PresetTestPlugin plugin;
     plugin.start();
 
-    const juce::StringArray names { "Warm Welcome", "Native Kit", "Short Triplets", "Lazy Kit", "Action Melody",
-                                    "Jazzy Brushes", "Mind Twist", "Two Beats Only", "HipHope", "Tribal",
-                                    "Cuttin' Edge", "Shakey Rhumba", "Ughlympic", "Modular function", "TeXnow",
-                                    "Sticker", "Open Ballad" };
+    const juce::StringArray names{"Warm Welcome", "Native Kit", "Short Triplets", "Lazy Kit", "Action Melody",
+                                  "Jazzy Brushes", "Mind Twist", "Two Beats Only", "HipHope", "Tribal",
+                                  "Cuttin' Edge", "Shakey Rhumba", "Ughlympic", "Modular function", "TeXnow",
+                                  "Sticker", "Open Ballad"};
 
     for (int i = 0; i < names.size(); ++i)
     {
@@ -225,10 +225,10 @@ TEST (PresetCurrent, AutomaticStoringWritesOnlyPresetableValues)
     EXPECT_EQ (plugin.getPresetName (0), "Action Melody");
 
     // Automation from another thread writes the current slot without locks.
-    std::thread host ([&] {
+    std::thread host ([&]
+                      {
         for (int i = 0; i < 2000; ++i)
-            plugin.getParameterManager().getParameter (5)->setNormalisedValue ((float) (i % 100) / 100.0f, true);
-    });
+            plugin.getParameterManager().getParameter (5)->setNormalisedValue ((float) (i % 100) / 100.0f, true); });
     for (int i = 0; i < 200; ++i)
         plugin.movePreset (i % 2 == 0 ? 0 : 1, i % 2 == 0 ? 1 : 0, 0, 0);
     host.join();
@@ -256,7 +256,7 @@ TEST (PresetCurrent, MovesKeepTheCurrentPresetAndTheGroups)
     plugin.movePreset (16, 16, 0, 1); // the same position: refused
     EXPECT_EQ (plugin.getGroupSize (1), 0);
     juce::SparseSet<int> last;
-    last.addRange ({ 16, 17 });
+    last.addRange ({16, 17});
     plugin.movePresetsToGroup (1, 0, last); // the last kit into the new group
     EXPECT_EQ (plugin.getGroupSize (0), 16);
     EXPECT_EQ (plugin.getGroupSize (1), 1);
@@ -271,7 +271,7 @@ TEST (PresetCurrent, MovesKeepTheCurrentPresetAndTheGroups)
     EXPECT_EQ (plugin.getPresetNameInGroup (5, 0), "");
 
     juce::SparseSet<int> selection;
-    selection.addRange ({ 0, 1 });
+    selection.addRange ({0, 1});
     plugin.movePresetsToGroup (2, 0, selection);
     EXPECT_EQ (plugin.getGroupSize (0), 0);
     EXPECT_EQ (plugin.getCurrentPreset(), 127);
@@ -281,7 +281,8 @@ TEST (PresetCurrent, MovesKeepTheCurrentPresetAndTheGroups)
 
     // Random moves, good and bad: the current slot stays current wherever it goes.
     std::mt19937 rng (7);
-    auto pick = [&rng] (int lo, int hi) { return std::uniform_int_distribution<int> (lo, hi) (rng); };
+    auto pick = [&rng] (int lo, int hi)
+    { return std::uniform_int_distribution<int> (lo, hi) (rng); };
     plugin.insertGroup (0);
     plugin.insertGroup (1);
 
@@ -304,11 +305,13 @@ TEST (PresetCurrent, MovesKeepTheCurrentPresetAndTheGroups)
             case 1:
             {
                 juce::SparseSet<int> rows;
-                rows.addRange ({ pick (-1, 10), pick (0, 12) });
+                rows.addRange ({pick (-1, 10), pick (0, 12)});
                 plugin.movePresetsToGroup (pick (-1, groups), pick (-1, groups), rows);
                 break;
             }
-            case 2: plugin.moveGroup (pick (-1, groups), pick (-1, groups)); break;
+            case 2:
+                plugin.moveGroup (pick (-1, groups), pick (-1, groups));
+                break;
             case 3:
             {
                 const int index = pick (-1, 128);
@@ -317,7 +320,10 @@ TEST (PresetCurrent, MovesKeepTheCurrentPresetAndTheGroups)
                     expected = plugin.getPresetSlot (index);
                 break;
             }
-            default: plugin.insertGroup (pick (-1, groups)); plugin.removeGroup (pick (-1, groups)); break;
+            default:
+                plugin.insertGroup (pick (-1, groups));
+                plugin.removeGroup (pick (-1, groups));
+                break;
         }
 
         int total = 0;

@@ -48,8 +48,7 @@ struct Snapshot
 
     bool operator== (const Snapshot& other) const
     {
-        return names == other.names && values == other.values && groups == other.groups
-               && parameters == other.parameters && bank == other.bank && current == other.current;
+        return names == other.names && values == other.values && groups == other.groups && parameters == other.parameters && bank == other.bank && current == other.current;
     }
 
     juce::StringArray names, groups;
@@ -143,7 +142,9 @@ TEST (PresetFiles, LoadingAPresetAppliesOnlyTheCurrentSlot)
     EXPECT_EQ (plugin.getPresetName (7), "Three");
     for (int uid = 0; uid < 24; ++uid)
     {
-        const float expected = uid == 1 ? 0.25f : uid == 18 ? 0.75f : uid == 23 ? 0.0f : old.getValue (uid);
+        const float expected = uid == 1 ? 0.25f : uid == 18 ? 0.75f
+                                              : uid == 23   ? 0.0f
+                                                            : old.getValue (uid);
         EXPECT_EQ (plugin.getPresetSlot (7)->getValue (uid), expected) << uid;
     }
     for (int uid = 0; uid < 47; ++uid)
@@ -196,12 +197,11 @@ TEST (PresetFiles, DamagedAndForeignPresetsChangeNothing)
     EXPECT_FALSE (plugin.loadPresetFile (temp.file ("missing.PXprs"), 0));
 
     // Values that are no number the parameters can take.
-    temp.file ("odd.PXprs").replaceWithText (presetText ("Pulsaret", "Odd",
-                                                         "<param name=\"Negative\" value=\"0.5\"/>"
-                                                         "<param name=\"Bass Drum Level\" value=\"nan\"/>"
-                                                         "<param name=\"Snare Drum Level\" value=\"1e999\"/>"
-                                                         "<param name=\"Low Tom Level\" value=\"7\"/>"
-                                                         "<param name=\"Hi Tom Level\" value=\"-3\"/>"));
+    temp.file ("odd.PXprs").replaceWithText (presetText ("Pulsaret", "Odd", "<param name=\"Negative\" value=\"0.5\"/>"
+                                                                            "<param name=\"Bass Drum Level\" value=\"nan\"/>"
+                                                                            "<param name=\"Snare Drum Level\" value=\"1e999\"/>"
+                                                                            "<param name=\"Low Tom Level\" value=\"7\"/>"
+                                                                            "<param name=\"Hi Tom Level\" value=\"-3\"/>"));
     const float bassDrum = plugin.getPresetSlot (5)->getValue (0);
     const float snareDrum = plugin.getPresetSlot (5)->getValue (1);
     ASSERT_TRUE (plugin.loadPresetFile (temp.file ("odd.PXprs"), 5));
@@ -240,8 +240,7 @@ TEST (PresetFiles, BankDocumentReadingRules)
     for (int i = 0; i < 5; ++i)
         five << presetText ("Pulsaret", "P" + juce::String (i), "<param name=\"Bass Drum Tune\" value=\"0." + juce::String (i + 1) + "\"/>");
 
-    auto bank = juce::parseXML ("<presetbank><PresetGroup>" + five + "<Other/>" + presetText ("Foreign", "F", "")
-                                + "</PresetGroup><junk/><presetgroup name=\"Second\">" + five + "</presetgroup></presetbank>");
+    auto bank = juce::parseXML ("<presetbank><PresetGroup>" + five + "<Other/>" + presetText ("Foreign", "F", "") + "</PresetGroup><junk/><presetgroup name=\"Second\">" + five + "</presetgroup></presetbank>");
     ASSERT_TRUE (plugin.readPresetBankXml (*bank));
     EXPECT_EQ (plugin.getBankName(), "Preset Bank");
     ASSERT_EQ (plugin.getNumGroups(), 3);
@@ -260,8 +259,7 @@ TEST (PresetFiles, BankDocumentReadingRules)
     juce::String many;
     for (int i = 0; i < 130; ++i)
         many << presetText ("Pulsaret", "M" + juce::String (i), "");
-    auto big = juce::parseXML ("<PresetBank name=\"Big\"><PresetGroup name=\"All\">" + many
-                               + "</PresetGroup><PresetGroup name=\"After\">" + five + "</PresetGroup></PresetBank>");
+    auto big = juce::parseXML ("<PresetBank name=\"Big\"><PresetGroup name=\"All\">" + many + "</PresetGroup><PresetGroup name=\"After\">" + five + "</PresetGroup></PresetBank>");
     ASSERT_TRUE (plugin.readPresetBankXml (*big));
     EXPECT_EQ (plugin.getBankName(), "Big");
     ASSERT_EQ (plugin.getNumGroups(), 2);
@@ -281,7 +279,7 @@ TEST (PresetFiles, BankFilesRoundTripAndDamagedBanksChangeNothing)
     plugin.insertGroup (1);
     plugin.setGroupName (1, "Mine");
     juce::SparseSet<int> rows;
-    rows.addRange ({ 3, 6 });
+    rows.addRange ({3, 6});
     plugin.movePresetsToGroup (1, 0, rows);
     plugin.setPresetName (120, "Ünïcode ✓ & more");
     plugin.getPresetSlot (120)->setValue (4, 0.333333f);

@@ -59,7 +59,7 @@ TEST (PresetList, GroupQueriesAndBadIndexes)
 {
     PresetList list (128, 24);
     nameSlotsByPosition (list);
-    makeGroups (list, { 5, 0, 5, 118 });
+    makeGroups (list, {5, 0, 5, 118});
 
     EXPECT_EQ (list.getFirstPresetOfGroup (0), 0);
     EXPECT_EQ (list.getLastPresetOfGroup (0), 4);
@@ -115,7 +115,7 @@ TEST (PresetList, MovesFollowTheBrowsersDropPositions)
 {
     PresetList list (128, 24);
     nameSlotsByPosition (list);
-    makeGroups (list, { 3, 3, 122 });
+    makeGroups (list, {3, 3, 122});
 
     // Within a group: S0 after S2.
     EXPECT_TRUE (list.movePreset (0, 2, 0, 0));
@@ -135,8 +135,8 @@ TEST (PresetList, MovesFollowTheBrowsersDropPositions)
 
     // Positions that do not belong to the named groups are refused.
     const auto before = slotNames (list);
-    EXPECT_FALSE (list.movePreset (4, 0, 0, 0));    // 4 is not in group 0
-    EXPECT_FALSE (list.movePreset (0, 10, 0, 1));   // 10 is beyond group 1
+    EXPECT_FALSE (list.movePreset (4, 0, 0, 0));  // 4 is not in group 0
+    EXPECT_FALSE (list.movePreset (0, 10, 0, 1)); // 10 is beyond group 1
     EXPECT_FALSE (list.movePreset (0, 0, 0, 0));
     EXPECT_FALSE (list.movePreset (-1, 2, 0, 0));
     EXPECT_FALSE (list.movePreset (0, 128, 0, 2));
@@ -146,15 +146,15 @@ TEST (PresetList, MovesFollowTheBrowsersDropPositions)
 
     // A multiple selection keeps its order at the end of the target group.
     juce::SparseSet<int> selection;
-    selection.addRange ({ 0, 1 });
-    selection.addRange ({ 2, 3 });
+    selection.addRange ({0, 1});
+    selection.addRange ({2, 3});
     EXPECT_TRUE (list.movePresetsToGroup (1, 0, selection)); // S4 and S0 to group 1
     EXPECT_EQ (slotNames (list).joinIntoString (",", 0, 6), "S1,S3,S5,S2,S4,S0");
     EXPECT_EQ (list.getGroupSize (0), 1);
     EXPECT_EQ (list.getGroupSize (1), 5);
 
     selection.clear();
-    selection.addRange ({ 1, 3 });
+    selection.addRange ({1, 3});
     EXPECT_TRUE (list.movePresetsToGroup (0, 1, selection)); // S5 and S2 back
     EXPECT_EQ (slotNames (list).joinIntoString (",", 0, 6), "S1,S5,S2,S3,S4,S0");
     EXPECT_EQ (list.getGroupSize (0), 3);
@@ -162,10 +162,10 @@ TEST (PresetList, MovesFollowTheBrowsersDropPositions)
 
     EXPECT_FALSE (list.movePresetsToGroup (0, 1, {}));
     selection.clear();
-    selection.addRange ({ 2, 4 }); // position 3 is not in group 1
+    selection.addRange ({2, 4}); // position 3 is not in group 1
     EXPECT_FALSE (list.movePresetsToGroup (0, 1, selection));
     selection.clear();
-    selection.addRange ({ -1, 1 });
+    selection.addRange ({-1, 1});
     EXPECT_FALSE (list.movePresetsToGroup (0, 1, selection));
     EXPECT_FALSE (list.movePresetsToGroup (1, 1, selection));
 
@@ -191,22 +191,24 @@ TEST (PresetList, RandomMovesKeepThePartitionAndEverySlot)
     for (unsigned seed = 1; seed <= 40; ++seed)
     {
         std::mt19937 rng (seed);
-        auto pick = [&rng] (int lo, int hi) { return std::uniform_int_distribution<int> (lo, hi) (rng); };
+        auto pick = [&rng] (int lo, int hi)
+        { return std::uniform_int_distribution<int> (lo, hi) (rng); };
 
         PresetList list (128, 24);
         nameSlotsByPosition (list);
-        makeGroups (list, { 17, 111 });
+        makeGroups (list, {17, 111});
         int nextGroupName = 2;
 
         Model model;
         for (int g = 0, first = 0; g < list.getNumGroups(); first += list.getGroupSize (g++))
         {
-            model.push_back ({ list.getGroupName (g), {} });
+            model.push_back ({list.getGroupName (g), {}});
             for (int i = 0; i < list.getGroupSize (g); ++i)
                 model.back().second.push_back (list.getSlot (first + i));
         }
 
-        auto firstOf = [&model] (int g) {
+        auto firstOf = [&model] (int g)
+        {
             int first = 0;
             for (int i = 0; i < g; ++i)
                 first += (int) model[(size_t) i].second.size();
@@ -220,16 +222,20 @@ TEST (PresetList, RandomMovesKeepThePartitionAndEverySlot)
         {
             const int numGroups = (int) model.size();
             const int dice = pick (0, 19);
-            const int op = dice < 8 ? 1 : dice < 13 ? 2 : dice < 16 ? 3 : dice < 18 ? 4 : 5;
+            const int op = dice < 8 ? 1 : dice < 13 ? 2
+                                      : dice < 16   ? 3
+                                      : dice < 18   ? 4
+                                                    : 5;
 
             // A group in range most of the time; a source with presets when asked.
-            auto pickGroup = [&] (bool withPresets) {
+            auto pickGroup = [&] (bool withPresets)
+            {
                 if (pick (0, 9) == 0)
                     return pick (-1, numGroups);
                 for (int tries = 0; tries < 8; ++tries)
                 {
                     const int g = pick (0, numGroups - 1);
-                    if (! withPresets || ! model[(size_t) g].second.empty())
+                    if (!withPresets || !model[(size_t) g].second.empty())
                         return g;
                 }
                 return pick (0, numGroups - 1);
@@ -241,15 +247,15 @@ TEST (PresetList, RandomMovesKeepThePartitionAndEverySlot)
                 const int toGroup = pickGroup (false);
                 // Mostly near the groups' own positions, so that most moves are
                 // valid, with the edges and strays that must be refused.
-                auto near = [&] (int g) {
+                auto near = [&] (int g)
+                {
                     if (g < 0 || g >= numGroups || pick (0, 3) == 0)
                         return pick (-1, 128);
                     return firstOf (g) + pick (-1, (int) model[(size_t) g].second.size());
                 };
                 const int from = near (fromGroup);
                 const int to = near (toGroup);
-                bool valid = fromGroup >= 0 && fromGroup < numGroups && toGroup >= 0 && toGroup < numGroups
-                             && from >= 0 && from < 128 && to >= 0 && to < 128 && from != to;
+                bool valid = fromGroup >= 0 && fromGroup < numGroups && toGroup >= 0 && toGroup < numGroups && from >= 0 && from < 128 && to >= 0 && to < 128 && from != to;
 
                 if (valid)
                 {
@@ -285,12 +291,10 @@ TEST (PresetList, RandomMovesKeepThePartitionAndEverySlot)
                 for (int r = pick (0, 3); --r >= 0;)
                 {
                     const int start = pick (-1, limit);
-                    selection.addRange ({ start, start + pick (1, 4) });
+                    selection.addRange ({start, start + pick (1, 4)});
                 }
 
-                const bool valid = fromGroup >= 0 && fromGroup < numGroups && toGroup >= 0 && toGroup < numGroups
-                                   && fromGroup != toGroup && ! selection.isEmpty() && selection[0] >= 0
-                                   && selection[selection.size() - 1] < limit;
+                const bool valid = fromGroup >= 0 && fromGroup < numGroups && toGroup >= 0 && toGroup < numGroups && fromGroup != toGroup && !selection.isEmpty() && selection[0] >= 0 && selection[selection.size() - 1] < limit;
 
                 if (valid)
                 {
@@ -329,7 +333,7 @@ TEST (PresetList, RandomMovesKeepThePartitionAndEverySlot)
                 const bool valid = g >= 0 && g < numGroups;
 
                 if (valid)
-                    model.insert (model.begin() + g, { "G" + juce::String (nextGroupName), {} });
+                    model.insert (model.begin() + g, {"G" + juce::String (nextGroupName), {}});
 
                 ASSERT_EQ (list.insertGroup (g), valid);
 

@@ -98,9 +98,10 @@ TEST (PresetSettings, ReadingRules)
     EXPECT_EQ (plugin.getDialogFolder(), juce::File::getSpecialLocation (juce::File::userHomeDirectory));
 
     xml = juce::parseXML (settingsText ("<PluginDirectories><RecentlyUsed dir=\"" + temp.folder.getFullPathName() + "\"/></PluginDirectories>"
-                                        "<ResourcesSettings><Presets default=\"USERDEFINEDPRESETS\"/>"
-                                        "<MidiCCMap default=\"userDefinedMidiCCMap\" file=\"" + temp.file ("m.PXccmap").getFullPathName() + "\"/>"
-                                        "</ResourcesSettings><PresetSettings storing=\"ondemand\" changing=\"NORMAL\"/>"));
+                                                                                                                    "<ResourcesSettings><Presets default=\"USERDEFINEDPRESETS\"/>"
+                                                                                                                    "<MidiCCMap default=\"userDefinedMidiCCMap\" file=\"" +
+                                        temp.file ("m.PXccmap").getFullPathName() + "\"/>"
+                                                                                    "</ResourcesSettings><PresetSettings storing=\"ondemand\" changing=\"NORMAL\"/>"));
     plugin.loadUserSettingsXml (*xml);
     EXPECT_EQ (plugin.getDialogFolder(), temp.folder);
     EXPECT_EQ (plugin.getDefaultPresetsSource(), BasePluginOldStyle::userDefinedPresets);
@@ -148,8 +149,7 @@ TEST (PresetSettings, StartUpSources)
     userBank.replaceWithText ("<PresetBank name=\"Mine\"><PresetGroup name=\"Two\">"
                               "<Preset application=\"Pulsaret\" name=\"One\"><param name=\"Bass Drum Level\" value=\"0.3\"/></Preset>"
                               "<Preset application=\"Pulsaret\" name=\"Two\"/></PresetGroup></PresetBank>");
-    settingsFile.replaceWithText (settingsText ("<ResourcesSettings><Presets default=\"userDefinedPresets\" file=\""
-                                                + userBank.getFullPathName() + "\"/></ResourcesSettings>"));
+    settingsFile.replaceWithText (settingsText ("<ResourcesSettings><Presets default=\"userDefinedPresets\" file=\"" + userBank.getFullPathName() + "\"/></ResourcesSettings>"));
     {
         PresetTestPlugin plugin (settingsFile);
         plugin.start();
@@ -162,14 +162,13 @@ TEST (PresetSettings, StartUpSources)
     }
 
     // Missing, empty, a folder or damaged: the factory bank, with the choice kept.
-    const juce::String fallbacks[] = { temp.file ("gone.PXprsb").getFullPathName(), "", bankFolder.getFullPathName(),
-                                       "relative/bank.PXprsb", temp.file ("damaged.PXprsb").getFullPathName() };
+    const juce::String fallbacks[] = {temp.file ("gone.PXprsb").getFullPathName(), "", bankFolder.getFullPathName(),
+                                      "relative/bank.PXprsb", temp.file ("damaged.PXprsb").getFullPathName()};
     temp.file ("damaged.PXprsb").replaceWithText ("<PresetBank><PresetGroup><Preset");
 
     for (auto& path : fallbacks)
     {
-        settingsFile.replaceWithText (settingsText ("<ResourcesSettings><Presets default=\"userDefinedPresets\" file=\""
-                                                    + path + "\"/></ResourcesSettings>"));
+        settingsFile.replaceWithText (settingsText ("<ResourcesSettings><Presets default=\"userDefinedPresets\" file=\"" + path + "\"/></ResourcesSettings>"));
         PresetTestPlugin plugin (settingsFile);
         plugin.start();
         EXPECT_EQ (plugin.getBankName(), "Pulsaret Factory Presets") << path;

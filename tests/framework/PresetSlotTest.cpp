@@ -9,22 +9,22 @@ TEST (PresetSlot, ValueTextIsTheSinglePrecisionProductRoundedHalfToEven)
         float value;
         const char* text;
     } table[] = {
-        { 0.0f, "0" },
-        { 1.0f, "1" },
-        { 0.5f, "0.5" },
-        { 0.776f, "0.776" },
-        { 0.1234567f, "0.123457" },
-        { 0.2f, "0.2" },
-        { 0.0000005f, "0" },         // 0.5 after the product: even is 0
-        { 0.0000015f, "0.000002" },  // 1.5: even is 2
-        { 0.0000025f, "0.000002" },  // 2.5: even is 2
-        { 0.1000005f, "0.1" },       // 100000.5 in single precision (double would give 100001)
-        { 0.1000015f, "0.100002" },  // 100001.5
-        { 0.999999f, "0.999999" },
-        { 0.9999996f, "1" },
-        { 2.25f, "2.25" },
-        { -0.25f, "-0.25" },
-        { -0.0000001f, "0" },
+        {0.0f, "0"},
+        {1.0f, "1"},
+        {0.5f, "0.5"},
+        {0.776f, "0.776"},
+        {0.1234567f, "0.123457"},
+        {0.2f, "0.2"},
+        {0.0000005f, "0"},        // 0.5 after the product: even is 0
+        {0.0000015f, "0.000002"}, // 1.5: even is 2
+        {0.0000025f, "0.000002"}, // 2.5: even is 2
+        {0.1000005f, "0.1"},      // 100000.5 in single precision (double would give 100001)
+        {0.1000015f, "0.100002"}, // 100001.5
+        {0.999999f, "0.999999"},
+        {0.9999996f, "1"},
+        {2.25f, "2.25"},
+        {-0.25f, "-0.25"},
+        {-0.0000001f, "0"},
     };
 
     for (auto& row : table)
@@ -67,17 +67,17 @@ TEST (PresetSlot, ValuesOutsideTheSlotReadAsZeroAndAreNotWritten)
 TEST (PresetSlot, ConcurrentWritesAndRenamesNeverTearAValueOrName)
 {
     PresetSlot slot ("aaaaaaaaaaaaaaaa", 24, 0);
-    std::atomic<bool> stop { false };
+    std::atomic<bool> stop{false};
 
-    std::thread writer ([&] {
+    std::thread writer ([&]
+                        {
         for (int n = 0; ! stop.load(); ++n)
         {
             for (int i = 0; i < 24; ++i)
                 slot.setValue (i, (n & 1) ? 0.25f : 0.75f);
 
             slot.setName ((n & 1) ? "aaaaaaaaaaaaaaaa" : "bbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbb");
-        }
-    });
+        } });
 
     for (int n = 0; n < 20000; ++n)
     {
