@@ -51,7 +51,9 @@ void AudioEffect::copyString (char* dest, const char* source, size_t maxBytes) n
         while (n + 1 < maxBytes && source[n] != 0)
             ++n;
 
-    std::memcpy (dest, source, n);
+    if (n > 0)
+        std::memcpy (dest, source, n);
+
     dest[n] = 0;
 }
 
@@ -109,7 +111,7 @@ intptr_t AudioEffect::dispatcher (int32_t opcode, int32_t index, intptr_t value,
         case op::open: this->open(); return 0;
         case op::close: this->close(); return 0;
         case op::setProgram:
-            if (index >= 0 && value >= 0 && value < numPrograms)
+            if (value >= 0 && value < numPrograms)
                 this->setProgram ((int32_t) value);
             return 0;
         case op::getProgram: return this->getProgram();

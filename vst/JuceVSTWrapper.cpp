@@ -149,6 +149,9 @@ intptr_t JuceVSTWrapper::dispatcher (int32_t opcode, int32_t index, intptr_t val
         return 0;
     }
 
+    if (opcode == op::editIdle)
+        return 0; // the shared message thread dispatches on its own
+
     if (isEditorOpcode (opcode))
     {
         const juce::MessageManagerLock mml;
@@ -158,7 +161,7 @@ intptr_t JuceVSTWrapper::dispatcher (int32_t opcode, int32_t index, intptr_t val
             case op::editGetRect: return getEditorRect (static_cast<vst::ERect**> (ptr)) ? 1 : 0;
             case op::editOpen: return openEditor (ptr) ? 1 : 0;
             case op::editClose: closeEditor(); return 0;
-            default: return 0; // idle: the shared message thread dispatches on its own
+            default: return 0;
         }
     }
 

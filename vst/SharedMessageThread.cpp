@@ -16,7 +16,7 @@ SharedMessageThread* thread = nullptr;
 } // namespace
 
 SharedMessageThread::SharedMessageThread()
-    : juce::Thread ("Pulsaret message thread")
+    : juce::Thread ("Pulsaret msgs") // Linux keeps 15 characters of a thread name, and none of a longer one
 {
 }
 
@@ -60,7 +60,9 @@ void SharedMessageThread::release()
     if (users == 0 || --users > 0)
         return;
 
-    juce::MessageManager::getInstance()->stopDispatchLoop();
+    // Stopped from the message thread itself: called from here, the loop could end and JUCE shut down
+    // while stopDispatchLoop still writes to the message manager.
+    juce::MessageManager::callAsync ([] { juce::MessageManager::getInstance()->stopDispatchLoop(); });
     thread->waitForThreadToExit (-1);
     delete thread;
     thread = nullptr;

@@ -4,6 +4,8 @@
 
 #include <cmath>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 
 // The test plug-in through the real entry point, seen only as a host sees it.
 namespace
@@ -379,4 +381,38 @@ TEST (VstBoundary, InstanceWorksWithoutDisplay)
 
     if (! saved.empty())
         setenv ("DISPLAY", saved.c_str(), 1);
+}
+
+namespace
+{
+int countThreadsNamed (const std::string& prefix)
+{
+    int count = 0;
+
+    for (const auto& entry : std::filesystem::directory_iterator ("/proc/self/task"))
+    {
+        std::ifstream comm (entry.path() / "comm");
+        std::string name;
+        std::getline (comm, name);
+        count += name.rfind (prefix, 0) == 0 ? 1 : 0;
+    }
+
+    return count;
+}
+} // namespace
+
+TEST (VstBoundary, MessageThreadEndsWithTheLastInstance)
+{
+    const std::string threadName = "Pulsaret msgs";
+    ASSERT_EQ (countThreadsNamed (threadName), 0);
+
+    auto first = std::make_unique<LoadedPlugin>();
+    auto second = std::make_unique<LoadedPlugin>();
+    ASSERT_TRUE (first->loaded() && second->loaded());
+    EXPECT_EQ (countThreadsNamed (threadName), 1) << "one message thread for all instances";
+
+    first.reset();
+    EXPECT_EQ (countThreadsNamed (threadName), 1);
+    second.reset();
+    EXPECT_EQ (countThreadsNamed (threadName), 0) << "gone before the library is unloaded";
 }
