@@ -35,12 +35,40 @@ void GFXButton::readClickEvent (const juce::XmlElement& element)
 
 void GFXButton::readAutoRepeat (const juce::XmlElement& element)
 {
-    const auto autoRepeat = SkinElement::getString (element, "autorepeat", "no");
+    const auto repeatText = SkinElement::getString (element, "autorepeat", "no");
 
-    if (autoRepeat == "yes")
-        setRepeatSpeed (1000, 100, -1);
-    else if (autoRepeat == "no")
-        setRepeatSpeed (-1, 0, -1);
+    if (repeatText == "yes")
+        setAutoRepeat (true);
+    else if (repeatText == "no")
+        setAutoRepeat (false);
+}
+
+void GFXButton::setAutoRepeat (bool shouldRepeat)
+{
+    autoRepeat = shouldRepeat;
+
+    if (! autoRepeat)
+        stopTimer();
+}
+
+void GFXButton::buttonStateChanged()
+{
+    if (! autoRepeat || ! isDown())
+        stopTimer();
+    else if (! isTimerRunning())
+        startTimer (1000);
+}
+
+void GFXButton::timerCallback()
+{
+    if (! autoRepeat || ! isDown())
+    {
+        stopTimer();
+        return;
+    }
+
+    startTimer (100);
+    internalClickCallback (juce::ModifierKeys::currentModifiers);
 }
 
 void GFXButton::loadFromXml (const juce::XmlElement& element, ParameterManager& parameters, EventNameMap& events, void* context)

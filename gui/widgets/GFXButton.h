@@ -7,6 +7,7 @@
 /** A push button that fires its "onClick" event, or "onClickWithCtrl" with Ctrl held. */
 class GFXButton : public BaseGFXController
     , public juce::Button
+    , private juce::Timer
 {
 public:
     explicit GFXButton (const juce::String& name);
@@ -22,6 +23,11 @@ public:
     void modifierKeysChanged (const juce::ModifierKeys& modifiers) override;
     void clicked (const juce::ModifierKeys& modifiers) override;
     void paintButton (juce::Graphics& g, bool isMouseOver, bool isButtonDown) override;
+    void buttonStateChanged() override;
+
+    /** While held, the click repeats after 1000 ms, then every 100 ms. */
+    void setAutoRepeat (bool shouldRepeat);
+    bool isAutoRepeating() const noexcept { return autoRepeat; }
 
     int getClickUid() const noexcept { return clickUid; }
     int getCtrlClickUid() const noexcept { return ctrlClickUid; }
@@ -38,6 +44,12 @@ protected:
 
 private:
     void updateTooltip (const juce::ModifierKeys& modifiers);
+
+    // The repeat follows the button's own pressed state rather than polling the
+    // pointer, which knows nothing of a press that did not come from it.
+    void timerCallback() override;
+
+    bool autoRepeat = false;
 
     int clickUid = -1, ctrlClickUid = -1;
     juce::String tooltip, ctrlTooltip;

@@ -383,3 +383,38 @@ TEST (GFXRocker, PressSidesFireLessOrMoreAndReleaseRests)
     EXPECT_EQ (pixelAt (drawn, 10, 5), juce::Colour::greyLevel (0.5f));
     EXPECT_EQ (pixelAt (drawn, 10, 25), juce::Colour::greyLevel (0.7f));
 }
+
+TEST (GFXButton, HeldAutoRepeatButtonRepeatsAfterASecondThenEveryTenthOfASecond)
+{
+    SkinContext skin;
+    std::vector<std::string> log;
+    Recorder recorder (log);
+    GFXButton button ("b");
+    button.setVisible (true);
+    skin.load (button, "<Button clickEvent='onPress' autorepeat='yes'><size width='10' height='10'/>"
+                       "<actions><action type='onClick' event='Tap Bass Drum'/></actions></Button>");
+    EXPECT_TRUE (button.isAutoRepeating());
+    button.addListener (&recorder);
+
+    const auto pressed = juce::Time::getMillisecondCounter();
+    comp (button).mouseDown (mouseEvent (button, 5.0f, 5.0f));
+    EXPECT_EQ (log.size(), 1u);
+
+    // Timers never fire early, so these are lower bounds only.
+    pumpFor (900);
+    EXPECT_EQ (log.size(), 1u);
+    ASSERT_TRUE (pumpUntil ([&] { return log.size() >= 2; }));
+    const auto firstRepeat = juce::Time::getMillisecondCounter();
+    EXPECT_GE (firstRepeat - pressed, 995u);
+    ASSERT_TRUE (pumpUntil ([&] { return log.size() >= 5; }));
+    EXPECT_GE (juce::Time::getMillisecondCounter() - firstRepeat, 295u);
+
+    comp (button).mouseUp (mouseEvent (button, 5.0f, 5.0f, juce::ModifierKeys()));
+    const auto count = log.size();
+    pumpFor (250);
+    EXPECT_EQ (log.size(), count);
+
+    GFXButton single ("b");
+    skin.load (single, "<Button autorepeat='maybe'/>");
+    EXPECT_FALSE (single.isAutoRepeating());
+}
