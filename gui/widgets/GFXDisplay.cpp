@@ -248,12 +248,15 @@ void GFXDisplay::beginEditing()
     caretVisible = true;
     startTimer (500);
 
-    savedParent = getParentComponent();
-    savedBounds = getBounds();
+    if (! isOnDesktop())
+    {
+        savedParent = getParentComponent();
+        savedBounds = getBounds();
+    }
 
     // Lifted onto the desktop in the same place, so the edit draws above the panel.
     // Only a display on screen can be lifted (and only such a one really has focus).
-    if (savedParent != nullptr && isShowing())
+    if (savedParent != nullptr && isShowing() && ! isOnDesktop())
     {
         const auto screenBounds = getScreenBounds();
         const juce::ScopedValueSetter<bool> moving (reparenting, true);
@@ -277,17 +280,13 @@ void GFXDisplay::finishEditing()
     firstVisible = 0;
     scrollToCaret();
 
+    // The desktop window is left from the message loop: this call may come from its own
+    // key or focus handling, which must not see it deleted underneath.
     if (isOnDesktop())
-    {
-        const juce::ScopedValueSetter<bool> moving (reparenting, true);
-        removeFromDesktop();
-
-        if (auto* parent = savedParent.getComponent())
-        {
-            parent->addAndMakeVisible (this);
-            setBounds (savedBounds);
-        }
-    }
+        juce::MessageManager::callAsync ([safeThis = juce::Component::SafePointer<GFXDisplay> (this)] {
+            if (safeThis != nullptr)
+                safeThis->returnToParent();
+        });
 
     stopTimer();
 
@@ -301,6 +300,21 @@ void GFXDisplay::finishEditing()
     }
 
     repaint();
+}
+
+void GFXDisplay::returnToParent()
+{
+    if (editing || ! isOnDesktop())
+        return;
+
+    const juce::ScopedValueSetter<bool> moving (reparenting, true);
+    removeFromDesktop();
+
+    if (auto* parent = savedParent.getComponent())
+    {
+        parent->addAndMakeVisible (this);
+        setBounds (savedBounds);
+    }
 }
 
 void GFXDisplay::timerCallback()

@@ -52,6 +52,7 @@ private:
     void scrollToCaret();
     void beginEditing();
     void finishEditing();
+    void returnToParent();
 
     juce::String text, shownText, originalText;
     juce::Image fontImage;
