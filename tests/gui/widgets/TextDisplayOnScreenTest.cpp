@@ -1,0 +1,62 @@
+#include "WidgetTestSupport.h"
+#include "gui/widgets/GFXDisplay.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+using namespace widgettest;
+
+// Needs a real display: run by the gui_display_on_screen test under Xvfb, skipped otherwise.
+namespace
+{
+struct Edits : public GFXDisplayListener
+{
+    void displayTextChanged (GFXDisplay* display) override { texts.add (display->getText()); }
+    juce::StringArray texts;
+};
+} // namespace
+
+TEST (GFXDisplayOnScreen, EditingLiftsTheDisplayAndPutsItBack)
+{
+    if (std::getenv ("PULSARET_EDITOR_DISPLAY") == nullptr)
+        GTEST_SKIP() << "no display";
+
+    SkinContext skin;
+    auto font = addStrip ("font6x9.png", 6, 9, 128);
+    juce::Component window;
+    window.setBounds (100, 100, 200, 100);
+    window.addToDesktop (0);
+    window.setVisible (true);
+
+    juce::Component panel;
+    panel.setBounds (10, 20, 150, 50);
+    window.addAndMakeVisible (panel);
+
+    Edits edits;
+    GFXDisplay display ("d");
+    skin.load (display, "<Display><gfx resource='font6x9.png' fontHeight='9'/><size width='60' height='9'/><pos left='5' top='6'/></Display>");
+    display.addListener (&edits);
+    panel.addAndMakeVisible (display);
+    display.setText ("OLD");
+    ASSERT_TRUE (display.isShowing());
+
+    for (auto key : { juce::KeyPress::escapeKey, juce::KeyPress::returnKey })
+    {
+        display.focusGained (juce::Component::focusChangedByMouseClick);
+        EXPECT_TRUE (display.isOnDesktop());
+        EXPECT_EQ (display.getParentComponent(), nullptr);
+        EXPECT_EQ (display.getScreenBounds(), juce::Rectangle<int> (115, 126, 60, 9));
+
+        display.keyPressed (juce::KeyPress ('X', {}, 'X'));
+        display.keyPressed (juce::KeyPress (key, {}, 0));
+        pumpPendingMessages();
+
+        EXPECT_FALSE (display.isOnDesktop());
+        EXPECT_EQ (display.getParentComponent(), &panel);
+        EXPECT_EQ (display.getBounds(), juce::Rectangle<int> (5, 6, 60, 9));
+    }
+
+    EXPECT_EQ (display.getText(), "OLDX");
+    EXPECT_EQ (edits.texts, juce::StringArray ("OLDX"));
+}
