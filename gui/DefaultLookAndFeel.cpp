@@ -66,8 +66,8 @@ void DefaultLookAndFeel::setColourDefaults()
     setColour (2, juce::Colour (0xffffffff));
     setColour (3, juce::Colour (0xffffff00));
 
-    const juce::uint32 buttonFamily[] = { 0xffc5c5c5, 0xffe3e3e3, 0xffffffff, 0xffe3e3e3, 0xff000000,
-                                          0xffadadad, 0xffffffff, 0xff5b5b5b, 0xffffffff };
+    const juce::uint32 buttonFamily[] = {0xffc5c5c5, 0xffe3e3e3, 0xffffffff, 0xffe3e3e3, 0xff000000,
+                                         0xffadadad, 0xffffffff, 0xff5b5b5b, 0xffffffff};
 
     for (int i = 0; i < 9; ++i)
     {
@@ -99,32 +99,110 @@ void DefaultLookAndFeel::setColourDefaults()
 }
 
 //==============================================================================
-juce::Image DefaultLookAndFeel::getCheckBoxUntickedImage() { return checkBoxImages[0]; }
-juce::Image DefaultLookAndFeel::getCheckBoxTickedImage() { return checkBoxImages[1]; }
-juce::Font DefaultLookAndFeel::getDefaultFont() { return defaultFont; }
-int DefaultLookAndFeel::getCheckBoxGap() { return 5; }
-juce::Image DefaultLookAndFeel::getRadioButtonUntickedImage() { return radioImages[0]; }
-juce::Image DefaultLookAndFeel::getRadioButtonTickedImage() { return radioImages[1]; }
-juce::Font DefaultLookAndFeel::getRadioGroupTitleFont() { return boldFont; }
-juce::Font DefaultLookAndFeel::getRadioGroupItemFont() { return defaultFont; }
-int DefaultLookAndFeel::getRadioTitleIndent() { return 13; }
-int DefaultLookAndFeel::getRadioTitlePadding() { return 4; }
-int DefaultLookAndFeel::getRadioLeftMargin() { return 6; }
-int DefaultLookAndFeel::getRadioVerticalMargin() { return 2; }
-int DefaultLookAndFeel::getRadioRowHeight() { return 20; }
-float DefaultLookAndFeel::getRadioFrameCornerSize() { return 4.0f; }
-int DefaultLookAndFeel::getRadioTextGap() { return 6; }
-juce::Font DefaultLookAndFeel::getPanelTitleFont() { return boldFont; }
-int DefaultLookAndFeel::getPanelTitleIndent() { return 13; }
-int DefaultLookAndFeel::getPanelTitlePadding() { return 4; }
-juce::BorderSize<int> DefaultLookAndFeel::getPanelBorder() { return { 18, 8, 8, 8 }; }
-juce::Font DefaultLookAndFeel::getTabBarFont() { return boldFont; }
-int DefaultLookAndFeel::getTabBarDepth() { return 23; }
-int DefaultLookAndFeel::getTabBarIndent() { return 8; }
-juce::Font DefaultLookAndFeel::getStatusBarFont() { return defaultFont; }
-int DefaultLookAndFeel::getStatusBarHeight() { return 16; }
-int DefaultLookAndFeel::getStandardIconSize() { return 1; }
-int DefaultLookAndFeel::getStandardButtonIconSize() { return 1; }
+juce::Image DefaultLookAndFeel::getCheckBoxUntickedImage()
+{
+    return checkBoxImages[0];
+}
+juce::Image DefaultLookAndFeel::getCheckBoxTickedImage()
+{
+    return checkBoxImages[1];
+}
+juce::Font DefaultLookAndFeel::getDefaultFont()
+{
+    return defaultFont;
+}
+int DefaultLookAndFeel::getCheckBoxGap()
+{
+    return 5;
+}
+juce::Image DefaultLookAndFeel::getRadioButtonUntickedImage()
+{
+    return radioImages[0];
+}
+juce::Image DefaultLookAndFeel::getRadioButtonTickedImage()
+{
+    return radioImages[1];
+}
+juce::Font DefaultLookAndFeel::getRadioGroupTitleFont()
+{
+    return boldFont;
+}
+juce::Font DefaultLookAndFeel::getRadioGroupItemFont()
+{
+    return defaultFont;
+}
+int DefaultLookAndFeel::getRadioTitleIndent()
+{
+    return 13;
+}
+int DefaultLookAndFeel::getRadioTitlePadding()
+{
+    return 4;
+}
+int DefaultLookAndFeel::getRadioLeftMargin()
+{
+    return 6;
+}
+int DefaultLookAndFeel::getRadioVerticalMargin()
+{
+    return 2;
+}
+int DefaultLookAndFeel::getRadioRowHeight()
+{
+    return 20;
+}
+float DefaultLookAndFeel::getRadioFrameCornerSize()
+{
+    return 4.0f;
+}
+int DefaultLookAndFeel::getRadioTextGap()
+{
+    return 6;
+}
+juce::Font DefaultLookAndFeel::getPanelTitleFont()
+{
+    return boldFont;
+}
+int DefaultLookAndFeel::getPanelTitleIndent()
+{
+    return 13;
+}
+int DefaultLookAndFeel::getPanelTitlePadding()
+{
+    return 4;
+}
+juce::BorderSize<int> DefaultLookAndFeel::getPanelBorder()
+{
+    return {18, 8, 8, 8};
+}
+juce::Font DefaultLookAndFeel::getTabBarFont()
+{
+    return boldFont;
+}
+int DefaultLookAndFeel::getTabBarDepth()
+{
+    return 23;
+}
+int DefaultLookAndFeel::getTabBarIndent()
+{
+    return 8;
+}
+juce::Font DefaultLookAndFeel::getStatusBarFont()
+{
+    return defaultFont;
+}
+int DefaultLookAndFeel::getStatusBarHeight()
+{
+    return 16;
+}
+int DefaultLookAndFeel::getStandardIconSize()
+{
+    return 1;
+}
+int DefaultLookAndFeel::getStandardButtonIconSize()
+{
+    return 1;
+}
 
 std::unique_ptr<juce::ImageButton> DefaultLookAndFeel::createImageButton (const juce::String& name, int icon, int size)
 {
@@ -245,8 +323,14 @@ void DefaultLookAndFeel::drawScrollbar (juce::Graphics& g, juce::ScrollBar& bar,
     g.fillRoundedRectangle (thumb.toFloat().reduced (2.0f), 4.0f);
 }
 
-int DefaultLookAndFeel::getDefaultScrollbarWidth() { return 13; }
-int DefaultLookAndFeel::getScrollbarButtonSize (juce::ScrollBar&) { return 13; }
+int DefaultLookAndFeel::getDefaultScrollbarWidth()
+{
+    return 13;
+}
+int DefaultLookAndFeel::getScrollbarButtonSize (juce::ScrollBar&)
+{
+    return 13;
+}
 
 //==============================================================================
 juce::Rectangle<int> DefaultLookAndFeel::getTooltipBounds (const juce::String& tipText, juce::Point<int> screenPos,
@@ -273,8 +357,14 @@ void DefaultLookAndFeel::drawTooltip (juce::Graphics& g, const juce::String& tex
 }
 
 //==============================================================================
-int DefaultLookAndFeel::getTabButtonSpaceAroundImage() { return 4; }
-int DefaultLookAndFeel::getTabButtonOverlap (int) { return 1; }
+int DefaultLookAndFeel::getTabButtonSpaceAroundImage()
+{
+    return 4;
+}
+int DefaultLookAndFeel::getTabButtonOverlap (int)
+{
+    return 1;
+}
 
 int DefaultLookAndFeel::getTabButtonBestWidth (juce::TabBarButton& button, int tabDepth)
 {
@@ -319,7 +409,7 @@ void DefaultLookAndFeel::drawTabButtonText (juce::TabBarButton& button, juce::Gr
     g.setFont (boldFont);
     auto area = button.getTextArea();
 
-    if (! button.isFrontTab())
+    if (!button.isFrontTab())
         area.removeFromTop (2);
 
     g.drawText (button.getButtonText().trim(), area, juce::Justification::centred, false);
@@ -385,10 +475,10 @@ void DefaultLookAndFeel::drawImageButton (juce::Graphics& g, juce::Image* image,
 
 void DefaultLookAndFeel::drawTextEditorOutline (juce::Graphics& g, int width, int height, juce::TextEditor& editor)
 {
-    if (! editor.isEnabled())
+    if (!editor.isEnabled())
         return;
 
-    g.setColour (editor.findColour (editor.hasKeyboardFocus (true) && ! editor.isReadOnly()
+    g.setColour (editor.findColour (editor.hasKeyboardFocus (true) && !editor.isReadOnly()
                                         ? juce::TextEditor::focusedOutlineColourId
                                         : juce::TextEditor::outlineColourId));
     g.drawRect (0, 0, width, height);

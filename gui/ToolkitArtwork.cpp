@@ -70,7 +70,8 @@ void ToolkitArtwork::drawGlyph (juce::Graphics& g, int icon, juce::Rectangle<flo
 {
     const auto w = box.getWidth();
     const auto stroke = juce::PathStrokeType (juce::jmax (1.5f, w * 0.14f), juce::PathStrokeType::mitered, juce::PathStrokeType::rounded);
-    auto pt = [box] (float x, float y) { return box.getRelativePoint (x, y); };
+    auto pt = [box] (float x, float y)
+    { return box.getRelativePoint (x, y); };
     juce::Path p;
 
     auto arrow = [&] (float angle)
@@ -86,7 +87,7 @@ void ToolkitArtwork::drawGlyph (juce::Graphics& g, int icon, juce::Rectangle<flo
 
     switch (icon)
     {
-        case 0: // close
+        case 0:  // close
         case 11: // cross-out
             p.startNewSubPath (pt (0.2f, 0.2f));
             p.lineTo (pt (0.8f, 0.8f));
@@ -108,10 +109,18 @@ void ToolkitArtwork::drawGlyph (juce::Graphics& g, int icon, juce::Rectangle<flo
             p.lineTo (pt (0.85f, 0.5f));
             g.strokePath (p, stroke);
             break;
-        case 3: arrow (-juce::MathConstants<float>::halfPi); break;
-        case 4: arrow (juce::MathConstants<float>::halfPi); break;
-        case 5: arrow (0.0f); break;
-        case 6: arrow (juce::MathConstants<float>::pi); break;
+        case 3:
+            arrow (-juce::MathConstants<float>::halfPi);
+            break;
+        case 4:
+            arrow (juce::MathConstants<float>::halfPi);
+            break;
+        case 5:
+            arrow (0.0f);
+            break;
+        case 6:
+            arrow (juce::MathConstants<float>::pi);
+            break;
         case 7: // folder
             p.startNewSubPath (pt (0.08f, 0.25f));
             p.lineTo (pt (0.4f, 0.25f));
@@ -128,7 +137,7 @@ void ToolkitArtwork::drawGlyph (juce::Graphics& g, int icon, juce::Rectangle<flo
             g.fillRect (juce::Rectangle<float> (pt (0.28f, 0.12f), pt (0.72f, 0.38f)));
             g.fillRect (juce::Rectangle<float> (pt (0.24f, 0.56f), pt (0.76f, 0.88f)));
             break;
-        case 9: // copy
+        case 9:  // copy
         case 10: // paste
         {
             auto back = juce::Rectangle<float> (pt (0.15f, 0.12f), pt (0.65f, 0.72f));
@@ -179,7 +188,7 @@ juce::Image ToolkitArtwork::iconButton (int icon, bool large, bool pressed)
     juce::Graphics g (image);
     auto area = image.getBounds().toFloat().reduced (1.5f);
     const float corner = large ? 6.0f : 4.0f;
-    fillFace (g, area, corner, pressed ? pressedFace : face, ! pressed);
+    fillFace (g, area, corner, pressed ? pressedFace : face, !pressed);
     g.setColour (pressed ? ink.darker (0.5f) : ink);
     g.drawRoundedRectangle (area, corner, 1.0f);
     drawGlyph (g, icon, area.reduced (size * 0.25f).translated (pressed ? 0.5f : 0.0f, pressed ? 0.5f : 0.0f));
@@ -210,9 +219,9 @@ std::array<juce::Image, 7> ToolkitArtwork::textButtonSlices (int set)
             g.drawRoundedRectangle (area, corner, 1.0f);
         }
 
-        slices[(size_t) (3 * pressed)] = whole.getClippedImage ({ 0, 0, cap, height }).createCopy();
-        slices[(size_t) (3 * pressed + 1)] = whole.getClippedImage ({ cap, 0, middle, height }).createCopy();
-        slices[(size_t) (3 * pressed + 2)] = whole.getClippedImage ({ cap + middle, 0, cap, height }).createCopy();
+        slices[(size_t) (3 * pressed)] = whole.getClippedImage ({0, 0, cap, height}).createCopy();
+        slices[(size_t) (3 * pressed + 1)] = whole.getClippedImage ({cap, 0, middle, height}).createCopy();
+        slices[(size_t) (3 * pressed + 2)] = whole.getClippedImage ({cap + middle, 0, cap, height}).createCopy();
     }
 
     // A faint gloss over the upper half of the text area.
@@ -260,10 +269,22 @@ juce::Image ToolkitArtwork::edgeStrip (int side)
 
     switch (side)
     {
-        case 1: from = bounds.getTopLeft(); to = bounds.getBottomLeft(); break;
-        case 2: from = bounds.getBottomLeft(); to = bounds.getTopLeft(); break;
-        case 3: from = bounds.getTopLeft(); to = bounds.getTopRight(); break;
-        default: from = bounds.getTopRight(); to = bounds.getTopLeft(); break;
+        case 1:
+            from = bounds.getTopLeft();
+            to = bounds.getBottomLeft();
+            break;
+        case 2:
+            from = bounds.getBottomLeft();
+            to = bounds.getTopLeft();
+            break;
+        case 3:
+            from = bounds.getTopLeft();
+            to = bounds.getTopRight();
+            break;
+        default:
+            from = bounds.getTopRight();
+            to = bounds.getTopLeft();
+            break;
     }
 
     g.setGradientFill (juce::ColourGradient (outer, from, inner, to, false));

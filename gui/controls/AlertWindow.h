@@ -49,7 +49,7 @@ public:
 private:
     void fitSize();
 
-    ComponentRow buttonRow { ComponentRow::row, ComponentRow::end, 0 };
+    ComponentRow buttonRow{ComponentRow::row, ComponentRow::end, 0};
     juce::OwnedArray<TextButtonEx> buttons;
     juce::Array<int> results;
     juce::Label messageLabel;

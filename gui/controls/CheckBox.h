@@ -42,9 +42,9 @@ public:
 private:
     void updateSize();
 
-    juce::ImageButton button { "CheckBoxButton" };
+    juce::ImageButton button{"CheckBoxButton"};
     juce::String text;
-    juce::Font font { 14.0f };
+    juce::Font font{14.0f};
     int gap = 5;
     juce::Array<Listener*> listeners;
     LookAndFeelWatch lookAndFeelWatch;

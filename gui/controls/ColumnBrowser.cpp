@@ -61,7 +61,7 @@ void ColumnBrowser::openColumn (Column* newColumn)
     std::unique_ptr<Column> owned (newColumn);
     int removedWidth = -1;
 
-    while (! columns.isEmpty() && ! owned->isChildOf (columns.getLast()))
+    while (!columns.isEmpty() && !owned->isChildOf (columns.getLast()))
     {
         removedWidth = columns.getLast()->getWidth();
         removeLastColumn();
@@ -78,7 +78,7 @@ void ColumnBrowser::openColumn (Column* newColumn)
     {
         auto* current = columns[p];
 
-        if (! (p == 0 || ! current->isParentColumn (columns[p - 1])))
+        if (!(p == 0 || !current->isParentColumn (columns[p - 1])))
             break;
 
         auto* parent = current->createParentColumn();
@@ -210,25 +210,70 @@ ColumnBrowser::Column::Column (ColumnBrowser& b)
 
 ColumnBrowser::Column::~Column() = default;
 
-ColumnBrowser::Column* ColumnBrowser::Column::createParentColumn() { return nullptr; }
-bool ColumnBrowser::Column::isResizable() { return true; }
-int ColumnBrowser::Column::getColumnWidth() { return 200; }
+ColumnBrowser::Column* ColumnBrowser::Column::createParentColumn()
+{
+    return nullptr;
+}
+bool ColumnBrowser::Column::isResizable()
+{
+    return true;
+}
+int ColumnBrowser::Column::getColumnWidth()
+{
+    return 200;
+}
 void ColumnBrowser::Column::refresh() {}
-int ColumnBrowser::Column::getNumItems() { return 0; }
-juce::String ColumnBrowser::Column::getItemName (int) { return {}; }
-juce::Colour ColumnBrowser::Column::getItemColour (int, bool) { return {}; }
-bool ColumnBrowser::Column::hasChildItems (int) { return false; }
-bool ColumnBrowser::Column::canDragItem (int) { return true; }
-bool ColumnBrowser::Column::canRenameItem (int) { return true; }
-ColumnBrowser::Column* ColumnBrowser::Column::createChildColumn (int) { return nullptr; }
-ColumnBrowser::Column* ColumnBrowser::Column::createBackgroundColumn() { return nullptr; }
+int ColumnBrowser::Column::getNumItems()
+{
+    return 0;
+}
+juce::String ColumnBrowser::Column::getItemName (int)
+{
+    return {};
+}
+juce::Colour ColumnBrowser::Column::getItemColour (int, bool)
+{
+    return {};
+}
+bool ColumnBrowser::Column::hasChildItems (int)
+{
+    return false;
+}
+bool ColumnBrowser::Column::canDragItem (int)
+{
+    return true;
+}
+bool ColumnBrowser::Column::canRenameItem (int)
+{
+    return true;
+}
+ColumnBrowser::Column* ColumnBrowser::Column::createChildColumn (int)
+{
+    return nullptr;
+}
+ColumnBrowser::Column* ColumnBrowser::Column::createBackgroundColumn()
+{
+    return nullptr;
+}
 void ColumnBrowser::Column::itemSelected (int) {}
 void ColumnBrowser::Column::renameItem (int, const juce::String&) {}
 void ColumnBrowser::Column::backgroundClicked() {}
-bool ColumnBrowser::Column::acceptsDropOnColumn (Column*) { return true; }
-bool ColumnBrowser::Column::acceptsDropOnto (Column*, int) { return true; }
-bool ColumnBrowser::Column::acceptsDropBefore (Column*, int) { return true; }
-bool ColumnBrowser::Column::acceptsDropAfter (Column*, int) { return true; }
+bool ColumnBrowser::Column::acceptsDropOnColumn (Column*)
+{
+    return true;
+}
+bool ColumnBrowser::Column::acceptsDropOnto (Column*, int)
+{
+    return true;
+}
+bool ColumnBrowser::Column::acceptsDropBefore (Column*, int)
+{
+    return true;
+}
+bool ColumnBrowser::Column::acceptsDropAfter (Column*, int)
+{
+    return true;
+}
 void ColumnBrowser::Column::itemDroppedOnColumn (Column*) {}
 void ColumnBrowser::Column::itemDroppedOnto (Column*, int) {}
 void ColumnBrowser::Column::itemDroppedBefore (Column*, int) {}
@@ -264,7 +309,7 @@ void ColumnBrowser::Column::paint (juce::Graphics& g)
     {
         const float top = (float) ((getHeight() - 13) / 2);
 
-        for (int x : { getWidth() - 6, getWidth() - 4, getWidth() - 2 })
+        for (int x : {getWidth() - 6, getWidth() - 4, getWidth() - 2})
             g.fillRect ((float) x, top, 1.0f, 13.0f);
     }
 }
@@ -280,7 +325,7 @@ void ColumnBrowser::Column::mouseDown (const juce::MouseEvent& e)
 
 void ColumnBrowser::Column::mouseDrag (const juce::MouseEvent& e)
 {
-    if (! resizing)
+    if (!resizing)
         return;
 
     setSize (juce::jmax (minimumColumnWidth, widthAtDragStart + e.getDistanceFromDragStartX()), getHeight());

@@ -255,7 +255,7 @@ private:
     ViewportComponent content;
     std::unique_ptr<Column> parkedColumn;
     Column* busyColumn = nullptr;
-    juce::OwnedArray<Column> retiredColumns; // replaced while busy, deleted after the call
+    juce::OwnedArray<Column> retiredColumns;                  // replaced while busy, deleted after the call
     juce::Component::SafePointer<juce::Component> dragSource; // of the running drag, if any
     LookAndFeelWatch lookAndFeelWatch;
 

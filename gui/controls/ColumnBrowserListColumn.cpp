@@ -16,7 +16,7 @@ ColumnBrowser::ListColumn::ItemComponent::ItemComponent (ListColumn& c)
     setInterceptsMouseClicks (false, false);
     label.setFont (EmbeddedFonts::tahoma (13.0f));
     label.setJustificationType (juce::Justification::centredLeft);
-    label.setBorderSize ({ 0, 6, 0, 20 });
+    label.setBorderSize ({0, 6, 0, 20});
     label.addListener (this);
     addAndMakeVisible (label);
 }
@@ -31,9 +31,9 @@ void ColumnBrowser::ListColumn::ItemComponent::update (int newRow, bool isSelect
     row = newRow;
     const bool inRange = juce::isPositiveAndBelow (row, column.getNumItems());
 
-    if (inRange && ! label.isBeingEdited())
+    if (inRange && !label.isBeingEdited())
         label.setText (column.getItemName (row), juce::dontSendNotification);
-    else if (! inRange)
+    else if (!inRange)
         label.setText ({}, juce::dontSendNotification);
 
     hasChildren = inRange && column.hasChildItems (row);
@@ -145,7 +145,7 @@ juce::Component* ColumnBrowser::ListColumn::List::refreshComponentForRow (int ro
 
 void ColumnBrowser::ListColumn::List::selectedRowsChanged (int lastRowSelected)
 {
-    if (! juce::isPositiveAndBelow (lastRowSelected, column.getNumItems()))
+    if (!juce::isPositiveAndBelow (lastRowSelected, column.getNumItems()))
         return;
 
     auto& browser = column.getBrowser();
@@ -344,11 +344,20 @@ void ColumnBrowser::ListColumn::itemDropped (const SourceDetails& details)
 
     switch (mode)
     {
-        case dropOnColumn: itemDroppedOnColumn (source); break;
-        case dropOntoItem: itemDroppedOnto (source, row); break;
-        case dropBeforeItem: itemDroppedBefore (source, row); break;
-        case dropAfterItem: itemDroppedAfter (source, row); break;
-        default: break;
+        case dropOnColumn:
+            itemDroppedOnColumn (source);
+            break;
+        case dropOntoItem:
+            itemDroppedOnto (source, row);
+            break;
+        case dropBeforeItem:
+            itemDroppedBefore (source, row);
+            break;
+        case dropAfterItem:
+            itemDroppedAfter (source, row);
+            break;
+        default:
+            break;
     }
 }
 

@@ -63,7 +63,7 @@ void ComponentRow::layoutComponents()
         auto* c = getChildComponent (i);
         const int childCross = isRow ? c->getHeight() : c->getWidth();
         const int cross = alignment == centre ? (crossExtent - childCross) / 2
-                        : alignment == end    ? crossExtent - childCross
+                          : alignment == end  ? crossExtent - childCross
                                               : 0;
 
         if (isRow)

@@ -11,6 +11,5 @@ void FileChooserLauncher::launch (const juce::String& title, const juce::File& i
                               const auto file = fc.getResult();
 
                               if (file != juce::File() && file.existsAsFile() && callback)
-                                  callback (file);
-                          });
+                                  callback (file); });
 }

@@ -77,8 +77,8 @@ void PanelComponent::updateLayout()
 
     const juce::ScopedValueSetter<bool> guard (updating, true);
     const int titleHeight = (int) titleFont.getHeight();
-    titleStrip = { titleIndent - titlePadding, 0,
-                   juce::roundToInt (titleFont.getStringWidthFloat (title)) + 2 * titlePadding, titleHeight };
+    titleStrip = {titleIndent - titlePadding, 0,
+                  juce::roundToInt (titleFont.getStringWidthFloat (title)) + 2 * titlePadding, titleHeight};
 
     const int contentWidth = content != nullptr ? content->getWidth() : 0;
     const int contentHeight = content != nullptr ? content->getHeight() : 0;

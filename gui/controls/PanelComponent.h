@@ -35,10 +35,10 @@ public:
 
 private:
     juce::String title;
-    juce::Font titleFont { 14.0f };
+    juce::Font titleFont{14.0f};
     juce::Component* content = nullptr;
     int fixedWidth = 0;
-    juce::BorderSize<int> border { 18, 8, 8, 8 };
+    juce::BorderSize<int> border{18, 8, 8, 8};
     int titleIndent = 13;
     int titlePadding = 4;
     juce::Rectangle<int> titleStrip, frameArea;

@@ -118,7 +118,7 @@ void PathComponent::paint (juce::Graphics& g)
     const float alpha = isEnabled() ? 1.0f : 0.5f;
     const auto outline = findColour (outlineColourId);
 
-    if (! outline.isTransparent())
+    if (!outline.isTransparent())
     {
         g.setColour (findColour (fieldColourId).withMultipliedAlpha (alpha));
         DefaultLookAndFeel::fillRoundedRectangle (g, textArea.toFloat(), 4.0f);

@@ -67,11 +67,11 @@ private:
 
     juce::String path;
     juce::Rectangle<int> textArea, textRect;
-    TextButtonEx browseButton { "Browse", 1 };
-    juce::Font font { 14.0f };
+    TextButtonEx browseButton{"Browse", 1};
+    juce::Font font{14.0f};
     int pathWidth = 0;
     int markerWidth = 0;
-    const juce::String overflowMarker { "[...]" };
+    const juce::String overflowMarker{"[...]"};
     juce::String chooserTitle;
     juce::File chooserInitialFile;
     juce::String chooserWildcard;

@@ -250,7 +250,7 @@ void PopupMenuEx::Window::paint (juce::Graphics& g)
         if (item == hoveredItem)
         {
             g.setColour (juce::Colour (0xffadadad));
-            DefaultLookAndFeel::fillRoundedRectangle (g, { 4.0f, (float) y + 1.0f, (float) getWidth() - 8.0f, (float) rowHeight }, 3.0f);
+            DefaultLookAndFeel::fillRoundedRectangle (g, {4.0f, (float) y + 1.0f, (float) getWidth() - 8.0f, (float) rowHeight}, 3.0f);
         }
 
         g.setColour (juce::Colours::black);
@@ -268,7 +268,7 @@ void PopupMenuEx::Window::pointAt (int index, bool openNow)
 
     auto* target = item->subMenu != nullptr ? item->subMenu.get() : item->owner;
     host.pendingMenu = target;
-    host.nextPosition = { getX() + getWidth() + 5, getY() + rowHeight * index };
+    host.nextPosition = {getX() + getWidth() + 5, getY() + rowHeight * index};
 
     if (target == host.currentMenu)
         host.stopTimer();
@@ -391,14 +391,14 @@ void PopupMenuEx::PopupMenuComponent::openMenu (PopupMenuEx* menu)
     if (menu == nullptr)
         return;
 
-    while (! windows.isEmpty() && windows.getLast()->getMenu().getLevel() > menu->getLevel())
-        if (! closeInnermostWindow())
+    while (!windows.isEmpty() && windows.getLast()->getMenu().getLevel() > menu->getLevel())
+        if (!closeInnermostWindow())
             break;
 
-    if (! windows.isEmpty() && &windows.getLast()->getMenu() != menu && windows.getLast()->getMenu().getLevel() == menu->getLevel())
+    if (!windows.isEmpty() && &windows.getLast()->getMenu() != menu && windows.getLast()->getMenu().getLevel() == menu->getLevel())
         closeInnermostWindow();
 
-    if (! windows.isEmpty() && &windows.getLast()->getMenu() == menu)
+    if (!windows.isEmpty() && &windows.getLast()->getMenu() == menu)
         return;
 
     auto* window = windows.add (new Window (*this, *menu));

@@ -60,7 +60,7 @@ public:
 
         PopupMenuComponent& host;
         PopupMenuEx& menu;
-        juce::Font font { 14.0f };
+        juce::Font font{14.0f};
         Item* hoveredItem = nullptr;
 
         JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (Window)

@@ -121,7 +121,7 @@ void PseudoModalComponent::showStored (int newPlacement, juce::Point<int> newPos
 {
     attachIfNeeded();
 
-    if (! isAttached())
+    if (!isAttached())
     {
         setVisible (true);
         return;

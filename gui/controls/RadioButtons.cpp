@@ -127,7 +127,7 @@ void RadioButtons::layout()
 {
     const int titleHeight = (int) titleFont.getHeight();
     const int titleWidth = juce::roundToInt (titleFont.getStringWidthFloat (title));
-    titleBackArea = { titleIndent - titlePadding, 0, titleWidth + 2 * titlePadding, titleHeight };
+    titleBackArea = {titleIndent - titlePadding, 0, titleWidth + 2 * titlePadding, titleHeight};
     firstRowY = titleHeight + verticalMargin;
 
     int largestWidth = 0, largestHeight = 0;

@@ -63,8 +63,8 @@ private:
     juce::StringArray items;
     juce::OwnedArray<juce::ImageButton> buttons;
     int selectedIndex = -1;
-    juce::Font titleFont { 14.0f };
-    juce::Font itemFont { 14.0f };
+    juce::Font titleFont{14.0f};
+    juce::Font itemFont{14.0f};
     int titleIndent = 13;
     int titlePadding = 4;
     int leftMargin = 6;

@@ -34,7 +34,7 @@ public:
 private:
     void timerCallback() override;
 
-    juce::Font font { 14.0f };
+    juce::Font font{14.0f};
     juce::String text;
     int priority = 0;
     LookAndFeelWatch lookAndFeelWatch;

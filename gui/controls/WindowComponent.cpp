@@ -80,11 +80,20 @@ juce::Rectangle<int> WindowComponent::getContentArea() const
 
     switch (edgeImageSide)
     {
-        case 1: area.removeFromTop (edgeImages[0].getHeight()); break;
-        case 2: area.removeFromBottom (edgeImages[1].getHeight()); break;
-        case 3: area.removeFromLeft (edgeImages[2].getWidth()); break;
-        case 4: area.removeFromRight (edgeImages[3].getWidth()); break;
-        default: break;
+        case 1:
+            area.removeFromTop (edgeImages[0].getHeight());
+            break;
+        case 2:
+            area.removeFromBottom (edgeImages[1].getHeight());
+            break;
+        case 3:
+            area.removeFromLeft (edgeImages[2].getWidth());
+            break;
+        case 4:
+            area.removeFromRight (edgeImages[3].getWidth());
+            break;
+        default:
+            break;
     }
 
     area = area.reduced (contentMargin);
@@ -136,7 +145,7 @@ void WindowComponent::resized()
     const int buttonWidth = closeButton.getWidth();
     const int iconWidth = titleIcon.getWidth();
     closeButton.setTopLeftPosition (getWidth() - buttonWidth - 10, 8);
-    titleArea = { 8, 8, getWidth() - 16, 28 };
+    titleArea = {8, 8, getWidth() - 16, 28};
     titleTextArea = titleArea.withX (titleArea.getX() + iconWidth + 6)
                         .withWidth (juce::jmax (0, titleArea.getWidth() - (buttonWidth + iconWidth + 12)));
 }
@@ -158,10 +167,18 @@ void WindowComponent::paint (juce::Graphics& g)
 
         switch (edgeImageSide)
         {
-            case 1: target = { 0, 0, getWidth(), strip.getHeight() }; break;
-            case 2: target = { 0, getHeight() - strip.getHeight(), getWidth(), strip.getHeight() }; break;
-            case 3: target = { 0, 0, strip.getWidth(), getHeight() }; break;
-            default: target = { getWidth() - strip.getWidth(), 0, strip.getWidth(), getHeight() }; break;
+            case 1:
+                target = {0, 0, getWidth(), strip.getHeight()};
+                break;
+            case 2:
+                target = {0, getHeight() - strip.getHeight(), getWidth(), strip.getHeight()};
+                break;
+            case 3:
+                target = {0, 0, strip.getWidth(), getHeight()};
+                break;
+            default:
+                target = {getWidth() - strip.getWidth(), 0, strip.getWidth(), getHeight()};
+                break;
         }
 
         g.drawImage (strip, target.toFloat(), juce::RectanglePlacement::stretchToFit);

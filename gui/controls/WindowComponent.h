@@ -59,7 +59,7 @@ public:
 
 private:
     juce::Image titleIcon;
-    juce::ImageButton closeButton { "CloseButton" };
+    juce::ImageButton closeButton{"CloseButton"};
     juce::String title;
     juce::Font titleFont;
     bool titleBarVisible = true;

@@ -19,7 +19,7 @@ struct RecordingCaller : public Oru::AlertWindow::Caller
     void alertWindowClosed (Oru::AlertWindow* window, int result) override
     {
         results.push_back (result);
-        wasHidden = wasHidden && ! window->isShown();
+        wasHidden = wasHidden && !window->isShown();
     }
 };
 
@@ -109,7 +109,7 @@ TEST (AlertWindow, QuestionSizesAndResults)
     EXPECT_FALSE (alert->isShown());
     alert->show();
     clickButton (*alert->getButton (1));
-    EXPECT_EQ (caller.results, (std::vector<int> { 1, 0 }));
+    EXPECT_EQ (caller.results, (std::vector<int>{1, 0}));
     EXPECT_TRUE (caller.wasHidden);
 
     // The close button only hides.
@@ -203,7 +203,7 @@ TEST (DefaultResourceControls, EnablementAndNotifications)
     box.getPathComponent().setPath ("/maps/other.PXdrmap", true);
     EXPECT_EQ (listener.calls, 2);
 
-    DefaultResourcesRadioButtons radios ("Start-up pattern bank", { "Factory", "Empty", "File" });
+    DefaultResourcesRadioButtons radios ("Start-up pattern bank", {"Factory", "Empty", "File"});
     page.addAndMakeVisible (radios);
     radios.getPathComponent().setSize (200, radios.getPathComponent().getHeight());
     RadioListener radioListener;
@@ -252,12 +252,12 @@ TEST (FormControls, Snapshot)
     tabs.addTab ("Sequencer", juce::Colours::transparentBlack, &page2, false);
     tabs.addTab ("Drum Map", juce::Colours::transparentBlack, nullptr, false);
 
-    RadioButtons mode ("Outputs", { "8 mono outputs", "8 stereo outputs" });
+    RadioButtons mode ("Outputs", {"8 mono outputs", "8 stereo outputs"});
     page1.addAndMakeVisible (mode);
     mode.setTopLeftPosition (10, 10);
     mode.setSelectedIndex (1, false);
 
-    DefaultResourcesRadioButtons bank ("Start-up pattern bank", { "Factory bank", "Empty bank", "File" });
+    DefaultResourcesRadioButtons bank ("Start-up pattern bank", {"Factory bank", "Empty bank", "File"});
     page1.addAndMakeVisible (bank);
     bank.getPathComponent().setSize (220, bank.getPathComponent().getHeight());
     bank.setSize (bank.getPathComponent().getRight() + 8, bank.getHeight());

@@ -1,5 +1,5 @@
-#include "ControlsTestSupport.h"
 #include "gui/controls/ColumnBrowser.h"
+#include "ControlsTestSupport.h"
 
 using namespace controls_test;
 
@@ -97,7 +97,7 @@ struct Tree
     Tree()
     {
         root.name = "root";
-        for (auto g : { "Kits", "Live", "Empty" })
+        for (auto g : {"Kits", "Live", "Empty"})
         {
             auto& group = root.add (g);
             if (juce::String (g) != "Empty")
@@ -110,7 +110,7 @@ struct Tree
 juce::DragAndDropTarget::SourceDetails dragFrom (juce::Component& source, juce::Point<int> where,
                                                  const juce::String& description = "ListColumn")
 {
-    return { description, &source, where };
+    return {description, &source, where};
 }
 
 juce::Point<int> rowPoint (ColumnBrowser::ListColumn& column, int row, int offset)
@@ -149,7 +149,7 @@ TEST (ColumnBrowser, OpeningReplacingAndResizingColumns)
 
     groups->selectItem (0);
     ASSERT_EQ (browser.getNumColumns(), 2);
-    EXPECT_EQ (log.events, juce::StringArray ({ "root: selected 0" }));
+    EXPECT_EQ (log.events, juce::StringArray ({"root: selected 0"}));
     auto* presets = browser.getColumn (1);
     EXPECT_EQ (presets->getX(), 200);
     EXPECT_FALSE (groups->isLastColumn());
@@ -159,15 +159,15 @@ TEST (ColumnBrowser, OpeningReplacingAndResizingColumns)
 
     // The grip: a press right of the inner width resizes, never below 100 pixels.
     EXPECT_EQ (presets->getInnerWidth(), 193);
-    presets->mouseDown (mouseAt (*presets, { 195, 50 }));
+    presets->mouseDown (mouseAt (*presets, {195, 50}));
     EXPECT_TRUE (presets->isResizing());
-    presets->mouseDrag (dragEvent (*presets, { 195, 50 }, { 135, 50 }));
+    presets->mouseDrag (dragEvent (*presets, {195, 50}, {135, 50}));
     EXPECT_EQ (presets->getWidth(), 140);
-    presets->mouseDrag (dragEvent (*presets, { 195, 50 }, { 5, 50 }));
+    presets->mouseDrag (dragEvent (*presets, {195, 50}, {5, 50}));
     EXPECT_EQ (presets->getWidth(), 100);
-    presets->mouseUp (mouseAt (*presets, { 5, 50 }));
+    presets->mouseUp (mouseAt (*presets, {5, 50}));
     EXPECT_FALSE (presets->isResizing());
-    presets->mouseDown (mouseAt (*presets, { 20, 50 }));
+    presets->mouseDown (mouseAt (*presets, {20, 50}));
     EXPECT_FALSE (presets->isResizing());
 
     presets->setSize (160, presets->getHeight());
@@ -269,7 +269,7 @@ TEST (ColumnBrowser, DropPositionsAndRefusals)
     presets->itemDragMove (fromSelf);
     EXPECT_EQ (presets->getDropMode(), ColumnBrowser::ListColumn::dropAfterItem);
     presets->itemDropped (fromSelf);
-    EXPECT_EQ (log.events, juce::StringArray ({ "Live: after 2" }));
+    EXPECT_EQ (log.events, juce::StringArray ({"Live: after 2"}));
 
     // Another browser's rows, or another description, are ignored.
     ColumnBrowser stranger;
@@ -298,9 +298,9 @@ TEST (ColumnBrowser, RenamingBackgroundAndDragSourceParking)
     EXPECT_TRUE (item->getLabel().getFont().isBold());
 
     // Row 0 may not be renamed; row 1 may, and the committed name reaches the model.
-    groups->getList().listBoxItemDoubleClicked (0, mouseAt (*groups, { 10, 10 }, 2));
+    groups->getList().listBoxItemDoubleClicked (0, mouseAt (*groups, {10, 10}, 2));
     EXPECT_FALSE (groups->getItemComponent (0)->getLabel().isBeingEdited());
-    groups->getList().listBoxItemDoubleClicked (1, mouseAt (*groups, { 10, 30 }, 2));
+    groups->getList().listBoxItemDoubleClicked (1, mouseAt (*groups, {10, 30}, 2));
     ASSERT_TRUE (item->getLabel().isBeingEdited());
     item->getLabel().getCurrentTextEditor()->setText ("Studio", false);
     item->getLabel().hideEditor (false);
@@ -311,7 +311,7 @@ TEST (ColumnBrowser, RenamingBackgroundAndDragSourceParking)
     ASSERT_EQ (browser.getNumColumns(), 2);
     auto* presets = dynamic_cast<NodeColumn*> (browser.getColumn (1));
     presets->background = tree.root.children[2];
-    presets->getList().backgroundClicked (mouseAt (*presets, { 10, 250 }));
+    presets->getList().backgroundClicked (mouseAt (*presets, {10, 250}));
     EXPECT_TRUE (log.events.contains ("Kits: background"));
     EXPECT_EQ (&dynamic_cast<NodeColumn*> (browser.getColumn (1))->node, tree.root.children[2]);
 

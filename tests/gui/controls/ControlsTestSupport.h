@@ -57,7 +57,7 @@ inline void pumpMessages (int ms)
     const auto end = juce::Time::getMillisecondCounter() + (juce::uint32) ms;
 
     while (juce::Time::getMillisecondCounter() < end)
-        if (! juce::dispatchNextMessageOnSystemQueue (true))
+        if (!juce::dispatchNextMessageOnSystemQueue (true))
             juce::Thread::sleep (1);
 }
 

@@ -98,7 +98,7 @@ TEST (RadioButtons, LayoutSelectionAndListeners)
 {
     DefaultLookAndFeel laf;
     TestDesktop page (&laf);
-    RadioButtons radios ("Mode", { "Mono", "Stereo", "Custom" });
+    RadioButtons radios ("Mode", {"Mono", "Stereo", "Custom"});
     page.addAndMakeVisible (radios);
     RadioListener listener;
     radios.addListener (&listener);
@@ -138,7 +138,7 @@ TEST (RadioButtons, LayoutSelectionAndListeners)
 
     // Another look and feel: 14-point fonts and no images, no failure.
     juce::LookAndFeel_V4 other;
-    RadioButtons plain ("Mode", { "A", "B" });
+    RadioButtons plain ("Mode", {"A", "B"});
     plain.setLookAndFeel (&other);
     EXPECT_FLOAT_EQ ((float) plain.getTitleFontHeight(), 14.0f);
     EXPECT_EQ (plain.getHeight(), 20 * 2 + 4 + 14);

@@ -13,18 +13,53 @@ struct ColourDefault
 };
 
 const ColourDefault colourDefaults[] = {
-    { 0x01001312, 0xff000000 }, { 0x01001311, 0xff808080 }, { 0x01001C10, 0xff444444 }, { 0x01001C00, 0xff000000 },
-    { 0x0F001000, 0xffc5c5c5 }, { 0x0F001001, 0xff444444 }, { 0x0F001002, 0xff444444 }, { 0x0F001003, 0xffffffff },
-    { 0x0F001004, 0xffffffff }, { 0, 0xff000000 }, { 1, 0xffffffff }, { 2, 0xffffffff }, { 3, 0xffffff00 },
-    { 0x0F001100, 0xffc5c5c5 }, { 0x0F001101, 0xffe3e3e3 }, { 0x0F001102, 0xffffffff }, { 0x0F001103, 0xffe3e3e3 },
-    { 0x0F001104, 0xff000000 }, { 0x0F001105, 0xffadadad }, { 0x0F001106, 0xffffffff }, { 0x0F001107, 0xff5b5b5b },
-    { 0x0F001108, 0xffffffff }, { 0x0F003100, 0xffc5c5c5 }, { 0x0F003101, 0xffe3e3e3 }, { 0x0F003102, 0xffffffff },
-    { 0x0F003103, 0xffe3e3e3 }, { 0x0F003104, 0xff000000 }, { 0x0F003105, 0xffadadad }, { 0x0F003106, 0xffffffff },
-    { 0x0F003107, 0xff5b5b5b }, { 0x0F003108, 0xffffffff }, { 0x0F002100, 0xff000000 }, { 0x0F002101, 0xffffffff },
-    { 0x0F002102, 0xff000000 }, { 0x0F002103, 0xffb2b2b2 }, { 0x0F002104, 0xff7f7f7f }, { 0x01000400, 0xff6e6e6e },
-    { 0x01000401, 0xffcccccc }, { 0x0F002200, 0xffe3e3e3 }, { 0x0F002201, 0xff000000 }, { 0x0F002202, 0xffffffff },
-    { 0x0F003000, 0xffc5c5c5 }, { 0x0F003001, 0xff000000 }, { 0x0F003002, 0xff5b5b5b }, { 0x0F004001, 0xff444444 },
-    { 0x0F004002, 0xffffffff }, { 0x0F000000, 0xffe3e3e3 },
+    {0x01001312, 0xff000000},
+    {0x01001311, 0xff808080},
+    {0x01001C10, 0xff444444},
+    {0x01001C00, 0xff000000},
+    {0x0F001000, 0xffc5c5c5},
+    {0x0F001001, 0xff444444},
+    {0x0F001002, 0xff444444},
+    {0x0F001003, 0xffffffff},
+    {0x0F001004, 0xffffffff},
+    {0, 0xff000000},
+    {1, 0xffffffff},
+    {2, 0xffffffff},
+    {3, 0xffffff00},
+    {0x0F001100, 0xffc5c5c5},
+    {0x0F001101, 0xffe3e3e3},
+    {0x0F001102, 0xffffffff},
+    {0x0F001103, 0xffe3e3e3},
+    {0x0F001104, 0xff000000},
+    {0x0F001105, 0xffadadad},
+    {0x0F001106, 0xffffffff},
+    {0x0F001107, 0xff5b5b5b},
+    {0x0F001108, 0xffffffff},
+    {0x0F003100, 0xffc5c5c5},
+    {0x0F003101, 0xffe3e3e3},
+    {0x0F003102, 0xffffffff},
+    {0x0F003103, 0xffe3e3e3},
+    {0x0F003104, 0xff000000},
+    {0x0F003105, 0xffadadad},
+    {0x0F003106, 0xffffffff},
+    {0x0F003107, 0xff5b5b5b},
+    {0x0F003108, 0xffffffff},
+    {0x0F002100, 0xff000000},
+    {0x0F002101, 0xffffffff},
+    {0x0F002102, 0xff000000},
+    {0x0F002103, 0xffb2b2b2},
+    {0x0F002104, 0xff7f7f7f},
+    {0x01000400, 0xff6e6e6e},
+    {0x01000401, 0xffcccccc},
+    {0x0F002200, 0xffe3e3e3},
+    {0x0F002201, 0xff000000},
+    {0x0F002202, 0xffffffff},
+    {0x0F003000, 0xffc5c5c5},
+    {0x0F003001, 0xff000000},
+    {0x0F003002, 0xff5b5b5b},
+    {0x0F004001, 0xff444444},
+    {0x0F004002, 0xffffffff},
+    {0x0F000000, 0xffe3e3e3},
 };
 } // namespace
 
@@ -116,7 +151,7 @@ TEST (DefaultLookAndFeel, RoundedOutlineStaysInsideItsArea)
     {
         juce::Graphics g (image);
         g.setColour (juce::Colours::red);
-        DefaultLookAndFeel::drawRoundedOutline (g, { 10.0f, 10.0f, 100.0f, 50.0f }, 4.0f, 3.0f);
+        DefaultLookAndFeel::drawRoundedOutline (g, {10.0f, 10.0f, 100.0f, 50.0f}, 4.0f, 3.0f);
     }
 
     EXPECT_EQ (image.getPixelAt (9, 35).getAlpha(), 0);
@@ -134,7 +169,7 @@ TEST (DefaultLookAndFeel, RoundedOutlineStaysInsideItsArea)
 TEST (DefaultLookAndFeel, OneOwnerAndTextButtons)
 {
     // Held by its one owner only: nothing else deletes it at shut-down.
-    static_assert (! std::is_base_of<juce::DeletedAtShutdown, DefaultLookAndFeel>::value);
+    static_assert (!std::is_base_of<juce::DeletedAtShutdown, DefaultLookAndFeel>::value);
 
     auto laf = std::make_unique<DefaultLookAndFeel>();
     std::unique_ptr<TextButtonEx> button (laf->createTextButton ("Browse", 0));

@@ -14,7 +14,7 @@ struct RecordingListener : public PopupMenuEx::Listener
     void popupMenuItemSelected (PopupMenuEx* menu, int id, bool ticked) override
     {
         chosen.emplace_back (id, ticked);
-        menuWasHidden = menuWasHidden && ! menu->getComponent()->isShown();
+        menuWasHidden = menuWasHidden && !menu->getComponent()->isShown();
         if (onCall)
             onCall();
     }
@@ -26,8 +26,14 @@ struct ComboListener : public ComboBoxEx::Listener
     void comboBoxExChanged (ComboBoxEx*) override { ++calls; }
 };
 
-void move (PopupMenuEx::Window& w, int row) { w.mouseMove (mouseAt (w, { 10, 6 + 16 * row + 4 })); }
-void click (PopupMenuEx::Window& w, int row) { w.mouseDown (mouseAt (w, { 10, 6 + 16 * row + 4 })); }
+void move (PopupMenuEx::Window& w, int row)
+{
+    w.mouseMove (mouseAt (w, {10, 6 + 16 * row + 4}));
+}
+void click (PopupMenuEx::Window& w, int row)
+{
+    w.mouseDown (mouseAt (w, {10, 6 + 16 * row + 4}));
+}
 
 PopupMenuEx makeSubMenu()
 {
@@ -94,9 +100,12 @@ TEST (PopupMenuEx, ListenersLastAddedFirstAndShrinkingList)
     PopupMenuEx menu;
     RecordingListener a, b, c;
     std::vector<char> order;
-    a.onCall = [&] { order.push_back ('a'); };
-    b.onCall = [&] { order.push_back ('b'); };
-    c.onCall = [&] { order.push_back ('c'); menu.removeListener (&c); menu.removeListener (&b); };
+    a.onCall = [&]
+    { order.push_back ('a'); };
+    b.onCall = [&]
+    { order.push_back ('b'); };
+    c.onCall = [&]
+    { order.push_back ('c'); menu.removeListener (&c); menu.removeListener (&b); };
     menu.addListener (&a);
     menu.addListener (&b);
     menu.addListener (&b);
@@ -104,7 +113,7 @@ TEST (PopupMenuEx, ListenersLastAddedFirstAndShrinkingList)
     menu.addListener (&c);
 
     menu.itemChosen (4, true);
-    EXPECT_EQ (order, (std::vector<char> { 'c', 'a' }));
+    EXPECT_EQ (order, (std::vector<char>{'c', 'a'}));
     ASSERT_EQ (a.chosen.size(), 1u);
     EXPECT_EQ (a.chosen[0], std::make_pair (4, true));
 }
@@ -126,7 +135,7 @@ TEST (PopupMenuEx, WindowsSizesHitRowsAndSubMenus)
     auto* popup = menu.getComponent();
     owner.addChildComponent (popup);
 
-    popup->showAt (1, { 30, 40 }, nullptr);
+    popup->showAt (1, {30, 40}, nullptr);
     ASSERT_TRUE (popup->isShown());
     EXPECT_EQ (popup->getBounds(), editor.getLocalBounds());
     ASSERT_EQ (popup->getNumWindows(), 1);
@@ -185,9 +194,9 @@ TEST (PopupMenuEx, WindowsSizesHitRowsAndSubMenus)
     EXPECT_TRUE (listener.menuWasHidden);
 
     // Every show starts from the root alone; a click outside closes with no choice.
-    popup->showAt (1, { 0, 0 }, nullptr);
+    popup->showAt (1, {0, 0}, nullptr);
     EXPECT_EQ (popup->getNumWindows(), 1);
-    popup->mouseDown (mouseAt (*popup, { 500, 300 }));
+    popup->mouseDown (mouseAt (*popup, {500, 300}));
     EXPECT_FALSE (popup->isShown());
     EXPECT_EQ (listener.chosen.size(), 1u);
 
@@ -225,7 +234,7 @@ TEST (ComboBoxEx, TextSelectionAndListeners)
     EXPECT_TRUE (combo.getMenu().findItem (2)->ticked);
 
     // The list opens under the field's bottom-left corner.
-    combo.mouseDown (mouseAt (combo, { 5, 5 }));
+    combo.mouseDown (mouseAt (combo, {5, 5}));
     auto* popup = combo.getMenu().getComponent();
     ASSERT_TRUE (popup->isShown());
     EXPECT_EQ (popup->getWindow (0)->getPosition(), juce::Point<int> (20, 50));
@@ -234,7 +243,7 @@ TEST (ComboBoxEx, TextSelectionAndListeners)
     EXPECT_EQ (listener.calls, 0);
     EXPECT_FALSE (popup->isShown());
 
-    combo.mouseDown (mouseAt (combo, { 5, 5 }));
+    combo.mouseDown (mouseAt (combo, {5, 5}));
     click (*popup->getWindow (0), 0);
     EXPECT_EQ (listener.calls, 1);
     EXPECT_EQ (combo.getSelectedId(), 1);
@@ -263,7 +272,7 @@ TEST (PopupMenuEx, Snapshot)
     combo.setSelectedId (22);
     combo.updateText();
 
-    combo.mouseDown (mouseAt (combo, { 5, 5 }));
+    combo.mouseDown (mouseAt (combo, {5, 5}));
     auto* popup = menu.getComponent();
     click (*popup->getWindow (0), 2);
     move (*popup->getWindow (0), 2);

@@ -77,7 +77,7 @@ TEST (PseudoModalComponent, AttachesCoversAndFollowsTheEditor)
 
     // Placed at a position relative to a component, re-placed on resize.
     other.setBounds (40, 30, 20, 20);
-    window.showAt (1, { 0, 20 }, &other);
+    window.showAt (1, {0, 20}, &other);
     EXPECT_EQ (window.getPlacement(), 1);
     EXPECT_EQ (window.getPosition(), juce::Point<int> (40, 50));
     editor.setSize (600, 400);
