@@ -12,11 +12,13 @@ constexpr int listInset = 3;
 ColumnBrowser::ListColumn::ItemComponent::ItemComponent (ListColumn& c)
     : column (c)
 {
-    // The list's row component takes the clicks, double-clicks and drags.
-    setInterceptsMouseClicks (false, false);
+    // The list's row component takes the clicks, double-clicks and drags; only an
+    // open name editor takes the mouse itself.
+    setInterceptsMouseClicks (false, true);
     label.setFont (EmbeddedFonts::tahoma (13.0f));
     label.setJustificationType (juce::Justification::centredLeft);
     label.setBorderSize ({0, 6, 0, 20});
+    label.setInterceptsMouseClicks (false, true);
     label.addListener (this);
     addAndMakeVisible (label);
 }

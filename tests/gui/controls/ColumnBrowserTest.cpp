@@ -297,6 +297,12 @@ TEST (ColumnBrowser, RenamingBackgroundAndDragSourceParking)
     EXPECT_EQ (item->getLabel().getText(), "Live");
     EXPECT_TRUE (item->getLabel().getFont().isBold());
 
+    // Clicks on a row reach the list's row, not the name label.
+    auto* hit = groups->getList().getComponentAt (juce::Point<int> (20, 30));
+    ASSERT_NE (hit, nullptr);
+    EXPECT_EQ (dynamic_cast<juce::Label*> (hit), nullptr);
+    EXPECT_EQ (dynamic_cast<ColumnBrowser::ListColumn::ItemComponent*> (hit), nullptr);
+
     // Row 0 may not be renamed; row 1 may, and the committed name reaches the model.
     groups->getList().listBoxItemDoubleClicked (0, mouseAt (*groups, {10, 10}, 2));
     EXPECT_FALSE (groups->getItemComponent (0)->getLabel().isBeingEdited());
