@@ -197,7 +197,9 @@ ColumnBrowser::ListColumn::ListColumn (ColumnBrowser& b)
 
 ColumnBrowser::ListColumn::~ListColumn()
 {
-    juce::Desktop::getInstance().beginDragAutoRepeat (0);
+    // Only the column under the pointer runs the auto-repeat; others leave it alone.
+    if (dropMode != noDrop)
+        juce::Desktop::getInstance().beginDragAutoRepeat (0);
 }
 
 void ColumnBrowser::ListColumn::selectItem (int index)
