@@ -108,34 +108,70 @@ intptr_t AudioEffect::dispatcher (int32_t opcode, int32_t index, intptr_t value,
 
     switch (opcode)
     {
-        case op::open: this->open(); return 0;
-        case op::close: this->close(); return 0;
+        case op::open:
+            this->open();
+            return 0;
+        case op::close:
+            this->close();
+            return 0;
         case op::setProgram:
             if (value >= 0 && value < numPrograms)
                 this->setProgram ((int32_t) value);
             return 0;
-        case op::getProgram: return this->getProgram();
-        case op::setProgramName: if (ptr != nullptr) this->setProgramName (static_cast<char*> (ptr)); return 0;
-        case op::getProgramName: if (ptr != nullptr) this->getProgramName (static_cast<char*> (ptr)); return 0;
-        case op::getParamLabel: if (ptr != nullptr) getParameterLabel (index, static_cast<char*> (ptr)); return 0;
-        case op::getParamDisplay: if (ptr != nullptr) getParameterDisplay (index, static_cast<char*> (ptr)); return 0;
-        case op::getParamName: if (ptr != nullptr) getParameterName (index, static_cast<char*> (ptr)); return 0;
-        case op::setSampleRate: this->setSampleRate (opt); return 0;
-        case op::setBlockSize: this->setBlockSize ((int32_t) value); return 0;
+        case op::getProgram:
+            return this->getProgram();
+        case op::setProgramName:
+            if (ptr != nullptr)
+                this->setProgramName (static_cast<char*> (ptr));
+            return 0;
+        case op::getProgramName:
+            if (ptr != nullptr)
+                this->getProgramName (static_cast<char*> (ptr));
+            return 0;
+        case op::getParamLabel:
+            if (ptr != nullptr)
+                getParameterLabel (index, static_cast<char*> (ptr));
+            return 0;
+        case op::getParamDisplay:
+            if (ptr != nullptr)
+                getParameterDisplay (index, static_cast<char*> (ptr));
+            return 0;
+        case op::getParamName:
+            if (ptr != nullptr)
+                getParameterName (index, static_cast<char*> (ptr));
+            return 0;
+        case op::setSampleRate:
+            this->setSampleRate (opt);
+            return 0;
+        case op::setBlockSize:
+            this->setBlockSize ((int32_t) value);
+            return 0;
         case op::mainsChanged:
             if (value == 0)
                 suspend();
             else
                 resume();
             return 0;
-        case op::editGetRect: return editor != nullptr && editor->getRect (static_cast<vst::ERect**> (ptr)) ? 1 : 0;
-        case op::editOpen: return editor != nullptr && editor->open (ptr) ? 1 : 0;
-        case op::editClose: if (editor != nullptr) editor->close(); return 0;
-        case op::editIdle: if (editor != nullptr) editor->idle(); return 0;
-        case op::identify: return vst::fourChars ('N', 'v', 'E', 'f');
-        case op::getChunk: return ptr != nullptr ? this->getChunk (static_cast<void**> (ptr), index != 0) : 0;
-        case op::setChunk: return this->setChunk (ptr, (int32_t) value, index != 0);
-        default: return 0;
+        case op::editGetRect:
+            return editor != nullptr && editor->getRect (static_cast<vst::ERect**> (ptr)) ? 1 : 0;
+        case op::editOpen:
+            return editor != nullptr && editor->open (ptr) ? 1 : 0;
+        case op::editClose:
+            if (editor != nullptr)
+                editor->close();
+            return 0;
+        case op::editIdle:
+            if (editor != nullptr)
+                editor->idle();
+            return 0;
+        case op::identify:
+            return vst::fourChars ('N', 'v', 'E', 'f');
+        case op::getChunk:
+            return ptr != nullptr ? this->getChunk (static_cast<void**> (ptr), index != 0) : 0;
+        case op::setChunk:
+            return this->setChunk (ptr, (int32_t) value, index != 0);
+        default:
+            return 0;
     }
 }
 

@@ -77,7 +77,7 @@ protected:
     int32_t numPrograms;
     int32_t numParams;
     int32_t curProgram = 0;
-    vst::AEffect cEffect {};
+    vst::AEffect cEffect{};
 
 private:
     static intptr_t dispatchEntry (vst::AEffect*, int32_t, int32_t, intptr_t, void*, float);

@@ -158,10 +158,15 @@ intptr_t JuceVSTWrapper::dispatcher (int32_t opcode, int32_t index, intptr_t val
 
         switch (opcode)
         {
-            case op::editGetRect: return getEditorRect (static_cast<vst::ERect**> (ptr)) ? 1 : 0;
-            case op::editOpen: return openEditor (ptr) ? 1 : 0;
-            case op::editClose: closeEditor(); return 0;
-            default: return 0;
+            case op::editGetRect:
+                return getEditorRect (static_cast<vst::ERect**> (ptr)) ? 1 : 0;
+            case op::editOpen:
+                return openEditor (ptr) ? 1 : 0;
+            case op::editClose:
+                closeEditor();
+                return 0;
+            default:
+                return 0;
         }
     }
 
@@ -311,7 +316,7 @@ int32_t JuceVSTWrapper::processEvents (vst::VstEvents* events)
 //==============================================================================
 void JuceVSTWrapper::setParameter (int32_t index, float value)
 {
-    if (index < 0 || index >= numParams || ! std::isfinite (value))
+    if (index < 0 || index >= numParams || !std::isfinite (value))
         return;
 
     instance->setParameter (index, juce::jlimit (0.0f, 1.0f, value));
@@ -425,9 +430,9 @@ void JuceVSTWrapper::suspend()
 //==============================================================================
 int32_t JuceVSTWrapper::canDo (char* text)
 {
-    static const char* const yes[] = { "receiveVstEvents", "receiveVstMidiEvent", "receiveVstMidiEvents",
-                                       "sendVstEvents", "sendVstMidiEvent", "sendVstMidiEvents",
-                                       "receiveVstTimeInfo", "conformsToWindowRules" };
+    static const char* const yes[] = {"receiveVstEvents", "receiveVstMidiEvent", "receiveVstMidiEvents",
+                                      "sendVstEvents", "sendVstMidiEvent", "sendVstMidiEvents",
+                                      "receiveVstTimeInfo", "conformsToWindowRules"};
 
     for (auto* s : yes)
         if (std::strcmp (text, s) == 0)
@@ -553,13 +558,14 @@ juce::Optional<juce::AudioPlayHead::PositionInfo> JuceVSTWrapper::getPosition() 
         return {};
 
     PositionInfo info;
-    const auto valid = [ti] (int32_t flag) { return (ti->flags & flag) != 0; };
+    const auto valid = [ti] (int32_t flag)
+    { return (ti->flags & flag) != 0; };
 
     if (valid (tempoValid) && std::isfinite (ti->tempo) && ti->tempo > 0.0)
         info.setBpm (ti->tempo);
 
     if (valid (timeSigValid) && ti->timeSigNumerator > 0 && ti->timeSigDenominator > 0)
-        info.setTimeSignature (TimeSignature { ti->timeSigNumerator, ti->timeSigDenominator });
+        info.setTimeSignature (TimeSignature{ti->timeSigNumerator, ti->timeSigDenominator});
 
     if (std::isfinite (ti->samplePos))
     {
@@ -576,7 +582,7 @@ juce::Optional<juce::AudioPlayHead::PositionInfo> JuceVSTWrapper::getPosition() 
         info.setPpqPositionOfLastBarStart (ti->barStartPos);
 
     if (valid (cyclePosValid) && std::isfinite (ti->cycleStartPos) && std::isfinite (ti->cycleEndPos))
-        info.setLoopPoints (LoopPoints { ti->cycleStartPos, ti->cycleEndPos });
+        info.setLoopPoints (LoopPoints{ti->cycleStartPos, ti->cycleEndPos});
 
     info.setIsPlaying (valid (transportPlaying));
     info.setIsRecording (valid (transportRecording));
@@ -590,7 +596,7 @@ bool JuceVSTWrapper::createEditorIfNeeded()
     if (editorComp != nullptr)
         return true;
 
-    if (! processor->hasEditor())
+    if (!processor->hasEditor())
         return false;
 
     auto* ed = processor->createEditorIfNeeded();
@@ -604,7 +610,7 @@ bool JuceVSTWrapper::createEditorIfNeeded()
 
 bool JuceVSTWrapper::getEditorRect (vst::ERect** rect)
 {
-    if (rect == nullptr || ! createEditorIfNeeded())
+    if (rect == nullptr || !createEditorIfNeeded())
         return false;
 
     editorRect.top = 0;
@@ -621,7 +627,7 @@ bool JuceVSTWrapper::openEditor (void* parentWindow)
     if (parentWindow == nullptr || juce::Desktop::getInstance().getDisplays().getPrimaryDisplay() == nullptr)
         return false;
 
-    if (! createEditorIfNeeded())
+    if (!createEditorIfNeeded())
         return false;
 
     editorComp->setVisible (false);

@@ -11,10 +11,7 @@
 /** The VST 2.4 effect around one plug-in instance: audio and MIDI, parameters, chunks, the host's transport
     as the instance's play head, and the editor inside the host's window. Deletes itself on the host's close
     call. Dispatcher calls that touch the GUI run with the shared message thread locked. */
-class JuceVSTWrapper : public AudioEffectX
-    , private juce::Timer
-    , private juce::AudioProcessorListener
-    , private juce::AudioPlayHead
+class JuceVSTWrapper : public AudioEffectX, private juce::Timer, private juce::AudioProcessorListener, private juce::AudioPlayHead
 {
 public:
     static constexpr int32_t uniqueId = vst::fourChars ('Z', 'r', '4', 'k');
@@ -94,12 +91,12 @@ private:
     bool firstProcessCallback = true;
 
     // Written by the dispatcher, read by the audio thread.
-    std::atomic<bool> isSuspended { true };
+    std::atomic<bool> isSuspended{true};
     bool isPrepared = false;
 
     // Message thread (or host thread with the message manager locked).
     std::unique_ptr<EditorCompWrapper> editorComp;
-    vst::ERect editorRect {};
+    vst::ERect editorRect{};
     juce::MemoryBlock chunkMemory;
 
     JUCE_DECLARE_NON_COPYABLE (JuceVSTWrapper)

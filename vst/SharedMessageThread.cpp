@@ -39,7 +39,7 @@ bool SharedMessageThread::acquire()
     {
         auto* started = new SharedMessageThread();
 
-        if (! started->startThread())
+        if (!started->startThread())
         {
             delete started;
             return false;
@@ -62,7 +62,8 @@ void SharedMessageThread::release()
 
     // Stopped from the message thread itself: called from here, the loop could end and JUCE shut down
     // while stopDispatchLoop still writes to the message manager.
-    juce::MessageManager::callAsync ([] { juce::MessageManager::getInstance()->stopDispatchLoop(); });
+    juce::MessageManager::callAsync ([]
+                                     { juce::MessageManager::getInstance()->stopDispatchLoop(); });
     thread->waitForThreadToExit (-1);
     delete thread;
     thread = nullptr;

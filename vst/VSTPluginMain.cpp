@@ -5,7 +5,7 @@
 // when the host closes the effect.
 extern "C" __attribute__ ((visibility ("default"))) vst::AEffect* VSTPluginMain (vst::HostCallback host)
 {
-    if (host == nullptr || ! SharedMessageThread::acquire())
+    if (host == nullptr || !SharedMessageThread::acquire())
         return nullptr;
 
     vst::AEffect* effect = nullptr;

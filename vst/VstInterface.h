@@ -20,8 +20,7 @@ using EntryProc = AEffect* (*) (HostCallback host);
 
 constexpr int32_t fourChars (char a, char b, char c, char d) noexcept
 {
-    return (int32_t) (((uint32_t) (uint8_t) a << 24) | ((uint32_t) (uint8_t) b << 16)
-                      | ((uint32_t) (uint8_t) c << 8) | (uint32_t) (uint8_t) d);
+    return (int32_t) (((uint32_t) (uint8_t) a << 24) | ((uint32_t) (uint8_t) b << 16) | ((uint32_t) (uint8_t) c << 8) | (uint32_t) (uint8_t) d);
 }
 
 constexpr int32_t effectMagic = fourChars ('V', 's', 't', 'P');
@@ -55,141 +54,141 @@ struct AEffect
 
 namespace EffectFlags
 {
-    constexpr int32_t hasEditor = 1 << 0;
-    constexpr int32_t canReplacing = 1 << 4;
-    constexpr int32_t programChunks = 1 << 5;
-    constexpr int32_t isSynth = 1 << 8;
-    constexpr int32_t noSoundInStop = 1 << 9;
-    constexpr int32_t canDoubleReplacing = 1 << 12;
-}
+constexpr int32_t hasEditor = 1 << 0;
+constexpr int32_t canReplacing = 1 << 4;
+constexpr int32_t programChunks = 1 << 5;
+constexpr int32_t isSynth = 1 << 8;
+constexpr int32_t noSoundInStop = 1 << 9;
+constexpr int32_t canDoubleReplacing = 1 << 12;
+} // namespace EffectFlags
 
 // Calls from the host into the effect's dispatcher.
 namespace EffectOpcode
 {
-    constexpr int32_t open = 0;
-    constexpr int32_t close = 1;
-    constexpr int32_t setProgram = 2;
-    constexpr int32_t getProgram = 3;
-    constexpr int32_t setProgramName = 4;
-    constexpr int32_t getProgramName = 5;
-    constexpr int32_t getParamLabel = 6;
-    constexpr int32_t getParamDisplay = 7;
-    constexpr int32_t getParamName = 8;
-    constexpr int32_t setSampleRate = 10;
-    constexpr int32_t setBlockSize = 11;
-    constexpr int32_t mainsChanged = 12;
-    constexpr int32_t editGetRect = 13;
-    constexpr int32_t editOpen = 14;
-    constexpr int32_t editClose = 15;
-    constexpr int32_t editIdle = 19;
-    constexpr int32_t identify = 22;
-    constexpr int32_t getChunk = 23;
-    constexpr int32_t setChunk = 24;
-    constexpr int32_t processEvents = 25;
-    constexpr int32_t canBeAutomated = 26;
-    constexpr int32_t string2Parameter = 27;
-    constexpr int32_t getProgramNameIndexed = 29;
-    constexpr int32_t getInputProperties = 33;
-    constexpr int32_t getOutputProperties = 34;
-    constexpr int32_t getPlugCategory = 35;
-    constexpr int32_t offlineNotify = 38;
-    constexpr int32_t offlinePrepare = 39;
-    constexpr int32_t offlineRun = 40;
-    constexpr int32_t processVarIo = 41;
-    constexpr int32_t setSpeakerArrangement = 42;
-    constexpr int32_t setBypass = 44;
-    constexpr int32_t getEffectName = 45;
-    constexpr int32_t getVendorString = 47;
-    constexpr int32_t getProductString = 48;
-    constexpr int32_t getVendorVersion = 49;
-    constexpr int32_t vendorSpecific = 50;
-    constexpr int32_t canDo = 51;
-    constexpr int32_t getTailSize = 52;
-    constexpr int32_t getParameterProperties = 56;
-    constexpr int32_t getVstVersion = 58;
-    constexpr int32_t editKeyDown = 59;
-    constexpr int32_t editKeyUp = 60;
-    constexpr int32_t setEditKnobMode = 61;
-    constexpr int32_t getMidiProgramName = 62;
-    constexpr int32_t getCurrentMidiProgram = 63;
-    constexpr int32_t getMidiProgramCategory = 64;
-    constexpr int32_t hasMidiProgramsChanged = 65;
-    constexpr int32_t getMidiKeyName = 66;
-    constexpr int32_t beginSetProgram = 67;
-    constexpr int32_t endSetProgram = 68;
-    constexpr int32_t getSpeakerArrangement = 69;
-    constexpr int32_t shellGetNextPlugin = 70;
-    constexpr int32_t startProcess = 71;
-    constexpr int32_t stopProcess = 72;
-    constexpr int32_t setTotalSampleToProcess = 73;
-    constexpr int32_t setPanLaw = 74;
-    constexpr int32_t beginLoadBank = 75;
-    constexpr int32_t beginLoadProgram = 76;
-    constexpr int32_t setProcessPrecision = 77;
-    constexpr int32_t getNumMidiInputChannels = 78;
-    constexpr int32_t getNumMidiOutputChannels = 79;
-}
+constexpr int32_t open = 0;
+constexpr int32_t close = 1;
+constexpr int32_t setProgram = 2;
+constexpr int32_t getProgram = 3;
+constexpr int32_t setProgramName = 4;
+constexpr int32_t getProgramName = 5;
+constexpr int32_t getParamLabel = 6;
+constexpr int32_t getParamDisplay = 7;
+constexpr int32_t getParamName = 8;
+constexpr int32_t setSampleRate = 10;
+constexpr int32_t setBlockSize = 11;
+constexpr int32_t mainsChanged = 12;
+constexpr int32_t editGetRect = 13;
+constexpr int32_t editOpen = 14;
+constexpr int32_t editClose = 15;
+constexpr int32_t editIdle = 19;
+constexpr int32_t identify = 22;
+constexpr int32_t getChunk = 23;
+constexpr int32_t setChunk = 24;
+constexpr int32_t processEvents = 25;
+constexpr int32_t canBeAutomated = 26;
+constexpr int32_t string2Parameter = 27;
+constexpr int32_t getProgramNameIndexed = 29;
+constexpr int32_t getInputProperties = 33;
+constexpr int32_t getOutputProperties = 34;
+constexpr int32_t getPlugCategory = 35;
+constexpr int32_t offlineNotify = 38;
+constexpr int32_t offlinePrepare = 39;
+constexpr int32_t offlineRun = 40;
+constexpr int32_t processVarIo = 41;
+constexpr int32_t setSpeakerArrangement = 42;
+constexpr int32_t setBypass = 44;
+constexpr int32_t getEffectName = 45;
+constexpr int32_t getVendorString = 47;
+constexpr int32_t getProductString = 48;
+constexpr int32_t getVendorVersion = 49;
+constexpr int32_t vendorSpecific = 50;
+constexpr int32_t canDo = 51;
+constexpr int32_t getTailSize = 52;
+constexpr int32_t getParameterProperties = 56;
+constexpr int32_t getVstVersion = 58;
+constexpr int32_t editKeyDown = 59;
+constexpr int32_t editKeyUp = 60;
+constexpr int32_t setEditKnobMode = 61;
+constexpr int32_t getMidiProgramName = 62;
+constexpr int32_t getCurrentMidiProgram = 63;
+constexpr int32_t getMidiProgramCategory = 64;
+constexpr int32_t hasMidiProgramsChanged = 65;
+constexpr int32_t getMidiKeyName = 66;
+constexpr int32_t beginSetProgram = 67;
+constexpr int32_t endSetProgram = 68;
+constexpr int32_t getSpeakerArrangement = 69;
+constexpr int32_t shellGetNextPlugin = 70;
+constexpr int32_t startProcess = 71;
+constexpr int32_t stopProcess = 72;
+constexpr int32_t setTotalSampleToProcess = 73;
+constexpr int32_t setPanLaw = 74;
+constexpr int32_t beginLoadBank = 75;
+constexpr int32_t beginLoadProgram = 76;
+constexpr int32_t setProcessPrecision = 77;
+constexpr int32_t getNumMidiInputChannels = 78;
+constexpr int32_t getNumMidiOutputChannels = 79;
+} // namespace EffectOpcode
 
 // Calls from the effect into the host callback.
 namespace HostOpcode
 {
-    constexpr int32_t automate = 0;
-    constexpr int32_t version = 1;
-    constexpr int32_t currentId = 2;
-    constexpr int32_t idle = 3;
-    constexpr int32_t wantMidi = 6;
-    constexpr int32_t getTime = 7;
-    constexpr int32_t processEvents = 8;
-    constexpr int32_t ioChanged = 13;
-    constexpr int32_t sizeWindow = 15;
-    constexpr int32_t getSampleRate = 16;
-    constexpr int32_t getBlockSize = 17;
-    constexpr int32_t getInputLatency = 18;
-    constexpr int32_t getOutputLatency = 19;
-    constexpr int32_t getCurrentProcessLevel = 23;
-    constexpr int32_t getAutomationState = 24;
-    constexpr int32_t getVendorString = 32;
-    constexpr int32_t getProductString = 33;
-    constexpr int32_t getVendorVersion = 34;
-    constexpr int32_t vendorSpecific = 35;
-    constexpr int32_t canDo = 37;
-    constexpr int32_t getLanguage = 38;
-    constexpr int32_t getDirectory = 41;
-    constexpr int32_t updateDisplay = 42;
-    constexpr int32_t beginEdit = 43;
-    constexpr int32_t endEdit = 44;
-    constexpr int32_t openFileSelector = 45;
-    constexpr int32_t closeFileSelector = 46;
-}
+constexpr int32_t automate = 0;
+constexpr int32_t version = 1;
+constexpr int32_t currentId = 2;
+constexpr int32_t idle = 3;
+constexpr int32_t wantMidi = 6;
+constexpr int32_t getTime = 7;
+constexpr int32_t processEvents = 8;
+constexpr int32_t ioChanged = 13;
+constexpr int32_t sizeWindow = 15;
+constexpr int32_t getSampleRate = 16;
+constexpr int32_t getBlockSize = 17;
+constexpr int32_t getInputLatency = 18;
+constexpr int32_t getOutputLatency = 19;
+constexpr int32_t getCurrentProcessLevel = 23;
+constexpr int32_t getAutomationState = 24;
+constexpr int32_t getVendorString = 32;
+constexpr int32_t getProductString = 33;
+constexpr int32_t getVendorVersion = 34;
+constexpr int32_t vendorSpecific = 35;
+constexpr int32_t canDo = 37;
+constexpr int32_t getLanguage = 38;
+constexpr int32_t getDirectory = 41;
+constexpr int32_t updateDisplay = 42;
+constexpr int32_t beginEdit = 43;
+constexpr int32_t endEdit = 44;
+constexpr int32_t openFileSelector = 45;
+constexpr int32_t closeFileSelector = 46;
+} // namespace HostOpcode
 
 namespace ProcessLevel
 {
-    constexpr int32_t unknown = 0;
-    constexpr int32_t user = 1;
-    constexpr int32_t realtime = 2;
-    constexpr int32_t prefetch = 3;
-    constexpr int32_t offline = 4;
-}
+constexpr int32_t unknown = 0;
+constexpr int32_t user = 1;
+constexpr int32_t realtime = 2;
+constexpr int32_t prefetch = 3;
+constexpr int32_t offline = 4;
+} // namespace ProcessLevel
 
 namespace PlugCategory
 {
-    constexpr int32_t unknown = 0;
-    constexpr int32_t effect = 1;
-    constexpr int32_t synth = 2;
-}
+constexpr int32_t unknown = 0;
+constexpr int32_t effect = 1;
+constexpr int32_t synth = 2;
+} // namespace PlugCategory
 
 // Buffer sizes, terminator included.
 namespace StringLength
 {
-    constexpr size_t programName = 24;
-    constexpr size_t paramText = 64; // the interface says 8, but hosts and plug-ins long since use more; 64 is the safe bound
-    constexpr size_t effectName = 32;
-    constexpr size_t vendor = 64;
-    constexpr size_t product = 64;
-    constexpr size_t label = 64;
-    constexpr size_t shortLabel = 8;
-    constexpr size_t keyName = 64;
-}
+constexpr size_t programName = 24;
+constexpr size_t paramText = 64; // the interface says 8, but hosts and plug-ins long since use more; 64 is the safe bound
+constexpr size_t effectName = 32;
+constexpr size_t vendor = 64;
+constexpr size_t product = 64;
+constexpr size_t label = 64;
+constexpr size_t shortLabel = 8;
+constexpr size_t keyName = 64;
+} // namespace StringLength
 
 struct VstTimeInfo
 {
@@ -211,25 +210,25 @@ struct VstTimeInfo
 
 namespace TimeInfoFlags
 {
-    constexpr int32_t transportChanged = 1 << 0;
-    constexpr int32_t transportPlaying = 1 << 1;
-    constexpr int32_t transportCycleActive = 1 << 2;
-    constexpr int32_t transportRecording = 1 << 3;
-    constexpr int32_t nanosValid = 1 << 8;
-    constexpr int32_t ppqPosValid = 1 << 9;
-    constexpr int32_t tempoValid = 1 << 10;
-    constexpr int32_t barsValid = 1 << 11;
-    constexpr int32_t cyclePosValid = 1 << 12;
-    constexpr int32_t timeSigValid = 1 << 13;
-    constexpr int32_t smpteValid = 1 << 14;
-    constexpr int32_t clockValid = 1 << 15;
-}
+constexpr int32_t transportChanged = 1 << 0;
+constexpr int32_t transportPlaying = 1 << 1;
+constexpr int32_t transportCycleActive = 1 << 2;
+constexpr int32_t transportRecording = 1 << 3;
+constexpr int32_t nanosValid = 1 << 8;
+constexpr int32_t ppqPosValid = 1 << 9;
+constexpr int32_t tempoValid = 1 << 10;
+constexpr int32_t barsValid = 1 << 11;
+constexpr int32_t cyclePosValid = 1 << 12;
+constexpr int32_t timeSigValid = 1 << 13;
+constexpr int32_t smpteValid = 1 << 14;
+constexpr int32_t clockValid = 1 << 15;
+} // namespace TimeInfoFlags
 
 namespace EventType
 {
-    constexpr int32_t midi = 1;
-    constexpr int32_t sysEx = 6;
-}
+constexpr int32_t midi = 1;
+constexpr int32_t sysEx = 6;
+} // namespace EventType
 
 struct VstEvent
 {
@@ -274,10 +273,10 @@ struct VstPinProperties
 
 namespace PinFlags
 {
-    constexpr int32_t isActive = 1 << 0;
-    constexpr int32_t isStereo = 1 << 1;
-    constexpr int32_t useSpeaker = 1 << 2;
-}
+constexpr int32_t isActive = 1 << 0;
+constexpr int32_t isStereo = 1 << 1;
+constexpr int32_t useSpeaker = 1 << 2;
+} // namespace PinFlags
 
 struct MidiKeyName
 {

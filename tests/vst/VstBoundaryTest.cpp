@@ -15,7 +15,7 @@ using Event = OfflineHost::MidiEvent;
 
 Event noteOn (int64_t sample, uint8_t key, uint8_t velocity = 127)
 {
-    return { sample, { 0x90, key, velocity } };
+    return {sample, {0x90, key, velocity}};
 }
 
 struct LoadedPlugin
@@ -86,8 +86,8 @@ TEST (VstBoundary, IdentityFlagsAndStrings)
     EXPECT_EQ (p.host.dispatch (vst::EffectOpcode::getVstVersion), 2400);
     EXPECT_EQ (p.host.dispatch (vst::EffectOpcode::identify), vst::fourChars ('N', 'v', 'E', 'f'));
 
-    for (auto* yes : { "receiveVstEvents", "receiveVstMidiEvent", "receiveVstMidiEvents", "sendVstEvents", "sendVstMidiEvent",
-                       "sendVstMidiEvents", "receiveVstTimeInfo", "conformsToWindowRules" })
+    for (auto* yes : {"receiveVstEvents", "receiveVstMidiEvent", "receiveVstMidiEvents", "sendVstEvents", "sendVstMidiEvent",
+                      "sendVstMidiEvents", "receiveVstTimeInfo", "conformsToWindowRules"})
         EXPECT_EQ (p.host.canDo (yes), 1) << yes;
 
     EXPECT_EQ (p.host.canDo ("openCloseAnyThread"), -1);
@@ -123,15 +123,15 @@ TEST (VstBoundary, ParametersPinsAndKeyNames)
         EXPECT_EQ (pin.flags, vst::PinFlags::isActive | vst::PinFlags::isStereo);
     }
 
-    vst::VstPinProperties pin {};
+    vst::VstPinProperties pin{};
     EXPECT_EQ (p.host.dispatch (getOutputProperties, 16, 0, &pin), 0);
     EXPECT_EQ (p.host.dispatch (getOutputProperties, -1, 0, &pin), 0);
     EXPECT_EQ (p.host.dispatch (vst::EffectOpcode::getInputProperties, 0, 0, &pin), 0);
     EXPECT_EQ (p.host.dispatch (getOutputProperties, 0, 0, nullptr), 0);
 
-    for (int key : { 36, 35, -1, 128, 100000 })
+    for (int key : {36, 35, -1, 128, 100000})
     {
-        vst::MidiKeyName name {};
+        vst::MidiKeyName name{};
         name.thisKeyNumber = key;
         std::memset (name.keyName, 'x', sizeof (name.keyName));
         EXPECT_EQ (p.host.dispatch (vst::EffectOpcode::getMidiKeyName, 0, 0, &name), 1);
@@ -143,7 +143,7 @@ TEST (VstBoundary, NotesAreSampleAccurateAndMidiPassesThrough)
 {
     LoadedPlugin p;
     ASSERT_TRUE (p.loaded());
-    const std::vector<Event> events { noteOn (100, 60), noteOn (812, 62), { 900, { 0x80, 60, 0 } } };
+    const std::vector<Event> events{noteOn (100, 60), noteOn (812, 62), {900, {0x80, 60, 0}}};
     const auto out = p.host.render (2048, 512, events, {});
 
     ASSERT_EQ (out.size(), 16u);
@@ -167,17 +167,17 @@ TEST (VstBoundary, OnlyMidiEventsAreReadAsMidi)
     ASSERT_TRUE (p.loaded());
 
     // A SysEx record whose bytes would read as a loud note-on if taken for a MIDI event.
-    vst::VstEvent sysEx {};
+    vst::VstEvent sysEx{};
     sysEx.type = vst::EventType::sysEx;
     sysEx.byteSize = 48;
-    unsigned char fake[16] = { 0, 0, 0, 0, 0, 0, 0, 0, 0x90, 60, 127, 0 };
+    unsigned char fake[16] = {0, 0, 0, 0, 0, 0, 0, 0, 0x90, 60, 127, 0};
     std::memcpy (sysEx.data, fake, sizeof (fake));
-    vst::VstMidiEvent running {}; // a data byte where the status belongs
+    vst::VstMidiEvent running{}; // a data byte where the status belongs
     running.type = vst::EventType::midi;
     running.byteSize = sizeof (running);
     running.midiData[0] = 60;
 
-    alignas (vst::VstEvents) unsigned char memory[sizeof (vst::VstEvents) + 2 * sizeof (void*)] {};
+    alignas (vst::VstEvents) unsigned char memory[sizeof (vst::VstEvents) + 2 * sizeof (void*)]{};
     auto* list = reinterpret_cast<vst::VstEvents*> (memory);
     list->numEvents = 3;
     list->events[0] = &sysEx;
@@ -197,8 +197,8 @@ TEST (VstBoundary, HostTransportAndTempoReachTheInstance)
     LoadedPlugin p (48000.0, 256);
     ASSERT_TRUE (p.loaded());
     OfflineHost::Transport transport;
-    transport.tempo = 120.0; // 24000 samples a beat
-    transport.playing = { { 24000, 71000 } }; // the host reports per block of 250
+    transport.tempo = 120.0;              // 24000 samples a beat
+    transport.playing = {{24000, 71000}}; // the host reports per block of 250
     const auto out = p.host.render (96000, 250, {}, transport);
 
     // Clicks on beats 1 and 2 while playing.
@@ -224,21 +224,21 @@ TEST (VstBoundary, SuspendResumeAndSampleRateChanges)
     ASSERT_TRUE (p.loaded());
     EXPECT_GE (p.host.wantMidiCalls, 1) << "resume asks the host for MIDI";
 
-    const auto at48 = p.host.render (9600, 512, { noteOn (0, 60) }, {});
+    const auto at48 = p.host.render (9600, 512, {noteOn (0, 60)}, {});
     const double f48 = zeroCrossingFrequency (at48[0], 0, 4800, 48000.0);
     EXPECT_NEAR (f48, 600.0, 25.0); // 200 + 0.5 * 800 Hz
 
     // Suspended: every output is cleared, whatever the host's buffers held.
     p.host.dispatch (vst::EffectOpcode::mainsChanged, 0, 0);
     std::vector<std::vector<float>> out (16, std::vector<float> (512, 0.0f));
-    p.host.processBlock (512, { noteOn (0, 60) }, out, 0);
+    p.host.processBlock (512, {noteOn (0, 60)}, out, 0);
 
     for (const auto& ch : out)
         EXPECT_EQ (peak (ch, 0, 512), 0.0);
 
     p.host.dispatch (vst::EffectOpcode::setSampleRate, 0, 0, nullptr, 96000.0f);
     p.host.dispatch (vst::EffectOpcode::mainsChanged, 0, 1);
-    const auto at96 = p.host.render (19200, 512, { noteOn (0, 60) }, {});
+    const auto at96 = p.host.render (19200, 512, {noteOn (0, 60)}, {});
     EXPECT_NEAR (zeroCrossingFrequency (at96[0], 0, 9600, 96000.0), f48, 5.0) << "the pitch does not follow the rate";
 
     // Nonsense rates and sizes are refused; the instance keeps running at 96 kHz.
@@ -247,7 +247,7 @@ TEST (VstBoundary, SuspendResumeAndSampleRateChanges)
     p.host.dispatch (vst::EffectOpcode::setSampleRate, 0, 0, nullptr, -48000.0f);
     p.host.dispatch (vst::EffectOpcode::setBlockSize, 0, -1);
     p.host.dispatch (vst::EffectOpcode::mainsChanged, 0, 1);
-    const auto again = p.host.render (19200, 512, { noteOn (0, 60) }, {});
+    const auto again = p.host.render (19200, 512, {noteOn (0, 60)}, {});
     EXPECT_NEAR (zeroCrossingFrequency (again[0], 0, 9600, 96000.0), f48, 5.0);
 }
 
@@ -257,7 +257,7 @@ TEST (VstBoundary, ChunksRoundTripAndDamagedChunksChangeNothing)
     ASSERT_TRUE (a.loaded());
     a.host.setParameter (0, 0.75f);
     a.host.setParameter (2, 0.125f);
-    a.host.render (512, 512, { { 10, { 0xc0, 1, 0 } } }, {}); // program change: mode 1
+    a.host.render (512, 512, {{10, {0xc0, 1, 0}}}, {}); // program change: mode 1
     const auto chunk = a.host.getChunk();
     const auto preset = a.host.getChunk (true);
     ASSERT_FALSE (chunk.empty());
@@ -274,7 +274,7 @@ TEST (VstBoundary, ChunksRoundTripAndDamagedChunksChangeNothing)
     for (size_t i = 0; i < garbage.size(); ++i)
         garbage[i] = (uint8_t) (i * 37 + 11);
 
-    for (const auto& damaged : { std::vector<uint8_t> {}, std::vector<uint8_t> { 'V', 'C', '2' }, truncated, garbage })
+    for (const auto& damaged : {std::vector<uint8_t>{}, std::vector<uint8_t>{'V', 'C', '2'}, truncated, garbage})
     {
         b.host.setChunk (damaged);
         b.host.setChunk (damaged, true);
@@ -290,14 +290,14 @@ TEST (VstBoundary, ChunksRoundTripAndDamagedChunksChangeNothing)
     EXPECT_EQ (b.host.getParameter (0), 0.75f);
 
     // The mode came back: notes sound upside down.
-    const auto out = b.host.render (1024, 512, { noteOn (0, 60) }, {});
+    const auto out = b.host.render (1024, 512, {noteOn (0, 60)}, {});
     EXPECT_LT (out[0][1], 0.0f);
 
     LoadedPlugin c;
     ASSERT_TRUE (c.loaded());
     c.host.setChunk (preset, true);
     EXPECT_EQ (c.host.getParameter (0), 0.75f);
-    const auto outC = c.host.render (1024, 512, { noteOn (0, 60) }, {});
+    const auto outC = c.host.render (1024, 512, {noteOn (0, 60)}, {});
     EXPECT_GT (outC[0][1], 0.0f) << "a program chunk carries no mode";
 }
 
@@ -328,9 +328,9 @@ TEST (VstBoundary, BadCallsNeitherCrashNorChangeState)
 
     // A zero-length block; then a block ten times the prepared size, with a note late in it.
     std::vector<std::vector<float>> none (16);
-    p.host.processBlock (0, { noteOn (0, 60) }, none, 0);
+    p.host.processBlock (0, {noteOn (0, 60)}, none, 0);
     std::vector<std::vector<float>> big (16, std::vector<float> (5120));
-    p.host.processBlock (5120, { noteOn (3000, 60) }, big, 0);
+    p.host.processBlock (5120, {noteOn (3000, 60)}, big, 0);
     EXPECT_EQ (firstNonZero (big[0]), 3001);
     EXPECT_EQ (firstNonZero (big[4]), -1);
     ASSERT_EQ (p.host.midiOut.size(), 1u);
@@ -353,7 +353,7 @@ TEST (VstBoundary, EntryRefusesHostsWithoutVersionAndInstancesCoexist)
         ASSERT_TRUE (first->loaded());
         ASSERT_TRUE (second.loaded());
         first.reset();
-        const auto out = second.host.render (1024, 512, { noteOn (0, 60) }, {});
+        const auto out = second.host.render (1024, 512, {noteOn (0, 60)}, {});
         EXPECT_GT (peak (out[0], 0, 1024), 0.1);
     }
 }
@@ -375,11 +375,11 @@ TEST (VstBoundary, InstanceWorksWithoutDisplay)
         EXPECT_EQ (p.host.dispatch (vst::EffectOpcode::editOpen, 0, 0, reinterpret_cast<void*> ((intptr_t) 0x1234)), 0);
         p.host.dispatch (vst::EffectOpcode::editIdle);
         p.host.dispatch (vst::EffectOpcode::editClose);
-        const auto out = p.host.render (1024, 512, { noteOn (0, 60) }, {});
+        const auto out = p.host.render (1024, 512, {noteOn (0, 60)}, {});
         EXPECT_GT (peak (out[0], 0, 1024), 0.1);
     }
 
-    if (! saved.empty())
+    if (!saved.empty())
         setenv ("DISPLAY", saved.c_str(), 1);
 }
 

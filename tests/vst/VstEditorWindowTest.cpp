@@ -30,7 +30,7 @@ MappedChild findMappedChild (Display* display, Window parent)
             XWindowAttributes attributes;
 
             if (XGetWindowAttributes (display, children[i], &attributes) != 0 && attributes.map_state == IsViewable)
-                found = { children[i], attributes.width, attributes.height };
+                found = {children[i], attributes.width, attributes.height};
         }
 
         if (children != nullptr)
@@ -99,7 +99,7 @@ TEST (VstEditorWindow, EditorOpensInsideTheHostWindow)
     }
 
     // The instance plays on after its editor closed.
-    const auto out = host.render (4800, 512, { { 0, { 0x90, 36, 127 } } }, {});
+    const auto out = host.render (4800, 512, {{0, {0x90, 36, 127}}}, {});
     double level = 0.0;
 
     for (const auto& ch : out)

@@ -4,7 +4,7 @@
 
 namespace
 {
-const char* const paramNames[] = { "Level", "Pitch", "Decay" };
+const char* const paramNames[] = {"Level", "Pitch", "Decay"};
 
 class TestEditor : public juce::AudioProcessorEditor
 {
@@ -59,7 +59,7 @@ void VstTestProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce::Mid
             ppq = pos->getPpqPosition().orFallback (0.0);
         }
 
-    if (playing && ! wasPlaying)
+    if (playing && !wasPlaying)
         lastPpq = -1.0;
 
     wasPlaying = playing;
@@ -159,19 +159,19 @@ std::unique_ptr<juce::XmlElement> VstTestProcessor::createStateXml (bool withMod
 bool VstTestProcessor::applyStateXml (const juce::XmlElement& xml, bool withMode)
 {
     // Checked whole before anything changes.
-    if (! xml.hasTagName ("TestState"))
+    if (!xml.hasTagName ("TestState"))
         return false;
 
     float values[numParams];
 
     for (int i = 0; i < numParams; ++i)
     {
-        if (! xml.hasAttribute (paramNames[i]))
+        if (!xml.hasAttribute (paramNames[i]))
             return false;
 
         values[i] = (float) xml.getDoubleAttribute (paramNames[i]);
 
-        if (! (values[i] >= 0.0f && values[i] <= 1.0f))
+        if (!(values[i] >= 0.0f && values[i] <= 1.0f))
             return false;
     }
 

@@ -60,7 +60,7 @@ private:
 
     // Host and panel write, audio thread reads: atomics.
     std::atomic<float> params[numParams];
-    std::atomic<int> mode { 0 };
+    std::atomic<int> mode{0};
 
     // Audio thread only.
     double rate = 44100.0;

@@ -155,7 +155,7 @@ std::vector<std::vector<float>> OfflineHost::render (int64_t numFrames, int32_t 
 
         for (const auto& e : events)
             if (e.sample >= blockStart && e.sample < blockStart + frames)
-                blockEvents.push_back ({ e.sample - blockStart, e.bytes });
+                blockEvents.push_back ({e.sample - blockStart, e.bytes});
 
         processBlock (frames, blockEvents, out, done);
         done += frames;
@@ -171,7 +171,7 @@ void OfflineHost::processBlock (int32_t frames, const std::vector<MidiEvent>& bl
     if (effect == nullptr)
         return;
 
-    if (! blockEvents.empty())
+    if (!blockEvents.empty())
     {
         std::vector<vst::VstMidiEvent> midi (blockEvents.size());
         std::vector<uint8_t> listMemory (sizeof (vst::VstEvents) + blockEvents.size() * sizeof (vst::VstEvent*));
@@ -201,7 +201,7 @@ void OfflineHost::processBlock (int32_t frames, const std::vector<MidiEvent>& bl
         outputs[ch] = scratch.data() + ch * (size_t) frames;
     }
 
-    float* noInputs[1] = { nullptr };
+    float* noInputs[1] = {nullptr};
     effect->processReplacing (effect, noInputs, outputs.data(), frames);
 
     for (size_t ch = 0; ch < numOutputs && ch < out.size(); ++ch)
@@ -227,19 +227,29 @@ intptr_t OfflineHost::handle (int32_t opcode, int32_t index, intptr_t value, voi
 
     switch (opcode)
     {
-        case op::version: return hostVersion;
-        case op::automate: automation.push_back ({ index, opt }); return 1;
-        case op::wantMidi: ++wantMidiCalls; return 1;
-        case op::getCurrentProcessLevel: return processLevel;
-        case op::getSampleRate: return (intptr_t) sampleRate;
-        case op::updateDisplay: ++updateDisplayCalls; return 1;
-        case op::canDo: return 0;
+        case op::version:
+            return hostVersion;
+        case op::automate:
+            automation.push_back ({index, opt});
+            return 1;
+        case op::wantMidi:
+            ++wantMidiCalls;
+            return 1;
+        case op::getCurrentProcessLevel:
+            return processLevel;
+        case op::getSampleRate:
+            return (intptr_t) sampleRate;
+        case op::updateDisplay:
+            ++updateDisplayCalls;
+            return 1;
+        case op::canDo:
+            return 0;
 
         case op::getTime:
         {
             timeRequests.push_back ((int32_t) value);
 
-            if (! giveTimeInfo)
+            if (!giveTimeInfo)
                 return 0;
 
             using namespace vst::TimeInfoFlags;
@@ -254,8 +264,7 @@ intptr_t OfflineHost::handle (int32_t opcode, int32_t index, intptr_t value, voi
             timeInfo.timeSigNumerator = 4;
             timeInfo.timeSigDenominator = 4;
             // Answer only what was asked, as some hosts do.
-            timeInfo.flags = (playing ? transportPlaying : 0) | (playing != wasPlaying ? transportChanged : 0)
-                             | ((int32_t) value & (ppqPosValid | tempoValid | barsValid | timeSigValid));
+            timeInfo.flags = (playing ? transportPlaying : 0) | (playing != wasPlaying ? transportChanged : 0) | ((int32_t) value & (ppqPosValid | tempoValid | barsValid | timeSigValid));
             wasPlaying = playing;
             return reinterpret_cast<intptr_t> (&timeInfo);
         }
@@ -275,12 +284,13 @@ intptr_t OfflineHost::handle (int32_t opcode, int32_t index, intptr_t value, voi
                     continue;
 
                 const auto* m = reinterpret_cast<const vst::VstMidiEvent*> (ev);
-                midiOut.push_back ({ blockStart + m->deltaFrames, { (uint8_t) m->midiData[0], (uint8_t) m->midiData[1], (uint8_t) m->midiData[2] } });
+                midiOut.push_back ({blockStart + m->deltaFrames, {(uint8_t) m->midiData[0], (uint8_t) m->midiData[1], (uint8_t) m->midiData[2]}});
             }
 
             return 1;
         }
 
-        default: return 0;
+        default:
+            return 0;
     }
 }

@@ -86,7 +86,7 @@ private:
     vst::AEffect* effect = nullptr;
     std::string error;
     double sampleRate = 44100.0;
-    vst::VstTimeInfo timeInfo {};
+    vst::VstTimeInfo timeInfo{};
     const Transport* currentTransport = nullptr;
     int64_t blockStart = 0;
     bool wasPlaying = false;

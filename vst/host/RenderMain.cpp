@@ -82,7 +82,7 @@ int main (int argc, char** argv)
             continue;
         }
 
-        if (! hasValue)
+        if (!hasValue)
         {
             usage();
             return 2;
@@ -103,17 +103,17 @@ int main (int argc, char** argv)
         else if (arg == "--save-state")
             stateOut = value;
         else if (arg == "--play" && splitNumbers (value, v, 2, n) && n == 2)
-            transport.playing.push_back ({ (int64_t) std::llround (v[0] * 60.0 / tempo * rate), (int64_t) std::llround (v[1] * 60.0 / tempo * rate) });
+            transport.playing.push_back ({(int64_t) std::llround (v[0] * 60.0 / tempo * rate), (int64_t) std::llround (v[1] * 60.0 / tempo * rate)});
         else if (arg == "--note" && splitNumbers (value, v, 4, n) && n >= 2 && v[1] >= 0 && v[1] < 128)
         {
             const auto key = (uint8_t) v[1];
             const auto velocity = (uint8_t) (n >= 3 ? std::fmin (127.0, std::fmax (1.0, v[2])) : 100.0);
             const double length = n >= 4 ? v[3] : 0.25;
-            notes.push_back ({ v[0], { 0x90, key, velocity } });
-            notes.push_back ({ v[0] + length, { 0x80, key, 0 } });
+            notes.push_back ({v[0], {0x90, key, velocity}});
+            notes.push_back ({v[0] + length, {0x80, key, 0}});
         }
         else if (arg == "--param" && value.find ('=') != std::string::npos)
-            params.push_back ({ std::atoi (value.c_str()), (float) std::atof (value.c_str() + value.find ('=') + 1) });
+            params.push_back ({std::atoi (value.c_str()), (float) std::atof (value.c_str() + value.find ('=') + 1)});
         else
         {
             usage();
@@ -121,7 +121,7 @@ int main (int argc, char** argv)
         }
     }
 
-    if (! (rate >= 8000.0 && rate <= 384000.0) || block <= 0 || ! (tempo > 0.0) || ! (beats > 0.0))
+    if (!(rate >= 8000.0 && rate <= 384000.0) || block <= 0 || !(tempo > 0.0) || !(beats > 0.0))
     {
         usage();
         return 2;
@@ -132,17 +132,17 @@ int main (int argc, char** argv)
     std::vector<OfflineHost::MidiEvent> events;
 
     for (const auto& note : notes)
-        events.push_back ({ (int64_t) std::llround (note.first * samplesPerBeat), note.second });
+        events.push_back ({(int64_t) std::llround (note.first * samplesPerBeat), note.second});
 
     OfflineHost host;
 
-    if (! host.load (pluginPath))
+    if (!host.load (pluginPath))
     {
         std::fprintf (stderr, "cannot load %s: %s\n", pluginPath.c_str(), host.getError().c_str());
         return 1;
     }
 
-    if (! stateIn.empty())
+    if (!stateIn.empty())
     {
         std::ifstream in (stateIn, std::ios::binary);
         const std::vector<uint8_t> chunk ((std::istreambuf_iterator<char> (in)), std::istreambuf_iterator<char>());
@@ -163,7 +163,7 @@ int main (int argc, char** argv)
     const auto outputs = host.render ((int64_t) std::llround (beats * samplesPerBeat), block, events, transport);
     host.stop();
 
-    if (! stateOut.empty())
+    if (!stateOut.empty())
     {
         const auto chunk = host.getChunk();
         std::ofstream out (stateOut, std::ios::binary);
@@ -178,7 +178,7 @@ int main (int argc, char** argv)
     {
         // Stereo pairs go left and right; mono outputs go to both sides.
         channels.assign (2, std::vector<float> (outputs[0].size(), 0.0f));
-        vst::VstPinProperties pin {};
+        vst::VstPinProperties pin{};
         const bool stereo = host.dispatch (vst::EffectOpcode::getOutputProperties, 0, 0, &pin) != 0 && (pin.flags & vst::PinFlags::isStereo) != 0;
 
         for (size_t ch = 0; ch < outputs.size(); ++ch)
@@ -196,7 +196,7 @@ int main (int argc, char** argv)
 
     host.unload();
 
-    if (! WavFile::write (outPath, channels, rate))
+    if (!WavFile::write (outPath, channels, rate))
     {
         std::fprintf (stderr, "cannot write %s\n", outPath.c_str());
         return 1;

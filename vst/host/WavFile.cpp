@@ -69,7 +69,7 @@ bool WavFile::write (const std::string& path, const std::vector<std::vector<floa
 
     const bool ok = std::fwrite (out.data(), 1, out.size(), f) == out.size();
 
-    if (std::fclose (f) != 0 || ! ok || std::rename (temporary.c_str(), path.c_str()) != 0)
+    if (std::fclose (f) != 0 || !ok || std::rename (temporary.c_str(), path.c_str()) != 0)
     {
         std::remove (temporary.c_str());
         return false;
