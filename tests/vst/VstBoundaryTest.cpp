@@ -110,6 +110,13 @@ TEST (VstBoundary, ParametersPinsAndKeyNames)
     EXPECT_EQ (p.host.getParameter (1), 0.25f);
     EXPECT_EQ (p.host.getString (vst::EffectOpcode::getParamDisplay, 1), "0.25");
     EXPECT_TRUE (p.host.automation.empty()) << "a host change is not echoed back";
+
+    // A change made inside the instance reaches the host as automation.
+    p.host.render (512, 512, { { 5, { 0xb0, 7, 127 } } }, {});
+    ASSERT_EQ (p.host.automation.size(), 1u);
+    EXPECT_EQ (p.host.automation[0].index, 0);
+    EXPECT_EQ (p.host.automation[0].value, 1.0f);
+    EXPECT_EQ (p.host.getParameter (0), 1.0f);
     EXPECT_EQ (p.host.dispatch (vst::EffectOpcode::canBeAutomated, 2), 1);
     EXPECT_EQ (p.host.dispatch (vst::EffectOpcode::canBeAutomated, 3), 0);
     EXPECT_EQ (p.host.dispatch (vst::EffectOpcode::canBeAutomated, -5), 0);

@@ -79,6 +79,8 @@ void VstTestProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce::Mid
                 phase = 0.0;
                 voiceMode = mode.load();
             }
+            else if (m.isController() && m.getControllerNumber() == 7)
+                setParameterFromPanel (0, (float) m.getControllerValue() / 127.0f); // as a learned controller would
             else if (m.isProgramChange())
                 mode = m.getProgramChangeNumber() == 0 ? 0 : 1;
         }

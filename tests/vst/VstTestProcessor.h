@@ -6,7 +6,8 @@
 
 /** A small instrument for testing the VST boundary without the drum machine: a note-on strikes a
     decaying sine at its exact sample on output 1, upside down in mode 1; while the host's transport
-    plays, a click marks every beat on output 3. Program change sets the mode. Host MIDI passes through. */
+    plays, a click marks every beat on output 3. Program change sets the mode, controller 7 sets "Level" as
+    the panel would. Host MIDI passes through. */
 class VstTestProcessor : public juce::AudioProcessor
 {
 public:
