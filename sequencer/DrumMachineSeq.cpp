@@ -27,6 +27,9 @@ int validKind (int kind) noexcept
 {
     return juce::isPositiveAndBelow (kind, 3) ? kind : DrumMachineSeq::commonPatternSet;
 }
+
+// Taken when no swap lock was set: nobody else ever holds it.
+juce::CriticalSection noLock;
 } // namespace
 
 DrumMachineSeq::DrumMachineSeq (SequencerOwner& ownerToUse)
@@ -130,6 +133,8 @@ bool DrumMachineSeq::readPatternXml (const juce::XmlElement& element, int index)
     // the slot's previous contents.
     PatternData fresh;
     fresh.readXml (element);
+
+    const juce::ScopedLock sl (swapLock != nullptr ? *swapLock : noLock);
     *pattern = fresh;
     return true;
 }
@@ -169,6 +174,8 @@ bool DrumMachineSeq::readPatternBankXml (const juce::XmlElement& element, int)
     }
 
     // Parsed completely before anything changes.
+    const juce::ScopedLock sl (swapLock != nullptr ? *swapLock : noLock);
+
     for (size_t i = 0; i < read.size(); ++i)
         *getPattern ((int) i) = read[i];
 

@@ -185,6 +185,45 @@ public:
     virtual juce::String getPatternName (int index) const;
     virtual void setPatternName (int index, const juce::String& name);
 
+    virtual int selectNextEditedPattern() { return getEditedPatternIndex(); }
+    virtual int selectPreviousEditedPattern() { return getEditedPatternIndex(); }
+    virtual juce::String getEditedPatternName() const { return {}; }
+    virtual void setEditedPatternName (const juce::String&) {}
+    virtual int getEditedPatternLength() const { return numSteps; }
+    virtual void setEditedPatternLength (int) {}
+    virtual double getEditedPatternFlam() const { return 0.0; }
+    virtual void setEditedPatternFlam (double) {}
+    virtual double getEditedPatternShuffle() const { return 0.0; }
+    virtual void setEditedPatternShuffle (double) {}
+    virtual double getEditedPatternTempo() const { return 120.0; }
+    virtual void setEditedPatternTempo (double) {}
+    virtual int getEditedPatternScale() const { return 4; }
+    virtual void setEditedPatternScale (int) {}
+
+    /** Steps of the edited pattern. */
+    virtual int getStep (int, int) const { return offStepValue; }
+    virtual void setStep (int, int, int) {}
+    virtual void cycleStep (int, int) {}
+    /** The value a step takes when pressed: rest, hit, accent, rest... */
+    virtual int nextStepValue (int value) const { return value; }
+    virtual void shiftTrackLeft (int, int) {}
+    virtual void shiftTrackRight (int, int) {}
+    virtual void clearTrack (int) {}
+    virtual void clearPattern() {}
+    virtual void copyTrack (int) {}
+    virtual void pasteTrack (int, int) {}
+    virtual void copyPattern() {}
+    virtual void pastePattern() {}
+
+    /** True when the edited pattern moved. */
+    virtual bool followHostPattern() { return false; }
+    virtual bool followNativePattern() { return false; }
+    virtual bool editChainStart() { return false; }
+
+    /** Held by the message thread only while loaded patterns replace the ones in
+        place, so the audio thread never plays a half-copied pattern. */
+    void setSwapLock (const juce::CriticalSection* lock) noexcept { swapLock = lock; }
+
     //==============================================================================
     // Tap buffer: filled on the message thread, written and struck by the audio thread
     void setTapValue (int track, int value);
@@ -279,6 +318,8 @@ private:
     int tapPlayer = nativePlayer;
 
     SetResources resources[3];
+
+    const juce::CriticalSection* swapLock = nullptr;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (DrumMachineSeq)
 };

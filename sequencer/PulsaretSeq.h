@@ -68,44 +68,45 @@ public:
     PatternData& getEditedPattern() noexcept { return patterns[editedPatternIndex]; }
     int getEditedPatternIndex() const override { return editedPatternIndex; }
     void setEditedPatternIndex (int index) override;
-    int selectNextEditedPattern();
-    int selectPreviousEditedPattern();
+    int selectNextEditedPattern() override;
+    int selectPreviousEditedPattern() override;
 
-    juce::String getEditedPatternName() const;
-    void setEditedPatternName (const juce::String& name);
-    int getEditedPatternLength() const;
-    void setEditedPatternLength (int length);
-    double getEditedPatternFlam() const { return 0.5; }
-    void setEditedPatternFlam (double) {}
-    double getEditedPatternShuffle() const;
-    void setEditedPatternShuffle (double shuffle);
-    double getEditedPatternTempo() const;
-    void setEditedPatternTempo (double bpm);
-    int getEditedPatternScale() const;
-    void setEditedPatternScale (int scale);
+    juce::String getEditedPatternName() const override;
+    void setEditedPatternName (const juce::String& name) override;
+    int getEditedPatternLength() const override;
+    void setEditedPatternLength (int length) override;
+    double getEditedPatternFlam() const override { return 0.5; }
+    void setEditedPatternFlam (double) override {}
+    double getEditedPatternShuffle() const override;
+    void setEditedPatternShuffle (double shuffle) override;
+    double getEditedPatternTempo() const override;
+    void setEditedPatternTempo (double bpm) override;
+    int getEditedPatternScale() const override;
+    void setEditedPatternScale (int scale) override;
 
-    int getStep (int track, int step) const;
-    void setStep (int track, int step, int value);
-    void cycleStep (int track, int step);
+    int getStep (int track, int step) const override;
+    void setStep (int track, int step, int value) override;
+    void cycleStep (int track, int step) override;
     static int getNextStepValue (int value) noexcept;
-    void shiftTrackLeft (int track, int n);
-    void shiftTrackRight (int track, int n);
+    int nextStepValue (int value) const override { return getNextStepValue (value); }
+    void shiftTrackLeft (int track, int n) override;
+    void shiftTrackRight (int track, int n) override;
 
     /** A track outside 0..7 clears all eight. */
-    void clearTrack (int track);
-    void clearPattern();
+    void clearTrack (int track) override;
+    void clearPattern() override;
 
-    void copyTrack (int track);
-    void pasteTrack (int fromTrack, int toTrack);
-    void copyPattern();
-    void pastePattern();
+    void copyTrack (int track) override;
+    void pasteTrack (int fromTrack, int toTrack) override;
+    void copyPattern() override;
+    void pastePattern() override;
     const PatternData& getClipboard() const noexcept { return clipboard; }
 
     bool isEditingHostPattern() const { return editedPatternIndex == hostPatternIndex; }
     bool isEditingNativePattern() const { return editedPatternIndex == nativePatternIndex; }
-    bool followHostPattern();
-    bool followNativePattern();
-    bool editChainStart();
+    bool followHostPattern() override;
+    bool followNativePattern() override;
+    bool editChainStart() override;
 
     /** Two operations kept free for later use. */
     juce::String getReservedText() const { return {}; }

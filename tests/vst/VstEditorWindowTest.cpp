@@ -98,8 +98,11 @@ TEST (VstEditorWindow, EditorOpensInsideTheHostWindow)
         EXPECT_EQ (waitForMappedChild (display, hostWindow, false).window, 0u) << "closing takes the editor out";
     }
 
-    // The instance plays on after its editor closed.
-    const auto out = host.render (4800, 512, {{0, {0x90, 36, 127}}}, {});
+    // The instance plays on after its editor closed: a note, and the transport (which starts
+    // an instrument's own sequencer).
+    OfflineHost::Transport transport;
+    transport.playing = {{0, 4800}};
+    const auto out = host.render (4800, 512, {{0, {0x90, 36, 127}}}, transport);
     double level = 0.0;
 
     for (const auto& ch : out)
