@@ -914,6 +914,11 @@ void DrumMachine::sendTriggerOutNoteOn (int instrument, float velocity)
     {
         if (drumMap.getInstrument (key) == instrument)
         {
+            // The map changed while another voice's note sounds on this key: end it
+            // first, so that no note-on is left without its note-off.
+            if (soundingKeys[(size_t) key] != DrumMap::noInstrument)
+                addMidiOut (0x80, key, 0);
+
             addMidiOut (0x90, key, velocityByte);
             soundingKeys[(size_t) key] = instrument;
         }
