@@ -1330,7 +1330,12 @@ void DrumMachine::handleEvent (int uid)
                 }
                 else
                 {
-                    sequencer->pastePattern();
+                    {
+                        // A whole pattern changes: the audio thread plays it before or after.
+                        const juce::ScopedLock sl (getCallbackLock());
+                        sequencer->pastePattern();
+                    }
+
                     updatePatternDisplay();
                 }
             }

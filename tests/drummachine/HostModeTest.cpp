@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 namespace
 {
 // Pattern 0: bass drum on step 0, a strong snare on step 1, the closed hat with the
@@ -214,4 +216,59 @@ TEST (DrumMachineHostMode, SwitchingTheSequencerOffEndsItsNotes)
     EXPECT_FALSE (notes[1].on);
     EXPECT_TRUE (notes[2].on);
     EXPECT_EQ (notes[2].key, 70);
+}
+
+TEST (DrumMachineHostMode, SoloDecidesWhichStepsSoundButTheAccentAlwaysLights)
+{
+    auto host = makeHostMode();
+    host->parameter (33).setBoolValue (true, true); // snare drum solo
+    const auto steps = stepStarts (3);
+
+    host->run (steps[2] + 100, {{0, PulsaretTestHost::noteOn (12)}});
+
+    const auto notes = notesOf (*host);
+    ASSERT_EQ (notes.size(), 2u);
+    EXPECT_EQ (notes[0].key, 38);
+    EXPECT_EQ (notes[1].key, 40);
+    EXPECT_EQ (notes[0].time, steps[1]);
+    EXPECT_LT (host->rendered.getMagnitude (0, 0, steps[1]), 1.0e-9f); // no bass drum on step 0
+
+    EXPECT_EQ (host->plugin->takeActivity (0), 0);
+    EXPECT_EQ (host->plugin->takeActivity (1), 1);
+    EXPECT_EQ (host->plugin->takeActivity (6), 0);
+    EXPECT_EQ (host->plugin->takeActivity (7), 1);
+}
+
+TEST (DrumMachineHostMode, TriggerNotesStayPairedWhenTheDrumMapChanges)
+{
+    auto host = makeHostMode();
+    const auto steps = stepStarts (3);
+    std::vector<Note> notes;
+
+    host->run (steps[1] - 10, {{0, PulsaretTestHost::noteOn (12)}});
+    notes = notesOf (*host);
+
+    // Key 36 now plays the snare drum while the bass drum's note still sounds on it.
+    auto map = juce::parseXML (R"(<DrumMap application="Pulsaret" ver="1.1" name="Moved"><assign midiKey="35" instrument="BD"/>)"
+                               R"(<assign midiKey="36" instrument="SD"/><assign midiKey="38" instrument="SD"/></DrumMap>)");
+    ASSERT_TRUE (host->plugin->readDrumMapXml (*map));
+
+    host->run (steps[2] + 100, {{steps[2] + 50 - (steps[1] - 10), juce::MidiMessage::allNotesOff (1)}});
+
+    for (const auto& note : notesOf (*host))
+        notes.push_back (note);
+
+    // On every key each note-on is ended before the next, and nothing sounds at the end.
+    std::map<int, bool> sounding;
+
+    for (const auto& note : notes)
+    {
+        EXPECT_NE (sounding[note.key], note.on) << "key " << note.key << " at " << note.time;
+        sounding[note.key] = note.on;
+    }
+
+    for (const auto& [key, on] : sounding)
+        EXPECT_FALSE (on) << key;
+
+    EXPECT_TRUE (sounding.count (36) && sounding.count (38));
 }

@@ -29,6 +29,23 @@ TEST (DrumMachineStartup, FreshInstanceWithoutSettings)
     EXPECT_EQ (plugin.getOutputChannelName (15), "PX8");
     EXPECT_TRUE (plugin.isOutputChannelStereoPair (3));
     EXPECT_EQ (plugin.getNumParameters(), 47);
+
+    // Hosts may lay the outputs out as eight or sixteen channels, never with inputs.
+    auto layout = [] (int inputs, int outputs)
+    {
+        juce::AudioProcessor::BusesLayout buses;
+
+        if (inputs > 0)
+            buses.inputBuses.add (juce::AudioChannelSet::discreteChannels (inputs));
+
+        buses.outputBuses.add (juce::AudioChannelSet::discreteChannels (outputs));
+        return buses;
+    };
+
+    EXPECT_TRUE (plugin.isBusesLayoutSupported (layout (0, 16)));
+    EXPECT_TRUE (plugin.isBusesLayoutSupported (layout (0, 8)));
+    EXPECT_FALSE (plugin.isBusesLayoutSupported (layout (2, 16)));
+    EXPECT_FALSE (plugin.isBusesLayoutSupported (layout (0, 2)));
     EXPECT_EQ (plugin.getName(), "Pulsaret");
 
     // Internal state, published.
