@@ -8,31 +8,5 @@ bash scripts/setup.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
 cmake --build build -j "$(nproc)"
 
-if [ ! -f build/Pulsaret.so ]; then
-    echo "build/Pulsaret.so was not built: this checkout does not hold the instrument's VST instance yet" >&2
-    exit 1
-fi
-
-# A private copy of the library, with settings beside it: patterns chosen by MIDI keys (host mode) and
-# clocked by the host's tempo and transport.
-demo=$(mktemp -d)
-trap 'rm -rf "$demo"' EXIT
-cp build/Pulsaret.so "$demo/"
-cat > "$demo/Pulsaret.ini" <<'SETTINGS'
-<?xml version="1.0" encoding="UTF-8"?>
-<UserSettings application="Pulsaret">
-  <InternalSequencer>
-    <IntSeq state="on"/>
-    <IntSync state="off"/>
-    <HostMode state="on"/>
-    <NoteOff state="off"/>
-    <HostPlayDetection type="byTransportChange"/>
-  </InternalSequencer>
-</UserSettings>
-SETTINGS
-
-# 120 BPM, the transport running throughout; keys 12, 13, 14 and 15 start factory patterns 1 to 4 of
-# bank A, four bars each.
-build/pulsaret-render "$demo/Pulsaret.so" pulsaret-demo.wav --rate 48000 --tempo 120 --beats 64 --play 0:64 \
-    --note 0:12:100:15.9 --note 16:13:100:15.9 --note 32:14:100:15.9 --note 48:15:100:15.9
+bash scripts/render_demo.sh build pulsaret-demo.wav
 echo "Listen to pulsaret-demo.wav"

@@ -170,9 +170,10 @@ intptr_t JuceVSTWrapper::dispatcher (int32_t opcode, int32_t index, intptr_t val
         }
     }
 
-    if (opcode == op::getChunk || opcode == op::setChunk)
+    if (opcode == op::getChunk || opcode == op::setChunk || opcode == op::getMidiKeyName)
     {
-        // Restoring a state notifies parameter listeners and the editor.
+        // Restoring a state notifies parameter listeners and the editor; key names read pattern names
+        // that the panel edits.
         const juce::MessageManagerLock mml;
         return AudioEffectX::dispatcher (opcode, index, value, ptr, opt);
     }
@@ -207,6 +208,17 @@ void JuceVSTWrapper::processReplacing (float** inputs, float** outputs, int32_t 
 
         midiEvents.clear();
         return;
+    }
+
+    if (!midiEvents.isEmpty() && midiEvents.getLastEventTime() >= sampleFrames)
+    {
+        // An event the host placed past the block's end plays on its last sample, not blocks later.
+        blockMidi.clear();
+
+        for (const auto meta : midiEvents)
+            blockMidi.addEvent (meta.data, meta.numBytes, juce::jmin (meta.samplePosition, sampleFrames - 1));
+
+        midiEvents.swapWith (blockMidi);
     }
 
     const int numChannels = juce::jmax (numInputs, numOutputs);
@@ -307,6 +319,12 @@ int32_t JuceVSTWrapper::processEvents (vst::VstEvents* events)
             continue;
 
         const int length = juce::jmin (3, juce::MidiMessage::getMessageLengthFromFirstByte (status));
+
+        // The buffer was sized in advance; a flood of events beyond it is dropped rather than allocated
+        // for on the audio thread.
+        if (midiEvents.data.size() + (int) (sizeof (int32_t) + sizeof (uint16_t)) + length > midiBufferBytes)
+            break;
+
         midiEvents.addEvent (midi->midiData, length, juce::jmax (0, (int) midi->deltaFrames));
     }
 

@@ -5,8 +5,8 @@
 #include <memory>
 
 /** What the VST adapter asks of a plug-in instance beyond juce::AudioProcessor's audio interface: the host
-    parameter table, fixed channel counts and names, and MIDI key names. The instance's own type answers
-    (VstInstanceFor), so these calls never go through JUCE's legacy virtuals on the base. */
+    parameter table, fixed channel counts and names, and MIDI key names. The instance's own type answers,
+    so these calls never go through JUCE's legacy virtuals on the base. */
 class VstInstance
 {
 public:
@@ -31,6 +31,6 @@ public:
     virtual juce::String getMidiKeyName (int key) = 0;
 };
 
-/** Made by the product (or by a test plug-in): constructs one instance and runs its start-up stages.
+/** Made by the product: constructs one instance and runs its start-up stages.
     Called on the message thread; null when anything fails. */
 std::unique_ptr<VstInstance> createVstInstance();

@@ -1,5 +1,5 @@
 -- Run by ardour7-lua. PULSARET_STEP "create": a session with a MIDI track playing the plug-in, notes from a Lua
--- processor, one export, then a parameter and the mode changed and the session saved. "reopen": the saved
+-- processor, one export, then a parameter changed through the host and the session saved. "reopen": the saved
 -- session loaded again and exported.
 local dir = os.getenv ("PULSARET_SESSION_DIR")
 local out = os.getenv ("PULSARET_OUT_DIR")
@@ -35,15 +35,12 @@ if step == "create" then
                                            ARDOUR.ChanCount (ARDOUR.DataType ("audio"), 2), true, pi, nil, nil, 1,
                                            "drums", ARDOUR.PresentationInfo.max_order, ARDOUR.TrackMode.Normal, true, false)
     local track = tracks:front ()
-    local notes = ARDOUR.LuaAPI.new_luaproc (Session, "Pulsaret Test Notes")
+    local notes = ARDOUR.LuaAPI.new_luaproc (Session, "Pulsaret Notes")
     assert (not notes:isnil (), "note generator not found")
     track:add_processor_by_index (notes, 0, nil, true)
     assert (find_plugin (track, plugin_name), "plug-in not on the track")
-    ARDOUR.LuaAPI.set_processor_param (notes, 0, 1)
     export ("first")
 
-    -- The mode now comes only from the plug-in's state; the parameter is changed through the host.
-    ARDOUR.LuaAPI.set_processor_param (notes, 0, 0)
     assert (ARDOUR.LuaAPI.set_processor_param (find_plugin (track, plugin_name), param_index, param_value), "parameter not set")
     Session:save_state ("", false, false, false, false, false)
     print ("saved")

@@ -1,18 +1,14 @@
 ardour {
     ["type"] = "dsp",
-    name = "Pulsaret Test Notes",
+    name = "Pulsaret Notes",
     category = "Utility",
     license = "MIT",
     author = "Pulsaret",
-    description = [[Plays key 36 at 0.5, 1.0, 1.5 and 2.0 seconds while the transport rolls, and a program change to 1 at 1.25 seconds when asked]]
+    description = [[Plays key 36 at 0.5, 1.0, 1.5 and 2.0 seconds while the transport rolls]]
 }
 
 function dsp_ioconfig ()
     return { { midi_in = 1, midi_out = 1, audio_in = 0, audio_out = 0 }, }
-end
-
-function dsp_params ()
-    return { { ["type"] = "input", name = "Program Change", min = 0, max = 1, default = 0, toggled = true } }
 end
 
 local rate = 48000
@@ -40,9 +36,5 @@ function dsp_run (_, _, n_samples)
     for _, t in ipairs ({ 0.5, 1.0, 1.5, 2.0 }) do
         at (t, { 0x90, 36, 127 })
         at (t + 0.1, { 0x80, 36, 0 })
-    end
-
-    if CtrlPorts:array ()[1] > 0 then
-        at (1.25, { 0xc0, 1 })
     end
 end
