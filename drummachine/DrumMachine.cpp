@@ -362,6 +362,10 @@ void DrumMachine::releaseResources()
     releaseNotesRequested = true;
     nativeClockRunning = false;
     hostClockRunning = false;
+
+    // No block follows to tell the panel that the sequencer stopped.
+    deferredRequests.fetch_or (playStateRequest);
+    triggerAsyncUpdate();
 }
 
 void DrumMachine::stopClock (Clock& clock) noexcept
@@ -469,7 +473,9 @@ void DrumMachine::processBlock (juce::AudioBuffer<float>& outputs, juce::MidiBuf
                 nativeFlamClock.setTempo (nativeClock.getTempo());
                 nativeFlamClock.setStepsPerBeat (nativeClock.getStepsPerBeat());
 
-                if ((playing && detection == byTransportChange) || (nativeStartedByNote && detection == byLowestCNoteOn))
+                // A stopped host's position stands still: following it would hold a
+                // sequencer started by the lowest C on its first step.
+                if (playing && (detection == byTransportChange || (nativeStartedByNote && detection == byLowestCNoteOn)))
                     if (const auto ppq = position->getPpqPosition(); ppq.hasValue() && std::isfinite (*ppq))
                         nativeClock.setPosition (*ppq);
             }

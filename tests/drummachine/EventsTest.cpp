@@ -205,4 +205,14 @@ TEST (DrumMachineEvents, PanelDisplayFollowsTheAudioThreadOnTheMessageThread)
     pumpPendingMessages();
     EXPECT_FALSE (host.parameter (DrumMachine::playStateUid).getBoolValue());
     EXPECT_TRUE (host.parameter (DrumMachine::nativeModeReadyStateUid).getBoolValue());
+
+    // Released by the host while playing: the panel shows it stopped all the same.
+    plugin.handleEvent (DrumMachine::startEvent);
+    host.run (512);
+    pumpPendingMessages();
+    ASSERT_TRUE (host.parameter (DrumMachine::playStateUid).getBoolValue());
+    plugin.releaseResources();
+    pumpPendingMessages();
+    EXPECT_FALSE (host.parameter (DrumMachine::playStateUid).getBoolValue());
+    EXPECT_TRUE (host.parameter (DrumMachine::nativeModeReadyStateUid).getBoolValue());
 }

@@ -97,6 +97,28 @@ TEST (DrumMachineState, WholeStateRoundTripsByteForByteIntoAFreshInstance)
     EXPECT_FALSE (plugin.isInstrumentAudible (2));
 }
 
+TEST (DrumMachineState, ChildrenInAnotherOrderRestoreTheSameState)
+{
+    PulsaretTestHost original;
+    changeEverything (original);
+    const auto saved = stateOf (original);
+
+    auto document = BasePlugin::readStateChunk (saved.getData(), (int) saved.getSize());
+    ASSERT_NE (document, nullptr);
+    juce::XmlElement reversed (document->getTagName());
+    reversed.setAttribute ("application", "Pulsaret");
+
+    for (int i = document->getNumChildElements(); --i >= 0;)
+        reversed.addChildElement (new juce::XmlElement (*document->getChildElement (i)));
+
+    juce::MemoryBlock chunk;
+    BasePlugin::writeStateChunk (reversed, chunk);
+
+    PulsaretTestHost restored;
+    restored.plugin->setStateInformation (chunk.getData(), (int) chunk.getSize());
+    EXPECT_EQ (stateOf (restored).toString(), saved.toString());
+}
+
 TEST (DrumMachineState, DamagedStateChangesNothing)
 {
     PulsaretTestHost original;

@@ -162,3 +162,28 @@ TEST (DrumMachineTransport, PanelStartAndStopFollowTheClockAfterOtherStops)
     host->plugin->handleEvent (DrumMachine::startEvent);
     EXPECT_EQ (host->plugin->getGuiRequest(), 0);
 }
+
+TEST (DrumMachineTransport, LowestCWithTheHostStoppedRunsOnAtTheHostTempo)
+{
+    auto host = makeNativeInstrument (false);
+    host->plugin->setHostPlayDetection (DrumMachine::byLowestCNoteOn);
+    host->playHead.bpm = 120.0;
+    host->playHead.ppq = 3.0; // stands still while the host is stopped
+    host->seq().setEditedPatternLength (16);
+    host->seq().setEditedPatternScale (4);
+    host->seq().setEditedPatternShuffle (0.0);
+
+    constexpr int start = 100;
+    host->run (50000, {{start, PulsaretTestHost::noteOn (0)}});
+
+    // The bass drum on steps 0 and 8, two beats apart: 44100 samples at 120 beats per minute.
+    std::vector<int> bassDrumNotes;
+
+    for (const auto& m : host->sentMessages())
+        if (m.isNoteOn() && m.getNoteNumber() == 36)
+            bassDrumNotes.push_back ((int) m.getTimeStamp());
+
+    ASSERT_EQ (bassDrumNotes.size(), 2u);
+    EXPECT_EQ (bassDrumNotes[0], start);
+    EXPECT_NEAR (bassDrumNotes[1], start + 44100, 1);
+}
