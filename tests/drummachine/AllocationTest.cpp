@@ -157,6 +157,25 @@ TEST (DrumMachineAllocation, NoHeapAllocationWhileProcessingInSteadyState)
     runBlocks (625, 20);
     EXPECT_EQ (runBlocks (645, 100), 0);
 
+    // The transport starting and stopping, the sequencer switched on and off, the host
+    // releasing and preparing again: each ends or starts notes, none allocates.
+    int transitions = 0;
+
+    for (int round = 0; round < 6; ++round)
+    {
+        plugin.setInternalSequencer (round % 2 == 0);
+        host.playHead.playing = round % 3 != 0;
+        transitions += runBlocks (745 + round * 10, 10);
+
+        if (round == 3)
+        {
+            plugin.releaseResources();
+            plugin.prepareToPlay (PulsaretTestHost::sampleRate, PulsaretTestHost::blockSize);
+        }
+    }
+
+    EXPECT_EQ (transitions, 0);
+
     // Small and empty blocks.
     EXPECT_EQ (countedBlock (host, busyEvents (1), 1), 0);
     EXPECT_EQ (countedBlock (host, {}, 0), 0);

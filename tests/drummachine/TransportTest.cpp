@@ -187,3 +187,19 @@ TEST (DrumMachineTransport, LowestCWithTheHostStoppedRunsOnAtTheHostTempo)
     EXPECT_EQ (bassDrumNotes[0], start);
     EXPECT_NEAR (bassDrumNotes[1], start + 44100, 1);
 }
+
+TEST (DrumMachineTransport, WithInternalSyncThePatternTempoRules)
+{
+    auto host = makeNativeInstrument (true);
+    host->seq().setEditedPatternTempo (97.0);
+    host->playHead.bpm = 150.0;
+    host->playHead.playing = true;
+    sentIn (*host, 512);
+    ASSERT_TRUE (host->plugin->getNativeClock().isRunning());
+    EXPECT_EQ (host->plugin->getNativeClock().getTempo(), 97.0);
+
+    // Switched off, the host's tempo takes over from the next block.
+    host->plugin->handleEvent (DrumMachine::toggleInternalSyncEvent);
+    sentIn (*host, 512);
+    EXPECT_EQ (host->plugin->getNativeClock().getTempo(), 150.0);
+}
