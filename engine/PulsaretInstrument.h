@@ -3,6 +3,7 @@
 #include "engine/SampleRateCoefficients.h"
 
 #include <cmath>
+#include <cstdint>
 
 /** Base of the voices: activity, the peak follower that switches a silent voice
     off, the bass drum's step-hold waveshaper and output smoother, and the three
@@ -51,6 +52,16 @@ protected:
     /** Holds a value for about 10 samples (at 44.1 kHz) when it enters the 0.25..0.35 band,
         once per direction of travel: the kink that gives the bass drum and toms their bite. */
     double stepHold (double value) noexcept;
+
+    /** Counts a drive pulse down; true on the one sample where it runs out. It stops at -1
+        rather than running on for ever. */
+    static bool drivePulseEnds (int32_t& counter) noexcept
+    {
+        const int32_t c = counter;
+        if (c >= 0)
+            counter = c - 1;
+        return c == 0;
+    }
 
     double smoothOutput (double value) noexcept
     {

@@ -85,10 +85,7 @@ double PulsaretSnareDrum::renderWithInput (double noise)
 
     if (active)
     {
-        const int32_t c = driveCounter;
-        if (c >= 0) // stops at -1 rather than running on for ever
-            driveCounter = c - 1;
-        if (c == 0)
+        if (drivePulseEnds (driveCounter))
         {
             drive = 0.0;
             noiseEnvelopeCoefficient = k * 0.0008;

@@ -78,10 +78,7 @@ double PulsaretTom::renderWithInput (double noise)
 
     if (active)
     {
-        const int32_t c = driveCounter;
-        if (c >= 0) // stops at -1 rather than running on for ever
-            driveCounter = c - 1;
-        if (c == 0)
+        if (drivePulseEnds (driveCounter))
         {
             drive = 0.0;
             noiseDrive = 0.0;

@@ -63,9 +63,9 @@ const PatternData* DrumMachineSeq::getPattern (int index) const
 }
 
 //==============================================================================
-juce::String DrumMachineSeq::getPatternFileExtension (int kind) const
+juce::String DrumMachineSeq::makeFileExtension (const char* suffix, int kind) const
 {
-    juce::String extension = "." + owner.getPluginPrefix() + "ptr";
+    juce::String extension = "." + owner.getPluginPrefix() + suffix;
 
     if (hasSeparateHostAndNativePatterns())
     {
@@ -78,19 +78,14 @@ juce::String DrumMachineSeq::getPatternFileExtension (int kind) const
     return extension;
 }
 
+juce::String DrumMachineSeq::getPatternFileExtension (int kind) const
+{
+    return makeFileExtension ("ptr", kind);
+}
+
 juce::String DrumMachineSeq::getPatternBankFileExtension (int kind) const
 {
-    juce::String extension = "." + owner.getPluginPrefix() + "ptrb";
-
-    if (hasSeparateHostAndNativePatterns())
-    {
-        if (kind == nativePatternSet)
-            extension << "N";
-        else if (kind == hostPatternSet)
-            extension << "H";
-    }
-
-    return extension;
+    return makeFileExtension ("ptrb", kind);
 }
 
 juce::String DrumMachineSeq::getPatternFileFilter (int kind) const

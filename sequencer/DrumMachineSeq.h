@@ -295,6 +295,8 @@ protected:
     std::atomic<bool> nativePlaying{false};
 
 private:
+    juce::String makeFileExtension (const char* suffix, int kind) const;
+
     void flushTapBuffer (PatternData& pattern, int step, int player);
 
     MersenneTwister generator;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -14,6 +15,24 @@ struct SignalMeasure
         for (auto& s : samples)
             s = nextSample();
         return samples;
+    }
+
+    /** Lets a noise-fed voice settle for a second, strikes it, and renders what follows. The noise is
+        a fixed linear congruential sequence, so a seed gives the same hit every time. */
+    template <typename Voice>
+    static std::vector<double> strikeWithNoise (Voice& voice, double rate, double velocity, unsigned seed, double seconds)
+    {
+        uint32_t state = seed;
+        auto noise = [&]
+        {
+            state = state * 1664525u + 1013904223u;
+            return (double) (int32_t) state * 2.3283064365386963e-10;
+        };
+        render ((int) rate, [&]
+                { return voice.renderWithInput (noise()); });
+        voice.trigger (velocity);
+        return render ((int) (rate * seconds), [&]
+                       { return voice.renderWithInput (noise()); });
     }
 
     static double peak (const std::vector<double>& x, size_t from = 0, size_t to = (size_t) -1)

@@ -20,17 +20,7 @@ std::vector<double> strike (const SnareSettings& s, double seconds = 1.0)
     voice.setTone (s.tone);
     voice.setSnappy (s.snappy);
     voice.setSampleRate (s.rate);
-    uint32_t state = s.noiseSeed * 2654435761u;
-    auto noise = [&]
-    {
-        state = state * 1664525u + 1013904223u;
-        return (double) (int32_t) state * 2.3283064365386963e-10;
-    };
-    SignalMeasure::render ((int) s.rate, [&]
-                           { return voice.renderWithInput (noise()); });
-    voice.trigger (s.velocity);
-    return SignalMeasure::render ((int) (s.rate * seconds), [&]
-                                  { return voice.renderWithInput (noise()); });
+    return SignalMeasure::strikeWithNoise (voice, s.rate, s.velocity, s.noiseSeed * 2654435761u, seconds);
 }
 } // namespace
 

@@ -21,17 +21,7 @@ std::vector<double> strike (const TomSettings& s, double seconds = 1.0)
     voice.setDecay (s.decay);
     voice.setSampleRate (s.rate);
     voice.setLevel (s.level); // a rate change resets the smoothed level
-    uint32_t state = 12345u;
-    auto noise = [&]
-    {
-        state = state * 1664525u + 1013904223u;
-        return (double) (int32_t) state * 2.3283064365386963e-10;
-    };
-    SignalMeasure::render ((int) s.rate, [&]
-                           { return voice.renderWithInput (noise()); });
-    voice.trigger (s.velocity);
-    return SignalMeasure::render ((int) (s.rate * seconds), [&]
-                                  { return voice.renderWithInput (noise()); });
+    return SignalMeasure::strikeWithNoise (voice, s.rate, s.velocity, 12345u, seconds);
 }
 } // namespace
 

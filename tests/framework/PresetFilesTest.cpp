@@ -1,4 +1,5 @@
 #include "PresetTestPlugin.h"
+#include "tests/TempFolder.h"
 
 #include "framework/EmbeddedResources.h"
 #include "framework/FloatParameter.h"
@@ -7,15 +8,6 @@
 
 namespace
 {
-struct TempFolder
-{
-    TempFolder() { folder.createDirectory(); }
-    ~TempFolder() { folder.deleteRecursively(); }
-    juce::File file (const juce::String& name) const { return folder.getChildFile (name); }
-
-    juce::File folder = juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile ("PresetFiles", "");
-};
-
 juce::MemoryBlock bytesOf (const juce::File& file)
 {
     juce::MemoryBlock block;

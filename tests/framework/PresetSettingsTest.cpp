@@ -1,18 +1,10 @@
 #include "PresetTestPlugin.h"
+#include "tests/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 namespace
 {
-struct TempFolder
-{
-    TempFolder() { folder.createDirectory(); }
-    ~TempFolder() { folder.deleteRecursively(); }
-    juce::File file (const juce::String& name) const { return folder.getChildFile (name); }
-
-    juce::File folder = juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile ("PresetSettings", "");
-};
-
 juce::String settingsText (const juce::String& children)
 {
     return "<UserSettings application=\"Pulsaret\">" + children + "</UserSettings>";

@@ -1,5 +1,6 @@
 #include "FakeSequencerOwner.h"
 #include "sequencer/PulsaretSeq.h"
+#include "tests/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -30,12 +31,6 @@ std::vector<PatternData> snapshot (PulsaretSeq& seq)
     return all;
 }
 
-struct TempFolder
-{
-    TempFolder() { folder.createDirectory(); }
-    ~TempFolder() { folder.deleteRecursively(); }
-    juce::File folder{juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile ("pulsaret-seq", "")};
-};
 } // namespace
 
 TEST (PatternFiles, ExtensionsAndFilters)
