@@ -9,8 +9,13 @@
 #include "gui/widgets/GFXRocker.h"
 #include "gui/widgets/GFXSwitch.h"
 #include "gui/widgets/GFXToggleButton.h"
+#include "gui/widgets/ModWheel.h"
+#include "gui/widgets/MusicKeyboard.h"
+#include "gui/widgets/NoteDisplay.h"
 #include "gui/widgets/NumericDisplay.h"
+#include "gui/widgets/ParameterModulator.h"
 #include "gui/widgets/PatternNumberDisplay.h"
+#include "gui/widgets/PitchBender.h"
 #include "gui/widgets/SkinElement.h"
 
 GFXPanel::GFXPanel (const juce::String& name)
@@ -98,8 +103,18 @@ std::unique_ptr<juce::Component> GFXPanel::createWidget (const juce::XmlElement&
         return makeWidget<GFXPanel> (name, controller);
     if (SkinElement::hasTag (element, "NumericDisplay"))
         return makeWidget<NumericDisplay> (name, controller);
+    if (SkinElement::hasTag (element, "NoteDisplay"))
+        return makeWidget<NoteDisplay> (name, controller);
     if (SkinElement::hasTag (element, "PatternNumberDisplay"))
         return makeWidget<PatternNumberDisplay> (name, controller);
+    if (SkinElement::hasTag (element, "MusicKeyboard"))
+        return makeWidget<MusicKeyboard> (name, controller);
+    if (SkinElement::hasTag (element, "PitchBender"))
+        return makeWidget<PitchBender> (name, controller);
+    if (SkinElement::hasTag (element, "ModWheel"))
+        return makeWidget<ModWheel> (name, controller);
+    if (SkinElement::hasTag (element, "ParameterModulator"))
+        return makeWidget<ParameterModulator> (name, controller);
 
     return nullptr;
 }

@@ -1,0 +1,228 @@
+#include "gui/controls/ModalTextEditor.h"
+
+//==============================================================================
+ModalTextEditor::PlaceWatcher::PlaceWatcher (ModalTextEditor& editorToUse, juce::Component& place)
+    : juce::ComponentMovementWatcher (&place)
+    , editor (editorToUse)
+{
+}
+
+void ModalTextEditor::PlaceWatcher::componentMovedOrResized (bool, bool)
+{
+    editor.followPlace();
+}
+
+void ModalTextEditor::PlaceWatcher::componentPeerChanged()
+{
+    // The host closed the window the edit came from: the lifted one must not stay behind.
+    // Ended later, as the watcher is still in use when this returns.
+    editor.endSoon();
+}
+
+void ModalTextEditor::PlaceWatcher::componentVisibilityChanged()
+{
+    if (auto* place = getComponent(); place == nullptr || !place->isShowing())
+        editor.endSoon();
+}
+
+void ModalTextEditor::PlaceWatcher::mouseDown (const juce::MouseEvent& e)
+{
+    // A click elsewhere in our own windows need not move the window system's focus.
+    if (e.eventComponent != &editor && !editor.isParentOf (e.eventComponent))
+        editor.endSoon();
+}
+
+//==============================================================================
+ModalTextEditor::ModalTextEditor (const juce::String& name)
+    : juce::TextEditor (name, 0)
+{
+    setMultiLine (false);
+    setPopupMenuEnabled (false);
+    setSelectAllWhenFocused (true);
+    setWantsKeyboardFocus (true);
+    juce::TextEditor::addListener (this);
+}
+
+ModalTextEditor::~ModalTextEditor()
+{
+    placeWatcher.reset();
+
+    if (isOnDesktop())
+    {
+        const bool hadNativeFocus = NativeKeyboardFocus::isWithin (getWindowHandle());
+        removeFromDesktop();
+
+        if (hadNativeFocus)
+            NativeKeyboardFocus::restore (focusBeforeEdit);
+    }
+
+    juce::TextEditor::removeListener (this);
+}
+
+void ModalTextEditor::addListener (ModalListener* listener)
+{
+    if (listener != nullptr)
+        modalListeners.addIfNotAlreadyThere (listener);
+}
+
+void ModalTextEditor::removeListener (ModalListener* listener)
+{
+    modalListeners.removeFirstMatchingValue (listener);
+}
+
+template <typename Callback>
+void ModalTextEditor::callListeners (Callback&& callback)
+{
+    for (int i = modalListeners.size() - 1; i >= 0; i = juce::jmin (i, modalListeners.size()) - 1)
+        callback (*modalListeners.getUnchecked (i));
+}
+
+void ModalTextEditor::focusGained (FocusChangeType cause)
+{
+    if (!editing && !moving)
+        beginEdit();
+
+    juce::TextEditor::focusGained (cause);
+    repaint();
+}
+
+void ModalTextEditor::focusLost (FocusChangeType cause)
+{
+    juce::TextEditor::focusLost (cause);
+
+    if (!moving)
+        endEdit();
+}
+
+void ModalTextEditor::textEditorTextChanged (juce::TextEditor&)
+{
+    callListeners ([this] (ModalListener& l)
+                   { l.textChanged (this); });
+}
+
+void ModalTextEditor::textEditorReturnKeyPressed (juce::TextEditor&)
+{
+    endByKey();
+}
+
+void ModalTextEditor::textEditorEscapeKeyPressed (juce::TextEditor&)
+{
+    setText (textBeforeEdit, false);
+    endByKey();
+    callListeners ([this] (ModalListener& l)
+                   { l.editCancelled (this); });
+}
+
+void ModalTextEditor::endByKey()
+{
+    // Given away rather than kept: the hidden editor must not go on taking the keys.
+    if (hasKeyboardFocus (false))
+        giveAwayKeyboardFocus();
+    else
+        endEdit();
+}
+
+void ModalTextEditor::endSoon()
+{
+    juce::MessageManager::callAsync ([safe = juce::Component::SafePointer<ModalTextEditor> (this)]
+                                     {
+                                         if (safe != nullptr && safe->editing)
+                                             safe->endByKey(); });
+}
+
+void ModalTextEditor::beginEdit()
+{
+    editing = true;
+    textBeforeEdit = getText();
+    boundsBeforeEdit = getBounds();
+    parentBeforeEdit = getParentComponent();
+
+    // Only an editor on screen can be lifted; elsewhere (no display) it edits in place.
+    if (parentBeforeEdit != nullptr && isShowing())
+        liftIntoOwnWindow();
+}
+
+void ModalTextEditor::liftIntoOwnWindow()
+{
+    focusBeforeEdit = NativeKeyboardFocus::save();
+    const auto screenBounds = parentBeforeEdit->localAreaToGlobal (boundsBeforeEdit);
+
+    {
+        const juce::ScopedValueSetter<bool> ours (moving, true);
+
+        // Let go first: a focused child taken from its parent hands the focus to the
+        // parent, which would pass it on to another control of the panel.
+        giveAwayKeyboardFocus();
+        addToDesktop (juce::ComponentPeer::windowIsTemporary);
+        setBounds (screenBounds);
+        setVisible (true);
+        toFront (false);
+        grabKeyboardFocus();
+    }
+
+    placeWatcher = std::make_unique<PlaceWatcher> (*this, *parentBeforeEdit);
+    juce::Desktop::getInstance().addGlobalMouseListener (placeWatcher.get());
+}
+
+void ModalTextEditor::followPlace()
+{
+    if (isOnDesktop() && parentBeforeEdit != nullptr && parentBeforeEdit->isShowing())
+        setBounds (parentBeforeEdit->localAreaToGlobal (boundsBeforeEdit));
+}
+
+void ModalTextEditor::putBack()
+{
+    if (placeWatcher != nullptr)
+    {
+        juce::Desktop::getInstance().removeGlobalMouseListener (placeWatcher.get());
+        placeWatcher.reset();
+    }
+
+    if (!isOnDesktop())
+        return;
+
+    const bool hadNativeFocus = NativeKeyboardFocus::isWithin (getWindowHandle());
+
+    {
+        const juce::ScopedValueSetter<bool> ours (moving, true);
+
+        if (hasKeyboardFocus (false))
+            giveAwayKeyboardFocus();
+
+        // Taken off the desktop even when the place is gone: no window stays behind.
+        removeFromDesktop();
+
+        if (auto* parent = parentBeforeEdit.getComponent())
+        {
+            parent->addChildComponent (this);
+            setBounds (boundsBeforeEdit);
+        }
+
+        setHighlightedRegion ({});
+    }
+
+    // Destroying the focused window would drop the focus on the root window, where
+    // neither the host nor anything else gets the keys.
+    if (hadNativeFocus)
+        NativeKeyboardFocus::restore (focusBeforeEdit);
+}
+
+void ModalTextEditor::endEdit()
+{
+    const bool wasEditing = editing;
+    editing = false;
+    putBack();
+
+    if (getText() != textBeforeEdit)
+    {
+        callListeners ([this] (ModalListener& l)
+                       { l.textCommitted (this); });
+        textBeforeEdit = getText();
+    }
+
+    if (wasEditing)
+        callListeners ([this] (ModalListener& l)
+                       { l.editFinished (this); });
+
+    repaint();
+}

@@ -1,0 +1,109 @@
+#pragma once
+
+#include "gui/controls/NativeKeyboardFocus.h"
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+/** A one-line text editor for renaming in place. While an edit runs it lifts itself into
+    a temporary desktop window at the same screen place, so it draws above everything and
+    keeps the keyboard, also inside a plug-in window embedded in a host. Return or a loss
+    of focus ends the edit and reports a changed text; Escape restores the text from
+    before. Ending the edit always takes the window away and gives the window system's
+    keyboard focus back to where it was. Message thread only. */
+class ModalTextEditor : public juce::TextEditor, public juce::TextEditor::Listener
+{
+public:
+    class ModalListener
+    {
+    public:
+        virtual ~ModalListener() = default;
+
+        /** The text changed while typing. */
+        virtual void textChanged (ModalTextEditor*) {}
+
+        /** Editing ended with a text that differs from the one before. */
+        virtual void textCommitted (ModalTextEditor*) {}
+
+        /** Escape was pressed (after editFinished). */
+        virtual void editCancelled (ModalTextEditor*) {}
+
+        /** Editing ended (after any textCommitted). */
+        virtual void editFinished (ModalTextEditor*) {}
+    };
+
+    explicit ModalTextEditor (const juce::String& name = {});
+    ~ModalTextEditor() override;
+
+    // Both listener kinds stay reachable.
+    using juce::TextEditor::addListener;
+    using juce::TextEditor::removeListener;
+    void addListener (ModalListener* listener);
+    void removeListener (ModalListener* listener);
+    int getNumModalListeners() const noexcept { return modalListeners.size(); }
+
+    /** Whatever the creator wants to find again; the editor never reads it. */
+    void setOwner (void* newOwner) noexcept { owner = newOwner; }
+    void* getOwner() const noexcept { return owner; }
+
+    /** An edit runs from the focus gained to the focus lost, Return or Escape. */
+    bool isEditing() const noexcept { return editing; }
+
+    /** True while lifted into its own temporary window. */
+    bool isInOwnWindow() const noexcept { return isOnDesktop(); }
+
+    const juce::String& getTextBeforeEdit() const noexcept { return textBeforeEdit; }
+
+    void focusGained (FocusChangeType cause) override;
+    void focusLost (FocusChangeType cause) override;
+
+    void textEditorTextChanged (juce::TextEditor&) override;
+    void textEditorReturnKeyPressed (juce::TextEditor&) override;
+    void textEditorEscapeKeyPressed (juce::TextEditor&) override;
+
+private:
+    /** Ends a lifted edit when the place it came from goes away, moves or hides. */
+    class PlaceWatcher : public juce::ComponentMovementWatcher, public juce::MouseListener
+    {
+    public:
+        PlaceWatcher (ModalTextEditor& editor, juce::Component& place);
+
+        using juce::ComponentMovementWatcher::componentMovedOrResized;
+        using juce::ComponentMovementWatcher::componentVisibilityChanged;
+        void componentMovedOrResized (bool wasMoved, bool wasResized) override;
+        void componentPeerChanged() override;
+        void componentVisibilityChanged() override;
+
+        /** Clicks anywhere in the process's windows. */
+        void mouseDown (const juce::MouseEvent& e) override;
+
+    private:
+        ModalTextEditor& editor;
+    };
+
+    /** Ends the edit as a loss of focus does; releases the focus when it still has it. */
+    void endByKey();
+
+    /** Ends the edit from the message loop, for callers still in use when they return. */
+    void endSoon();
+
+    void beginEdit();
+    void endEdit();
+    void liftIntoOwnWindow();
+    void putBack();
+    void followPlace();
+
+    template <typename Callback>
+    void callListeners (Callback&& callback);
+
+    juce::Array<ModalListener*> modalListeners;
+    void* owner = nullptr;
+    juce::Component::SafePointer<juce::Component> parentBeforeEdit;
+    juce::Rectangle<int> boundsBeforeEdit;
+    juce::String textBeforeEdit;
+    bool editing = false;
+    bool moving = false; // focus changes while lifting or putting back are ours, not the user's
+    NativeKeyboardFocus::Saved focusBeforeEdit;
+    std::unique_ptr<PlaceWatcher> placeWatcher;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ModalTextEditor)
+};
