@@ -78,8 +78,9 @@ void LabelWithModalTextEditor::showEditor()
     editor->selectAll();
     editor->setVisible (true);
     editor->toFront (false);
+
     if (editor->isShowing())
-        editor->grabKeyboardFocus();
+        editor->grabFocusForEdit();
 }
 
 void LabelWithModalTextEditor::paint (juce::Graphics& g)

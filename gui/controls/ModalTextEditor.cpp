@@ -1,10 +1,12 @@
 #include "gui/controls/ModalTextEditor.h"
 
 //==============================================================================
-ModalTextEditor::PlaceWatcher::PlaceWatcher (ModalTextEditor& editorToUse, juce::Component& place)
+ModalTextEditor::PlaceWatcher::PlaceWatcher (ModalTextEditor& editorToUse, juce::Component& place, bool shouldWatchFocus)
     : juce::ComponentMovementWatcher (&place)
     , editor (editorToUse)
+    , watchFocus (shouldWatchFocus)
 {
+    startTimer (200);
 }
 
 void ModalTextEditor::PlaceWatcher::componentMovedOrResized (bool, bool)
@@ -32,6 +34,21 @@ void ModalTextEditor::PlaceWatcher::mouseDown (const juce::MouseEvent& e)
         editor.endSoon();
 }
 
+void ModalTextEditor::PlaceWatcher::timerCallback()
+{
+    // The toolkit misses the loss when the focus leaves before it has read that the
+    // window got it (a host taking the focus straight back); the window would stay.
+    if (watchFocus && editor.isOnDesktop() && NativeWindows::isFocusElsewhere (editor.getWindowHandle()))
+    {
+        stopTimer();
+        editor.endSoon();
+        return;
+    }
+
+    // Nothing tells an embedded window that the host's window moved.
+    editor.followPlace();
+}
+
 //==============================================================================
 ModalTextEditor::ModalTextEditor (const juce::String& name)
     : juce::TextEditor (name, 0)
@@ -45,15 +62,15 @@ ModalTextEditor::ModalTextEditor (const juce::String& name)
 
 ModalTextEditor::~ModalTextEditor()
 {
-    placeWatcher.reset();
+    stopWatchingPlace();
 
     if (isOnDesktop())
     {
-        const bool hadNativeFocus = NativeKeyboardFocus::isWithin (getWindowHandle());
+        const bool hadNativeFocus = NativeWindows::isFocusWithin (getWindowHandle());
         removeFromDesktop();
 
         if (hadNativeFocus)
-            NativeKeyboardFocus::restore (focusBeforeEdit);
+            NativeWindows::restoreFocus (focusBeforeEdit);
     }
 
     juce::TextEditor::removeListener (this);
@@ -130,6 +147,18 @@ void ModalTextEditor::endSoon()
                                              safe->endByKey(); });
 }
 
+void ModalTextEditor::grabFocusForEdit()
+{
+    if (!editing)
+    {
+        focusBeforeEdit = NativeWindows::saveFocus();
+        focusNoted = true;
+    }
+
+    grabKeyboardFocus();
+    focusNoted = false;
+}
+
 void ModalTextEditor::beginEdit()
 {
     editing = true;
@@ -144,8 +173,10 @@ void ModalTextEditor::beginEdit()
 
 void ModalTextEditor::liftIntoOwnWindow()
 {
-    focusBeforeEdit = NativeKeyboardFocus::save();
-    const auto screenBounds = parentBeforeEdit->localAreaToGlobal (boundsBeforeEdit);
+    if (!focusNoted)
+        focusBeforeEdit = NativeWindows::saveFocus();
+
+    const auto screenBounds = getPlaceOnScreen();
 
     {
         const juce::ScopedValueSetter<bool> ours (moving, true);
@@ -160,28 +191,49 @@ void ModalTextEditor::liftIntoOwnWindow()
         grabKeyboardFocus();
     }
 
-    placeWatcher = std::make_unique<PlaceWatcher> (*this, *parentBeforeEdit);
+    placeWatcher = std::make_unique<PlaceWatcher> (*this, *parentBeforeEdit, NativeWindows::isFocusWithin (getWindowHandle()));
     juce::Desktop::getInstance().addGlobalMouseListener (placeWatcher.get());
 }
 
 void ModalTextEditor::followPlace()
 {
     if (isOnDesktop() && parentBeforeEdit != nullptr && parentBeforeEdit->isShowing())
-        setBounds (parentBeforeEdit->localAreaToGlobal (boundsBeforeEdit));
+        setBounds (getPlaceOnScreen());
 }
 
-void ModalTextEditor::putBack()
+juce::Rectangle<int> ModalTextEditor::getPlaceOnScreen() const
+{
+    auto* place = parentBeforeEdit.getComponent();
+
+    if (place == nullptr)
+        return getScreenBounds();
+
+    // The toolkit's own idea of an embedded window's screen place goes stale when the
+    // host's window moves; the window system's is current.
+    if (auto* peer = place->getPeer())
+        if (auto origin = NativeWindows::getScreenPosition (peer->getNativeHandle()))
+            return peer->getComponent().getLocalArea (place, boundsBeforeEdit) + juce::Desktop::getInstance().getDisplays().physicalToLogical (*origin);
+
+    return place->localAreaToGlobal (boundsBeforeEdit);
+}
+
+void ModalTextEditor::stopWatchingPlace()
 {
     if (placeWatcher != nullptr)
     {
         juce::Desktop::getInstance().removeGlobalMouseListener (placeWatcher.get());
         placeWatcher.reset();
     }
+}
+
+void ModalTextEditor::putBack()
+{
+    stopWatchingPlace();
 
     if (!isOnDesktop())
         return;
 
-    const bool hadNativeFocus = NativeKeyboardFocus::isWithin (getWindowHandle());
+    const bool hadNativeFocus = NativeWindows::isFocusWithin (getWindowHandle());
 
     {
         const juce::ScopedValueSetter<bool> ours (moving, true);
@@ -204,7 +256,7 @@ void ModalTextEditor::putBack()
     // Destroying the focused window would drop the focus on the root window, where
     // neither the host nor anything else gets the keys.
     if (hadNativeFocus)
-        NativeKeyboardFocus::restore (focusBeforeEdit);
+        NativeWindows::restoreFocus (focusBeforeEdit);
 }
 
 void ModalTextEditor::endEdit()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gui/controls/NativeKeyboardFocus.h"
+#include "gui/controls/NativeWindows.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
@@ -53,6 +53,11 @@ public:
 
     const juce::String& getTextBeforeEdit() const noexcept { return textBeforeEdit; }
 
+    /** Takes the keyboard focus, which begins an edit. The window system's focus is noted
+        first: on the way the toolkit hands it to the panel's window, and the edit's end
+        must give it back to where it was before, usually the host. */
+    void grabFocusForEdit();
+
     void focusGained (FocusChangeType cause) override;
     void focusLost (FocusChangeType cause) override;
 
@@ -61,11 +66,13 @@ public:
     void textEditorEscapeKeyPressed (juce::TextEditor&) override;
 
 private:
-    /** Ends a lifted edit when the place it came from goes away, moves or hides. */
-    class PlaceWatcher : public juce::ComponentMovementWatcher, public juce::MouseListener
+    /** Keeps a lifted edit over the place it came from, and ends it when that place goes
+        away or hides, or when the window system's focus has gone elsewhere. */
+    class PlaceWatcher : public juce::ComponentMovementWatcher, public juce::MouseListener, private juce::Timer
     {
     public:
-        PlaceWatcher (ModalTextEditor& editor, juce::Component& place);
+        /** watchFocus: the lifted window holds the window system's focus now. */
+        PlaceWatcher (ModalTextEditor& editor, juce::Component& place, bool watchFocus);
 
         using juce::ComponentMovementWatcher::componentMovedOrResized;
         using juce::ComponentMovementWatcher::componentVisibilityChanged;
@@ -77,7 +84,10 @@ private:
         void mouseDown (const juce::MouseEvent& e) override;
 
     private:
+        void timerCallback() override;
+
         ModalTextEditor& editor;
+        const bool watchFocus;
     };
 
     /** Ends the edit as a loss of focus does; releases the focus when it still has it. */
@@ -89,8 +99,10 @@ private:
     void beginEdit();
     void endEdit();
     void liftIntoOwnWindow();
+    void stopWatchingPlace();
     void putBack();
     void followPlace();
+    juce::Rectangle<int> getPlaceOnScreen() const;
 
     template <typename Callback>
     void callListeners (Callback&& callback);
@@ -102,7 +114,8 @@ private:
     juce::String textBeforeEdit;
     bool editing = false;
     bool moving = false; // focus changes while lifting or putting back are ours, not the user's
-    NativeKeyboardFocus::Saved focusBeforeEdit;
+    NativeWindows::SavedFocus focusBeforeEdit;
+    bool focusNoted = false; // focusBeforeEdit was taken before the toolkit moved the focus
     std::unique_ptr<PlaceWatcher> placeWatcher;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ModalTextEditor)

@@ -1,4 +1,4 @@
-#include "gui/controls/NativeKeyboardFocus.h"
+#include "gui/controls/NativeWindows.h"
 
 #if JUCE_LINUX || JUCE_BSD
 
@@ -29,6 +29,7 @@ public:
     decltype (&XFree) free = nullptr;
     decltype (&XSync) sync = nullptr;
     decltype (&XSetErrorHandler) setErrorHandler = nullptr;
+    decltype (&XTranslateCoordinates) translateCoordinates = nullptr;
 
 private:
     Xlib()
@@ -54,6 +55,7 @@ private:
         load (free, "XFree");
         load (sync, "XSync");
         load (setErrorHandler, "XSetErrorHandler");
+        load (translateCoordinates, "XTranslateCoordinates");
 
         if (!ok)
         {
@@ -105,33 +107,41 @@ private:
     XErrorHandler previousHandler = nullptr;
 };
 
+/** The window's parent, or None for a top-level window (or one that is gone). */
+Window parentOf (Connection& c, Window window)
+{
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned int count = 0;
+
+    if (c.x.queryTree (c.display, window, &root, &parent, &children, &count) == 0)
+        return None;
+
+    if (children != nullptr)
+        c.x.free (children);
+
+    return parent == root ? None : parent;
+}
+
 bool isViewable (Connection& c, Window window)
 {
     XWindowAttributes attributes{};
     return c.x.getWindowAttributes (c.display, window, &attributes) != 0 && attributes.map_state == IsViewable;
 }
-} // namespace
 
-NativeKeyboardFocus::Saved NativeKeyboardFocus::save()
+enum class FocusPlace
 {
-    Connection c;
+    unknown,
+    within,
+    elsewhere
+};
 
-    if (c.display == nullptr)
-        return {};
-
-    Window focus = 0;
-    int revertTo = 0;
-    c.x.getInputFocus (c.display, &focus, &revertTo);
-    return {(juce::uint64) focus, true};
-}
-
-bool NativeKeyboardFocus::isWithin (void* nativeWindow)
+FocusPlace focusWithin (void* nativeWindow)
 {
     const auto window = (Window) (juce::pointer_sized_uint) nativeWindow;
     Connection c;
 
     if (c.display == nullptr || window == 0)
-        return false;
+        return FocusPlace::unknown;
 
     Window focus = 0;
     int revertTo = 0;
@@ -141,57 +151,121 @@ bool NativeKeyboardFocus::isWithin (void* nativeWindow)
     for (int depth = 0; focus != None && focus != PointerRoot && depth < 64; ++depth)
     {
         if (focus == window)
+            return FocusPlace::within;
+
+        focus = parentOf (c, focus);
+    }
+
+    return FocusPlace::elsewhere;
+}
+} // namespace
+
+NativeWindows::SavedFocus NativeWindows::saveFocus()
+{
+    Connection c;
+
+    if (c.display == nullptr)
+        return {};
+
+    Window focus = 0;
+    int revertTo = 0;
+    c.x.getInputFocus (c.display, &focus, &revertTo);
+
+    SavedFocus saved;
+    saved.valid = true;
+    saved.windows[saved.numWindows++] = (juce::uint64) focus;
+
+    for (auto window = focus; window != None && window != PointerRoot && saved.numWindows < SavedFocus::maxWindows;)
+    {
+        window = parentOf (c, window);
+
+        if (window == None)
+            break;
+
+        saved.windows[saved.numWindows++] = (juce::uint64) window;
+    }
+
+    return saved;
+}
+
+bool NativeWindows::isFocusWithin (void* nativeWindow)
+{
+    return focusWithin (nativeWindow) == FocusPlace::within;
+}
+
+bool NativeWindows::isFocusElsewhere (void* nativeWindow)
+{
+    return focusWithin (nativeWindow) == FocusPlace::elsewhere;
+}
+
+bool NativeWindows::restoreFocus (const SavedFocus& saved)
+{
+    Connection c;
+
+    if (!saved.valid || saved.numWindows <= 0 || c.display == nullptr)
+        return false;
+
+    for (int i = 0; i < saved.numWindows; ++i)
+    {
+        const auto window = (Window) saved.windows[i];
+
+        if (window == None || window == PointerRoot || isViewable (c, window))
+        {
+            c.x.setInputFocus (c.display, window, RevertToParent, CurrentTime);
             return true;
-
-        Window root = 0, parent = 0, *children = nullptr;
-        unsigned int count = 0;
-
-        if (c.x.queryTree (c.display, focus, &root, &parent, &children, &count) == 0)
-            return false;
-
-        if (children != nullptr)
-            c.x.free (children);
-
-        if (parent == root)
-            return false;
-
-        focus = parent;
+        }
     }
 
     return false;
 }
 
-bool NativeKeyboardFocus::restore (const Saved& saved)
+std::optional<juce::Point<int>> NativeWindows::getScreenPosition (void* nativeWindow)
 {
+    const auto window = (Window) (juce::pointer_sized_uint) nativeWindow;
     Connection c;
 
-    if (!saved.valid || c.display == nullptr)
-        return false;
+    if (c.display == nullptr || window == 0)
+        return {};
 
-    const auto window = (Window) saved.window;
+    XWindowAttributes attributes{};
 
-    if (window != None && window != PointerRoot && !isViewable (c, window))
-        return false;
+    if (c.x.getWindowAttributes (c.display, window, &attributes) == 0)
+        return {};
 
-    c.x.setInputFocus (c.display, window, RevertToParent, CurrentTime);
-    return true;
+    int x = 0, y = 0;
+    Window child = 0;
+
+    if (c.x.translateCoordinates (c.display, window, attributes.root, 0, 0, &x, &y, &child) == 0)
+        return {};
+
+    return juce::Point<int> (x, y);
 }
 
 #else
 
-NativeKeyboardFocus::Saved NativeKeyboardFocus::save()
+NativeWindows::SavedFocus NativeWindows::saveFocus()
 {
     return {};
 }
 
-bool NativeKeyboardFocus::isWithin (void*)
+bool NativeWindows::isFocusWithin (void*)
 {
     return false;
 }
 
-bool NativeKeyboardFocus::restore (const Saved&)
+bool NativeWindows::isFocusElsewhere (void*)
 {
     return false;
+}
+
+bool NativeWindows::restoreFocus (const SavedFocus&)
+{
+    return false;
+}
+
+std::optional<juce::Point<int>> NativeWindows::getScreenPosition (void*)
+{
+    return {};
 }
 
 #endif

@@ -1,0 +1,256 @@
+#include "../../MessagePump.h"
+#include "gui/controls/LabelWithModalTextEditor.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+// Made before Xlib's headers, whose KeyPress macro hides JUCE's class.
+void pressKey (juce::Component& target, int keyCode)
+{
+    target.keyPressed (juce::KeyPress (keyCode));
+}
+
+const int returnKeyCode = juce::KeyPress::returnKey;
+const int escapeKeyCode = juce::KeyPress::escapeKey;
+} // namespace
+
+#include <X11/Xlib.h>
+
+#include <string>
+#include <vector>
+
+// Runs for real only under tests/vst/with_xvfb.sh, which provides a display with a window manager.
+namespace
+{
+struct X11Host
+{
+    explicit X11Host (const char* displayName)
+        : display (XOpenDisplay (displayName))
+    {
+        if (display == nullptr)
+            return;
+
+        const int screen = DefaultScreen (display);
+        window = XCreateSimpleWindow (display, RootWindow (display, screen), 50, 50, 500, 300, 0, BlackPixel (display, screen),
+                                      WhitePixel (display, screen));
+        XMapRaised (display, window);
+        XSync (display, False);
+    }
+
+    ~X11Host()
+    {
+        if (display == nullptr)
+            return;
+
+        XDestroyWindow (display, window);
+        XCloseDisplay (display);
+    }
+
+    Window focus() const
+    {
+        Window focused = 0;
+        int revert = 0;
+        XGetInputFocus (display, &focused, &revert);
+        return focused;
+    }
+
+    bool isViewable (Window w) const
+    {
+        XWindowAttributes attributes{};
+        return XGetWindowAttributes (display, w, &attributes) != 0 && attributes.map_state == IsViewable;
+    }
+
+    /** True while the window is among the root window's children. */
+    bool exists (Window w) const
+    {
+        Window root = 0, parent = 0, *children = nullptr;
+        unsigned int count = 0;
+        bool found = false;
+
+        if (XQueryTree (display, DefaultRootWindow (display), &root, &parent, &children, &count) != 0)
+        {
+            for (unsigned int i = 0; i < count; ++i)
+                found = found || children[i] == w;
+
+            if (children != nullptr)
+                XFree (children);
+        }
+
+        return found;
+    }
+
+    /** Where the window system has the window's origin on the screen. */
+    juce::Point<int> rootPosition (Window w) const
+    {
+        int x = 0, y = 0;
+        Window child = 0;
+        XTranslateCoordinates (display, w, DefaultRootWindow (display), 0, 0, &x, &y, &child);
+        return {x, y};
+    }
+
+    Display* display = nullptr;
+    Window window = 0;
+};
+
+template <typename Condition>
+bool waitFor (Condition&& condition)
+{
+    for (int i = 0; i < 200 && !condition(); ++i)
+    {
+        pumpPendingMessages();
+        juce::Thread::sleep (10);
+    }
+
+    pumpPendingMessages();
+    return condition();
+}
+
+struct EditLog : public ModalTextEditor::ModalListener
+{
+    void textCommitted (ModalTextEditor* e) override { log.push_back ("committed " + e->getText().toStdString()); }
+    void editCancelled (ModalTextEditor*) override { log.push_back ("cancelled"); }
+    void editFinished (ModalTextEditor*) override { log.push_back ("finished"); }
+
+    std::vector<std::string> log;
+};
+} // namespace
+
+TEST (ModalTextEditorInX11, LiftsOutOfAnEmbeddedWindowAndGivesTheFocusBack)
+{
+    const char* displayName = std::getenv ("PULSARET_EDITOR_DISPLAY");
+
+    if (displayName == nullptr)
+        GTEST_SKIP() << "needs the display that with_xvfb.sh provides";
+
+    X11Host host (displayName);
+    ASSERT_NE (host.display, nullptr);
+    ASSERT_TRUE (waitFor ([&]
+                          { return host.isViewable (host.window); }));
+
+    // The plug-in's panel inside the host's window, as the VST adapter embeds it: a
+    // host-side holder on the desktop with the panel as its child, a label on the panel.
+    auto holder = std::make_unique<juce::Component>();
+    juce::Component panel;
+    panel.setBounds (0, 0, 300, 200);
+    holder->setSize (300, 200);
+    holder->addAndMakeVisible (panel);
+    LabelWithModalTextEditor label;
+    label.setName ("Name");
+    label.setBounds (20, 30, 120, 18);
+    label.setText ("Init");
+    panel.addAndMakeVisible (label);
+    holder->addToDesktop (0, (void*) (juce::pointer_sized_uint) host.window);
+    holder->setVisible (true);
+    ASSERT_TRUE (waitFor ([&]
+                          { return label.isShowing() && host.isViewable ((Window) holder->getWindowHandle()); }));
+    const auto labelOnScreen = [&]
+    { return host.rootPosition ((Window) holder->getWindowHandle()) + label.getPosition(); };
+
+    EditLog owner;
+    label.addListener (&owner);
+
+    auto hostHasTheFocus = [&]
+    {
+        XSetInputFocus (host.display, host.window, RevertToParent, CurrentTime);
+        XSync (host.display, False);
+        return host.focus() == host.window;
+    };
+
+    auto* editor = static_cast<ModalTextEditor*> (nullptr);
+    Window lifted = 0;
+
+    auto openEditor = [&]
+    {
+        label.showEditor();
+        editor = label.getEditor();
+
+        if (editor == nullptr || !waitFor ([&]
+                                           { return editor->isOnDesktop(); }))
+            return false;
+
+        lifted = (Window) editor->getWindowHandle();
+        return waitFor ([&]
+                        { return host.focus() == lifted; });
+    };
+
+    // Lifted into a window of its own over the label, with the keyboard.
+    ASSERT_TRUE (hostHasTheFocus());
+    ASSERT_TRUE (openEditor());
+    EXPECT_TRUE (waitFor ([&]
+                          { return host.rootPosition (lifted) == labelOnScreen(); }))
+        << "over the label";
+    EXPECT_EQ (editor->getBounds().withZeroOrigin(), label.getLocalBounds());
+    EXPECT_TRUE (host.isViewable (lifted));
+    EXPECT_TRUE (editor->hasKeyboardFocus (false));
+    EXPECT_TRUE (editor->isEditing());
+
+    // The host's window moves: nothing tells the embedded window, yet the lifted one follows.
+    const auto before = host.rootPosition (host.window);
+    XMoveWindow (host.display, host.window, before.x + 40, before.y + 25);
+    XSync (host.display, False);
+    ASSERT_TRUE (waitFor ([&]
+                          { return host.rootPosition (host.window) != before; }));
+    EXPECT_TRUE (waitFor ([&]
+                          { return host.rootPosition (lifted) == labelOnScreen(); }))
+        << "over the label after the move";
+
+    // Return puts it back, takes the window away and hands the focus back to the host.
+    editor->insertTextAtCaret ("Rock");
+    pressKey (*editor, returnKeyCode);
+    ASSERT_TRUE (waitFor ([&]
+                          { return !editor->isOnDesktop(); }));
+    EXPECT_EQ (editor->getParentComponent(), &label);
+    EXPECT_EQ (editor->getBounds(), label.getLocalBounds());
+    EXPECT_FALSE (editor->isVisible());
+    EXPECT_FALSE (editor->hasKeyboardFocus (false));
+    EXPECT_EQ (label.getText(), "Rock");
+    EXPECT_EQ (owner.log, (std::vector<std::string>{"committed Rock", "finished"}));
+    EXPECT_TRUE (waitFor ([&]
+                          { return !host.exists (lifted); }))
+        << "no window stays behind";
+    EXPECT_TRUE (waitFor ([&]
+                          { return host.focus() == host.window; }))
+        << "the focus is back where it was";
+
+    // Escape: the same, and the old text again.
+    owner.log.clear();
+    ASSERT_TRUE (openEditor());
+    editor->insertTextAtCaret ("Jazz");
+    pressKey (*editor, escapeKeyCode);
+    ASSERT_TRUE (waitFor ([&]
+                          { return !editor->isOnDesktop(); }));
+    EXPECT_EQ (label.getText(), "Rock");
+    EXPECT_EQ (owner.log, (std::vector<std::string>{"finished", "cancelled"}));
+    EXPECT_TRUE (waitFor ([&]
+                          { return !host.exists (lifted); }));
+    EXPECT_TRUE (waitFor ([&]
+                          { return host.focus() == host.window; }));
+
+    // The host takes the focus back (a click in its own window): the edit ends as committed.
+    owner.log.clear();
+    ASSERT_TRUE (openEditor());
+    editor->insertTextAtCaret ("Soul");
+    XSetInputFocus (host.display, host.window, RevertToParent, CurrentTime);
+    XSync (host.display, False);
+    ASSERT_TRUE (waitFor ([&]
+                          { return !editor->isOnDesktop(); }));
+    EXPECT_EQ (label.getText(), "Soul");
+    EXPECT_EQ (owner.log, (std::vector<std::string>{"committed Soul", "finished"}));
+    EXPECT_TRUE (waitFor ([&]
+                          { return !host.exists (lifted); }));
+    EXPECT_EQ (host.focus(), host.window);
+
+    // The host closes the plug-in's window during an edit: the lifted one goes too, and the
+    // focus does not fall to the root window.
+    owner.log.clear();
+    ASSERT_TRUE (openEditor());
+    holder.reset();
+    EXPECT_TRUE (waitFor ([&]
+                          { return !editor->isOnDesktop(); }));
+    EXPECT_TRUE (waitFor ([&]
+                          { return !host.exists (lifted); }));
+    EXPECT_EQ (owner.log, (std::vector<std::string>{"finished"}));
+    EXPECT_TRUE (waitFor ([&]
+                          { return host.focus() == host.window; }));
+}
