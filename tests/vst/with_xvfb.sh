@@ -1,34 +1,46 @@
 #!/usr/bin/env bash
 # Runs a command with a private Xvfb display and openbox on it (bare Xvfb lacks what JUCE's windows need).
-# The command sees the display in DISPLAY and PULSARET_EDITOR_DISPLAY. The server picks a free display
-# number itself, so tests run in parallel never share one.
+# The command sees the display in DISPLAY and PULSARET_EDITOR_DISPLAY. Numbers start at 90, away from
+# the :0 that JUCE falls back to without DISPLAY; a number another run takes at the same moment makes
+# that Xvfb fail on its lock, and the next number is tried.
 set -euo pipefail
 
-number_file=$(mktemp)
+ready_file=$(mktemp)
 xvfb=""
 wm=""
 cleanup() {
     [ -n "$wm" ] && kill "$wm" 2>/dev/null || true
     [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
     wait 2>/dev/null || true
-    rm -f "$number_file"
+    rm -f "$ready_file"
 }
 trap cleanup EXIT
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
-xvfb=$!
-
-for _ in $(seq 1 100); do
-    [ -n "$(tr -dc '0-9' <"$number_file")" ] && grep -q $'\n' "$number_file" && break
-    sleep 0.1
+display=""
+for n in $(seq 90 140); do
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+    : >"$ready_file"
+    # Xvfb writes the number to fd 3 once it accepts connections.
+    Xvfb ":$n" -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$ready_file" >/dev/null 2>&1 &
+    xvfb=$!
+    for _ in $(seq 1 100); do
+        [ -s "$ready_file" ] && break
+        kill -0 "$xvfb" 2>/dev/null || break
+        sleep 0.1
+    done
+    if [ -s "$ready_file" ] && kill -0 "$xvfb" 2>/dev/null; then
+        display=":$n"
+        break
+    fi
+    kill "$xvfb" 2>/dev/null || true
+    wait "$xvfb" 2>/dev/null || true
+    xvfb=""
 done
 
-number=$(tr -dc '0-9' <"$number_file")
-if [ -z "$number" ]; then
+if [ -z "$display" ]; then
     echo "Xvfb did not start" >&2
     exit 1
 fi
-display=":$number"
 
 DISPLAY="$display" openbox >/dev/null 2>&1 &
 wm=$!
