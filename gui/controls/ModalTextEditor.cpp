@@ -79,19 +79,12 @@ ModalTextEditor::~ModalTextEditor()
 void ModalTextEditor::addListener (ModalListener* listener)
 {
     if (listener != nullptr)
-        modalListeners.addIfNotAlreadyThere (listener);
+        modalListeners.add (listener);
 }
 
 void ModalTextEditor::removeListener (ModalListener* listener)
 {
-    modalListeners.removeFirstMatchingValue (listener);
-}
-
-template <typename Callback>
-void ModalTextEditor::callListeners (Callback&& callback)
-{
-    for (int i = modalListeners.size() - 1; i >= 0; i = juce::jmin (i, modalListeners.size()) - 1)
-        callback (*modalListeners.getUnchecked (i));
+    modalListeners.remove (listener);
 }
 
 void ModalTextEditor::focusGained (FocusChangeType cause)
@@ -113,8 +106,8 @@ void ModalTextEditor::focusLost (FocusChangeType cause)
 
 void ModalTextEditor::textEditorTextChanged (juce::TextEditor&)
 {
-    callListeners ([this] (ModalListener& l)
-                   { l.textChanged (this); });
+    modalListeners.call ([this] (ModalListener& l)
+                         { l.textChanged (this); });
 }
 
 void ModalTextEditor::textEditorReturnKeyPressed (juce::TextEditor&)
@@ -126,8 +119,8 @@ void ModalTextEditor::textEditorEscapeKeyPressed (juce::TextEditor&)
 {
     setText (textBeforeEdit, false);
     endByKey();
-    callListeners ([this] (ModalListener& l)
-                   { l.editCancelled (this); });
+    modalListeners.call ([this] (ModalListener& l)
+                         { l.editCancelled (this); });
 }
 
 void ModalTextEditor::endByKey()
@@ -267,14 +260,14 @@ void ModalTextEditor::endEdit()
 
     if (getText() != textBeforeEdit)
     {
-        callListeners ([this] (ModalListener& l)
-                       { l.textCommitted (this); });
+        modalListeners.call ([this] (ModalListener& l)
+                             { l.textCommitted (this); });
         textBeforeEdit = getText();
     }
 
     if (wasEditing)
-        callListeners ([this] (ModalListener& l)
-                       { l.editFinished (this); });
+        modalListeners.call ([this] (ModalListener& l)
+                             { l.editFinished (this); });
 
     repaint();
 }

@@ -104,10 +104,7 @@ private:
     void followPlace();
     juce::Rectangle<int> getPlaceOnScreen() const;
 
-    template <typename Callback>
-    void callListeners (Callback&& callback);
-
-    juce::Array<ModalListener*> modalListeners;
+    juce::ListenerList<ModalListener> modalListeners; // last added hears first
     void* owner = nullptr;
     juce::Component::SafePointer<juce::Component> parentBeforeEdit;
     juce::Rectangle<int> boundsBeforeEdit;

@@ -147,19 +147,12 @@ bool MusicKeyboard::isBlackNote (int note) noexcept
 void MusicKeyboard::addListener (Listener* listener)
 {
     if (listener != nullptr)
-        listeners.addIfNotAlreadyThere (listener);
+        listeners.add (listener);
 }
 
 void MusicKeyboard::removeListener (Listener* listener)
 {
-    listeners.removeFirstMatchingValue (listener);
-}
-
-template <typename Callback>
-void MusicKeyboard::callListeners (Callback&& callback)
-{
-    for (int i = listeners.size() - 1; i >= 0; i = juce::jmin (i, listeners.size()) - 1)
-        callback (*listeners.getUnchecked (i));
+    listeners.remove (listener);
 }
 
 bool MusicKeyboard::isKeyPressed (int note) const noexcept
@@ -235,8 +228,8 @@ void MusicKeyboard::pressKey (Key& key)
     key.pressed = true;
     key.repaint();
     currentKey = &key;
-    callListeners ([&key] (Listener& l)
-                   { l.keyPressed (key.note); });
+    listeners.call ([&key] (Listener& l)
+                    { l.keyPressed (key.note); });
     repaintNeighboursOf (key.note);
 }
 
@@ -244,8 +237,8 @@ void MusicKeyboard::releaseKey (Key& key)
 {
     key.pressed = false;
     key.repaint();
-    callListeners ([&key] (Listener& l)
-                   { l.keyReleased (key.note); });
+    listeners.call ([&key] (Listener& l)
+                    { l.keyReleased (key.note); });
     repaintNeighboursOf (key.note);
 }
 

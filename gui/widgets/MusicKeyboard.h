@@ -109,11 +109,8 @@ private:
     void releaseKey (Key& key);
     void repaintNeighboursOf (int note);
 
-    template <typename Callback>
-    void callListeners (Callback&& callback);
-
     juce::OwnedArray<Key> keys;
-    juce::Array<Listener*> listeners;
+    juce::ListenerList<Listener> listeners; // last added hears first
     Key* currentKey = nullptr;
     int firstKey = 0, lastKey = numKeys - 1;
     bool mouseEnabled = true;

@@ -26,28 +26,21 @@ ParameterModulationMatrix::ParameterModulationMatrix()
 
 ParameterModulationMatrix::~ParameterModulationMatrix() = default;
 
-template <typename Callback>
-void ParameterModulationMatrix::callListeners (Callback&& callback)
-{
-    for (int i = listeners.size() - 1; i >= 0; i = juce::jmin (i, listeners.size()) - 1)
-        callback (*listeners.getUnchecked (i));
-}
-
 void ParameterModulationMatrix::addListener (Listener* listener)
 {
     if (listener != nullptr)
-        listeners.addIfNotAlreadyThere (listener);
+        listeners.add (listener);
 }
 
 void ParameterModulationMatrix::removeListener (Listener* listener)
 {
-    listeners.removeFirstMatchingValue (listener);
+    listeners.remove (listener);
 }
 
 void ParameterModulationMatrix::sendMatrixChanged()
 {
-    callListeners ([this] (Listener& l)
-                   { l.matrixChanged (this); });
+    listeners.call ([this] (Listener& l)
+                    { l.matrixChanged (this); });
 }
 
 void ParameterModulationMatrix::addRow (const ModulationRow& row)
@@ -63,8 +56,8 @@ void ParameterModulationMatrix::addRow (const ModulationRow& row)
     }
 
     rebuildIndex();
-    callListeners ([this] (Listener& l)
-                   { l.rowAdded (this); });
+    listeners.call ([this] (Listener& l)
+                    { l.rowAdded (this); });
 }
 
 void ParameterModulationMatrix::removeRow (int index)
@@ -87,8 +80,8 @@ void ParameterModulationMatrix::removeRow (int index)
     // Freed only once the index no longer leads readers to it.
     rebuildIndex();
     removed.reset();
-    callListeners ([this] (Listener& l)
-                   { l.rowRemoved (this); });
+    listeners.call ([this] (Listener& l)
+                    { l.rowRemoved (this); });
 }
 
 void ParameterModulationMatrix::setRow (int index, const ModulationRow& row)
@@ -115,8 +108,8 @@ void ParameterModulationMatrix::setRow (int index, const ModulationRow& row)
     if (moved)
         rebuildIndex();
 
-    callListeners ([this] (Listener& l)
-                   { l.rowChanged (this); });
+    listeners.call ([this] (Listener& l)
+                    { l.rowChanged (this); });
 }
 
 void ParameterModulationMatrix::moveRow (int from, int to)
@@ -330,8 +323,8 @@ void ParameterModulationMatrix::setKeyValue (int note, float value)
         return;
 
     keyValues[(size_t) note] = std::isnan (value) ? 0.0f : juce::jlimit (0.0f, 1.0f, value);
-    callListeners ([this, note] (Listener& l)
-                   { l.keyValueChanged (this, note); });
+    listeners.call ([this, note] (Listener& l)
+                    { l.keyValueChanged (this, note); });
 }
 
 float ParameterModulationMatrix::getKeyValue (int note) const noexcept

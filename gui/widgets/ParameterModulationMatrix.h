@@ -114,9 +114,6 @@ private:
     TargetIndex& indexOf (SourceGroup group) noexcept;
     const TargetIndex& indexOf (SourceGroup group) const noexcept;
 
-    template <typename Callback>
-    void callListeners (Callback&& callback);
-
     juce::CriticalSection rowsLock;
     std::vector<std::unique_ptr<Record>> rows; // under rowsLock
 
@@ -126,7 +123,7 @@ private:
 
     std::array<std::atomic<float>, numKeys> keyValues;
 
-    juce::Array<Listener*> listeners; // message thread
+    juce::ListenerList<Listener> listeners; // the editing thread; last added hears first
 
     JUCE_DECLARE_NON_COPYABLE (ParameterModulationMatrix)
 };
