@@ -1,6 +1,7 @@
 #include "gui/DefaultLookAndFeel.h"
 #include "gui/EmbeddedFonts.h"
 #include "gui/ToolkitArtwork.h"
+#include "gui/ToolkitImages.h"
 #include "gui/widgets/TextButtonEx.h"
 
 namespace
@@ -35,13 +36,13 @@ DefaultLookAndFeel::DefaultLookAndFeel()
         arrowPaths[i].applyTransform (juce::AffineTransform::rotation ((float) i * juce::MathConstants<float>::halfPi, 6.5f, 6.5f));
     }
 
-    checkBoxImages[0] = ToolkitArtwork::checkBox (false);
-    checkBoxImages[1] = ToolkitArtwork::checkBox (true);
-    radioImages[0] = ToolkitArtwork::radioButton (false);
-    radioImages[1] = ToolkitArtwork::radioButton (true);
+    checkBoxImages[0] = ToolkitImages::checkBox (false);
+    checkBoxImages[1] = ToolkitImages::checkBox (true);
+    radioImages[0] = ToolkitImages::radioButton (false);
+    radioImages[1] = ToolkitImages::radioButton (true);
 
     for (size_t i = 0; i < textButtonSets.size(); ++i)
-        textButtonSets[i] = ToolkitArtwork::textButtonSlices ((int) i);
+        textButtonSets[i] = ToolkitImages::textButtonSlices ((int) i);
 
     setColourDefaults();
 }
@@ -225,8 +226,8 @@ void DefaultLookAndFeel::setImageButtonImages (juce::ImageButton& button, int ic
         return;
 
     const bool large = size == 2;
-    auto normal = ToolkitArtwork::iconButton (icon, large, false);
-    auto pressed = ToolkitArtwork::iconButton (icon, large, true);
+    auto normal = ToolkitImages::iconButton (icon, large, false);
+    auto pressed = ToolkitImages::iconButton (icon, large, true);
     button.setImages (true, false, true,
                       normal, 1.0f, juce::Colours::transparentBlack,
                       {}, 1.0f, juce::Colours::transparentBlack,

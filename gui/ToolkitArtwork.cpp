@@ -60,7 +60,7 @@ juce::Image ToolkitArtwork::radioButton (bool ticked)
     if (ticked)
     {
         g.setColour (ink);
-        g.fillEllipse (box.reduced (3.5f));
+        g.fillEllipse (box.reduced (4.5f));
     }
 
     return image;
@@ -290,4 +290,79 @@ juce::Image ToolkitArtwork::edgeStrip (int side)
     g.setGradientFill (juce::ColourGradient (outer, from, inner, to, false));
     g.fillAll();
     return image;
+}
+
+juce::String ToolkitArtwork::checkBoxName (bool ticked)
+{
+    return ticked ? "tkCheckBoxOn.png" : "tkCheckBoxOff.png";
+}
+
+juce::String ToolkitArtwork::radioButtonName (bool ticked)
+{
+    return ticked ? "tkRadioOn.png" : "tkRadioOff.png";
+}
+
+juce::String ToolkitArtwork::iconButtonName (int icon, bool large, bool pressed)
+{
+    return "tkIcon" + juce::String (icon).paddedLeft ('0', 2) + (large ? "L" : "S") + (pressed ? "P" : "N") + ".png";
+}
+
+juce::String ToolkitArtwork::textButtonSliceName (int set, int slice)
+{
+    return "tkTextButton" + juce::String (set) + "_" + juce::String (slice) + ".png";
+}
+
+juce::String ToolkitArtwork::titleIconName()
+{
+    return "tkTitleIcon.png";
+}
+
+juce::String ToolkitArtwork::edgeStripName (int side)
+{
+    const char* names[] = {"Top", "Bottom", "Left", "Right"};
+    return side >= 1 && side <= 4 ? juce::String ("tkEdge") + names[side - 1] + ".png" : juce::String();
+}
+
+int ToolkitArtwork::fixedFileSize (const juce::String& name)
+{
+    if (name == checkBoxName (false))
+        return 494;
+    if (name == checkBoxName (true))
+        return 561;
+    if (name == radioButtonName (false))
+        return 548;
+    if (name == radioButtonName (true))
+        return 599;
+    return 0;
+}
+
+std::vector<std::pair<juce::String, juce::Image>> ToolkitArtwork::renderAll()
+{
+    std::vector<std::pair<juce::String, juce::Image>> all;
+
+    for (const bool ticked : {false, true})
+    {
+        all.emplace_back (checkBoxName (ticked), checkBox (ticked));
+        all.emplace_back (radioButtonName (ticked), radioButton (ticked));
+    }
+
+    for (int icon = 0; icon < numIcons; ++icon)
+        for (const bool large : {false, true})
+            for (const bool pressed : {false, true})
+                all.emplace_back (iconButtonName (icon, large, pressed), iconButton (icon, large, pressed));
+
+    for (int set = 0; set < 3; ++set)
+    {
+        const auto slices = textButtonSlices (set);
+
+        for (int slice = 0; slice < 7; ++slice)
+            all.emplace_back (textButtonSliceName (set, slice), slices[(size_t) slice]);
+    }
+
+    all.emplace_back (titleIconName(), titleIcon());
+
+    for (int side = 1; side <= 4; ++side)
+        all.emplace_back (edgeStripName (side), edgeStrip (side));
+
+    return all;
 }

@@ -3,9 +3,12 @@
 #include <juce_graphics/juce_graphics.h>
 
 #include <array>
+#include <utility>
+#include <vector>
 
-/** The toolkit's own button, box, icon and edge images, drawn in code in one flat
-    grey style; each call renders a new image, so owners keep what they reuse. */
+/** Draws the toolkit's own button, box, icon and edge images in one flat grey
+    style. The tool GenerateArtwork writes them as PNG files into resources/toolkit,
+    from where the library embeds them (see ToolkitImages). */
 class ToolkitArtwork
 {
 public:
@@ -34,6 +37,21 @@ public:
     /** A window edge strip: side 1 top and 2 bottom (40 x 10), 3 left and
         4 right (10 x 40). Null for any other side. */
     static juce::Image edgeStrip (int side);
+
+    /** Resource file names of the images above. */
+    static juce::String checkBoxName (bool ticked);
+    static juce::String radioButtonName (bool ticked);
+    static juce::String iconButtonName (int icon, bool large, bool pressed);
+    static juce::String textButtonSliceName (int set, int slice);
+    static juce::String titleIconName();
+    static juce::String edgeStripName (int side);
+
+    /** The file size in bytes that the check and radio box PNG files keep (the
+        generator pads them with a comment chunk); 0 for every other image. */
+    static int fixedFileSize (const juce::String& name);
+
+    /** Every image with its resource file name, as the generator writes them. */
+    static std::vector<std::pair<juce::String, juce::Image>> renderAll();
 
 private:
     static void drawGlyph (juce::Graphics& g, int icon, juce::Rectangle<float> box);

@@ -1,14 +1,14 @@
 #include "gui/controls/WindowComponent.h"
 #include "gui/DefaultLookAndFeel.h"
 #include "gui/EmbeddedFonts.h"
-#include "gui/ToolkitArtwork.h"
+#include "gui/ToolkitImages.h"
 
 WindowComponent::WindowComponent()
-    : titleIcon (ToolkitArtwork::titleIcon())
+    : titleIcon (ToolkitImages::titleIcon())
     , titleFont (EmbeddedFonts::tahoma (15.0f, juce::Font::bold))
 {
     for (int side = 1; side <= 4; ++side)
-        edgeImages[side - 1] = ToolkitArtwork::edgeStrip (side);
+        edgeImages[side - 1] = ToolkitImages::edgeStrip (side);
 
     closeButton.addListener (this);
     addAndMakeVisible (closeButton);

@@ -1,5 +1,8 @@
+#include "framework/EmbeddedResources.h"
 #include "gui/DefaultLookAndFeel.h"
 #include "gui/EmbeddedFonts.h"
+#include "gui/ToolkitArtwork.h"
+#include "gui/ToolkitImages.h"
 #include "gui/widgets/TextButtonEx.h"
 
 #include <gtest/gtest.h>
@@ -192,4 +195,46 @@ TEST (DefaultLookAndFeel, OneOwnerAndTextButtons)
     EXPECT_EQ (styled.getHeight(), laf->getTextButtonSlices (2)[0].getHeight());
     styled.setLookAndFeel (nullptr);
     laf.reset();
+}
+
+TEST (ToolkitImages, EmbeddedImagesMatchTheirDrawing)
+{
+    // The committed PNG files are what ToolkitArtwork draws now: after a change to the
+    // drawing, run pulsaret_generate_artwork and commit resources/toolkit.
+    for (const auto& [name, drawn] : ToolkitArtwork::renderAll())
+    {
+        juce::Image embedded;
+        ASSERT_TRUE (loadImageResource (name, embedded)) << name;
+        ASSERT_EQ (embedded.getBounds(), drawn.getBounds()) << name;
+
+        for (int y = 0; y < drawn.getHeight(); ++y)
+            for (int x = 0; x < drawn.getWidth(); ++x)
+            {
+                const auto a = embedded.getPixelAt (x, y), b = drawn.getPixelAt (x, y);
+                ASSERT_NEAR (a.getAlpha(), b.getAlpha(), 1) << name << " " << x << "," << y;
+                if (b.getAlpha() > 16)
+                {
+                    ASSERT_NEAR (a.getRed(), b.getRed(), 8) << name << " " << x << "," << y;
+                    ASSERT_NEAR (a.getGreen(), b.getGreen(), 8) << name << " " << x << "," << y;
+                    ASSERT_NEAR (a.getBlue(), b.getBlue(), 8) << name << " " << x << "," << y;
+                }
+            }
+    }
+
+    // The box images keep their fixed file sizes.
+    const std::pair<juce::String, size_t> sizes[] = {{"tkCheckBoxOff.png", 494}, {"tkCheckBoxOn.png", 561}, {"tkRadioOff.png", 548}, {"tkRadioOn.png", 599}};
+    for (const auto& [name, bytes] : sizes)
+    {
+        auto data = getResourceData (name);
+        ASSERT_NE (data, nullptr) << name;
+        EXPECT_EQ (data->getSize(), bytes) << name;
+    }
+
+    EXPECT_EQ (ToolkitImages::checkBox (true).getWidth(), ToolkitArtwork::boxSize);
+    EXPECT_EQ (ToolkitImages::iconButton (0, true, false).getWidth(), 43);
+    EXPECT_EQ (ToolkitImages::titleIcon().getBounds(), juce::Rectangle<int> (24, 24));
+    EXPECT_EQ (ToolkitImages::edgeStrip (1).getBounds(), juce::Rectangle<int> (40, 10));
+    EXPECT_EQ (ToolkitImages::edgeStrip (4).getBounds(), juce::Rectangle<int> (10, 40));
+    EXPECT_FALSE (ToolkitImages::edgeStrip (5).isValid());
+    EXPECT_FALSE (ToolkitImages::iconButton (17, false, false).isValid());
 }
