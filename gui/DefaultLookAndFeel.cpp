@@ -1,6 +1,5 @@
 #include "gui/DefaultLookAndFeel.h"
 #include "gui/EmbeddedFonts.h"
-#include "gui/ToolkitArtwork.h"
 #include "gui/ToolkitImages.h"
 #include "gui/widgets/TextButtonEx.h"
 
@@ -13,7 +12,7 @@ juce::Colour grey (float level)
     return juce::Colour (v, v, v);
 }
 
-constexpr int numIconKinds = ToolkitArtwork::numIcons;
+constexpr int numIconKinds = ToolkitImages::numIcons;
 } // namespace
 
 DefaultLookAndFeel::DefaultLookAndFeel()

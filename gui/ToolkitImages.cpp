@@ -1,6 +1,5 @@
 #include "gui/ToolkitImages.h"
 #include "framework/EmbeddedResources.h"
-#include "gui/ToolkitArtwork.h"
 
 juce::Image ToolkitImages::load (const juce::String& name)
 {
@@ -14,39 +13,71 @@ juce::Image ToolkitImages::load (const juce::String& name)
 
 juce::Image ToolkitImages::checkBox (bool ticked)
 {
-    return load (ToolkitArtwork::checkBoxName (ticked));
+    return load (checkBoxName (ticked));
 }
 
 juce::Image ToolkitImages::radioButton (bool ticked)
 {
-    return load (ToolkitArtwork::radioButtonName (ticked));
+    return load (radioButtonName (ticked));
 }
 
 juce::Image ToolkitImages::iconButton (int icon, bool large, bool pressed)
 {
-    if (icon < 0 || icon >= ToolkitArtwork::numIcons)
+    if (icon < 0 || icon >= numIcons)
         return {};
 
-    return load (ToolkitArtwork::iconButtonName (icon, large, pressed));
+    return load (iconButtonName (icon, large, pressed));
 }
 
-std::array<juce::Image, 7> ToolkitImages::textButtonSlices (int set)
+std::array<juce::Image, ToolkitImages::numTextButtonSlices> ToolkitImages::textButtonSlices (int set)
 {
-    std::array<juce::Image, 7> slices;
+    std::array<juce::Image, numTextButtonSlices> slices;
 
-    if (set >= 0 && set < 3)
-        for (int i = 0; i < 7; ++i)
-            slices[(size_t) i] = load (ToolkitArtwork::textButtonSliceName (set, i));
+    if (set >= 0 && set < numTextButtonSets)
+        for (int i = 0; i < numTextButtonSlices; ++i)
+            slices[(size_t) i] = load (textButtonSliceName (set, i));
 
     return slices;
 }
 
 juce::Image ToolkitImages::titleIcon()
 {
-    return load (ToolkitArtwork::titleIconName());
+    return load (titleIconName());
 }
 
 juce::Image ToolkitImages::edgeStrip (int side)
 {
-    return load (ToolkitArtwork::edgeStripName (side));
+    return load (edgeStripName (side));
+}
+
+//==============================================================================
+juce::String ToolkitImages::checkBoxName (bool ticked)
+{
+    return ticked ? "tkCheckBoxOn.png" : "tkCheckBoxOff.png";
+}
+
+juce::String ToolkitImages::radioButtonName (bool ticked)
+{
+    return ticked ? "tkRadioOn.png" : "tkRadioOff.png";
+}
+
+juce::String ToolkitImages::iconButtonName (int icon, bool large, bool pressed)
+{
+    return "tkIcon" + juce::String (icon).paddedLeft ('0', 2) + (large ? "L" : "S") + (pressed ? "P" : "N") + ".png";
+}
+
+juce::String ToolkitImages::textButtonSliceName (int set, int slice)
+{
+    return "tkTextButton" + juce::String (set) + "_" + juce::String (slice) + ".png";
+}
+
+juce::String ToolkitImages::titleIconName()
+{
+    return "tkTitleIcon.png";
+}
+
+juce::String ToolkitImages::edgeStripName (int side)
+{
+    const char* names[] = {"Top", "Bottom", "Left", "Right"};
+    return side >= 1 && side <= 4 ? juce::String ("tkEdge") + names[side - 1] + ".png" : juce::String();
 }

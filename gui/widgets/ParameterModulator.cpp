@@ -1,7 +1,7 @@
 #include "gui/widgets/ParameterModulator.h"
 
 #include "gui/DefaultLookAndFeel.h"
-#include "gui/ToolkitArtwork.h"
+#include "gui/ToolkitImages.h"
 #include "gui/widgets/SkinElement.h"
 
 namespace
@@ -27,8 +27,8 @@ std::unique_ptr<juce::Button> makeButton (juce::LookAndFeel& lookAndFeel, const 
 
     // Another look and feel: the same pictures, made here.
     auto button = std::make_unique<juce::ImageButton> (spec.name);
-    auto normal = ToolkitArtwork::iconButton (spec.icon, false, false);
-    auto pressed = ToolkitArtwork::iconButton (spec.icon, false, true);
+    auto normal = ToolkitImages::iconButton (spec.icon, false, false);
+    auto pressed = ToolkitImages::iconButton (spec.icon, false, true);
     button->setImages (true, false, true, normal, 1.0f, juce::Colours::transparentBlack, {}, 1.0f,
                        juce::Colours::transparentBlack, pressed, 1.0f, juce::Colours::transparentBlack);
     button->setSize (normal.getWidth(), normal.getHeight());

@@ -1,6 +1,6 @@
 // Writes the toolkit's images as PNG files into a folder (resources/toolkit by
 // default). Run after changing ToolkitArtwork, then commit the files.
-#include "gui/ToolkitArtwork.h"
+#include "ToolkitArtwork.h"
 
 #include <iostream>
 

@@ -1,7 +1,6 @@
 #include "framework/EmbeddedResources.h"
 #include "gui/DefaultLookAndFeel.h"
 #include "gui/EmbeddedFonts.h"
-#include "gui/ToolkitArtwork.h"
 #include "gui/ToolkitImages.h"
 #include "gui/widgets/TextButtonEx.h"
 
@@ -116,6 +115,7 @@ TEST (DefaultLookAndFeel, MetricsAndFonts)
     EXPECT_EQ (plain.getTypefacePtr()->getName(), "Tahoma");
     EXPECT_EQ (bold.getTypefacePtr()->getStyle(), "Bold");
     EXPECT_GT (bold.getStringWidthFloat ("Browse"), plain.getStringWidthFloat ("Browse"));
+
 }
 
 TEST (DefaultLookAndFeel, ButtonImages)
@@ -197,29 +197,29 @@ TEST (DefaultLookAndFeel, OneOwnerAndTextButtons)
     laf.reset();
 }
 
-TEST (ToolkitImages, EmbeddedImagesMatchTheirDrawing)
+TEST (ToolkitImages, EveryImageIsEmbeddedAtItsSize)
 {
-    // The committed PNG files are what ToolkitArtwork draws now: after a change to the
-    // drawing, run pulsaret_generate_artwork and commit resources/toolkit.
-    for (const auto& [name, drawn] : ToolkitArtwork::renderAll())
+    for (const bool ticked : {false, true})
     {
-        juce::Image embedded;
-        ASSERT_TRUE (loadImageResource (name, embedded)) << name;
-        ASSERT_EQ (embedded.getBounds(), drawn.getBounds()) << name;
-
-        for (int y = 0; y < drawn.getHeight(); ++y)
-            for (int x = 0; x < drawn.getWidth(); ++x)
-            {
-                const auto a = embedded.getPixelAt (x, y), b = drawn.getPixelAt (x, y);
-                ASSERT_NEAR (a.getAlpha(), b.getAlpha(), 1) << name << " " << x << "," << y;
-                if (b.getAlpha() > 16)
-                {
-                    ASSERT_NEAR (a.getRed(), b.getRed(), 8) << name << " " << x << "," << y;
-                    ASSERT_NEAR (a.getGreen(), b.getGreen(), 8) << name << " " << x << "," << y;
-                    ASSERT_NEAR (a.getBlue(), b.getBlue(), 8) << name << " " << x << "," << y;
-                }
-            }
+        const auto check = ToolkitImages::checkBox (ticked);
+        const auto radio = ToolkitImages::radioButton (ticked);
+        ASSERT_TRUE (check.isValid() && radio.isValid());
+        EXPECT_EQ (check.getBounds(), ToolkitImages::checkBox (!ticked).getBounds());
+        EXPECT_EQ (radio.getBounds(), check.getBounds());
     }
+
+    for (int icon = 0; icon < ToolkitImages::numIcons; ++icon)
+        for (const bool large : {false, true})
+            for (const bool pressed : {false, true})
+            {
+                const auto image = ToolkitImages::iconButton (icon, large, pressed);
+                const int size = large ? 43 : 27;
+                EXPECT_EQ (image.getBounds(), juce::Rectangle<int> (size, size)) << icon << large << pressed;
+            }
+
+    for (int set = 0; set < ToolkitImages::numTextButtonSets; ++set)
+        for (const auto& slice : ToolkitImages::textButtonSlices (set))
+            EXPECT_TRUE (slice.isValid()) << set;
 
     // The box images keep their fixed file sizes.
     const std::pair<juce::String, size_t> sizes[] = {{"tkCheckBoxOff.png", 494}, {"tkCheckBoxOn.png", 561}, {"tkRadioOff.png", 548}, {"tkRadioOn.png", 599}};
@@ -230,10 +230,10 @@ TEST (ToolkitImages, EmbeddedImagesMatchTheirDrawing)
         EXPECT_EQ (data->getSize(), bytes) << name;
     }
 
-    EXPECT_EQ (ToolkitImages::checkBox (true).getWidth(), ToolkitArtwork::boxSize);
-    EXPECT_EQ (ToolkitImages::iconButton (0, true, false).getWidth(), 43);
     EXPECT_EQ (ToolkitImages::titleIcon().getBounds(), juce::Rectangle<int> (24, 24));
     EXPECT_EQ (ToolkitImages::edgeStrip (1).getBounds(), juce::Rectangle<int> (40, 10));
+    EXPECT_EQ (ToolkitImages::edgeStrip (2).getBounds(), juce::Rectangle<int> (40, 10));
+    EXPECT_EQ (ToolkitImages::edgeStrip (3).getBounds(), juce::Rectangle<int> (10, 40));
     EXPECT_EQ (ToolkitImages::edgeStrip (4).getBounds(), juce::Rectangle<int> (10, 40));
     EXPECT_FALSE (ToolkitImages::edgeStrip (5).isValid());
     EXPECT_FALSE (ToolkitImages::iconButton (17, false, false).isValid());

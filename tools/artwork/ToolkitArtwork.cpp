@@ -1,4 +1,5 @@
-#include "gui/ToolkitArtwork.h"
+#include "ToolkitArtwork.h"
+#include "gui/ToolkitImages.h"
 
 namespace
 {
@@ -180,7 +181,7 @@ void ToolkitArtwork::drawGlyph (juce::Graphics& g, int icon, juce::Rectangle<flo
 
 juce::Image ToolkitArtwork::iconButton (int icon, bool large, bool pressed)
 {
-    if (icon < 0 || icon >= numIcons)
+    if (icon < 0 || icon >= ToolkitImages::numIcons)
         return {};
 
     const int size = large ? largeIconSize : standardIconSize;
@@ -238,18 +239,51 @@ std::array<juce::Image, 7> ToolkitArtwork::textButtonSlices (int set)
 
 juce::Image ToolkitArtwork::titleIcon()
 {
-    // A drum seen from above: a ring with two crossed sticks.
+    // A snare drum seen from the side, light on the dark title bar: a head, a
+    // shell laced with tension cords, and a pair of sticks resting on the head.
     auto image = blank (24, 24);
     juce::Graphics g (image);
+    const juce::Rectangle<float> head (3.0f, 8.0f, 18.0f, 6.0f);
+    const float shellBottom = 19.0f;
+
+    juce::Path shell;
+    shell.startNewSubPath (head.getX(), head.getCentreY());
+    shell.lineTo (head.getX(), shellBottom);
+    shell.quadraticTo (head.getCentreX(), shellBottom + head.getHeight(), head.getRight(), shellBottom);
+    shell.lineTo (head.getRight(), head.getCentreY());
+    shell.closeSubPath();
     g.setColour (face);
-    g.fillEllipse (3.0f, 3.0f, 18.0f, 18.0f);
+    g.fillPath (shell);
+
+    juce::Path lacing;
+    const int cords = 4;
+
+    for (int i = 0; i <= cords; ++i)
+    {
+        const float x = head.getX() + 1.0f + (head.getWidth() - 2.0f) * (float) i / (float) cords;
+        const float y = (i % 2 == 0) ? head.getBottom() + 0.5f : shellBottom + 1.0f;
+
+        if (i == 0)
+            lacing.startNewSubPath (x, y);
+        else
+            lacing.lineTo (x, y);
+    }
+
+    g.setColour (juce::Colour (0xff7c7c7c));
+    g.strokePath (lacing, juce::PathStrokeType (0.9f));
+
     g.setColour (juce::Colours::white);
-    g.drawEllipse (3.0f, 3.0f, 18.0f, 18.0f, 2.0f);
-    g.setColour (ink);
-    g.drawEllipse (7.5f, 7.5f, 9.0f, 9.0f, 1.0f);
+    g.fillEllipse (head);
+    g.setColour (edge);
+    g.drawEllipse (head, 1.0f);
+
+    // Sticks cross above the head, their tips resting on it.
     g.setColour (juce::Colours::white);
-    g.drawLine (1.0f, 1.0f, 11.0f, 11.0f, 2.0f);
-    g.drawLine (23.0f, 1.0f, 13.0f, 11.0f, 2.0f);
+    g.drawLine (4.5f, 1.5f, 14.0f, 10.0f, 1.6f);
+    g.drawLine (19.5f, 1.5f, 10.0f, 10.0f, 1.6f);
+    g.setColour (face);
+    g.fillEllipse (12.8f, 8.8f, 2.4f, 2.4f);
+    g.fillEllipse (8.8f, 8.8f, 2.4f, 2.4f);
     return image;
 }
 
@@ -292,46 +326,15 @@ juce::Image ToolkitArtwork::edgeStrip (int side)
     return image;
 }
 
-juce::String ToolkitArtwork::checkBoxName (bool ticked)
-{
-    return ticked ? "tkCheckBoxOn.png" : "tkCheckBoxOff.png";
-}
-
-juce::String ToolkitArtwork::radioButtonName (bool ticked)
-{
-    return ticked ? "tkRadioOn.png" : "tkRadioOff.png";
-}
-
-juce::String ToolkitArtwork::iconButtonName (int icon, bool large, bool pressed)
-{
-    return "tkIcon" + juce::String (icon).paddedLeft ('0', 2) + (large ? "L" : "S") + (pressed ? "P" : "N") + ".png";
-}
-
-juce::String ToolkitArtwork::textButtonSliceName (int set, int slice)
-{
-    return "tkTextButton" + juce::String (set) + "_" + juce::String (slice) + ".png";
-}
-
-juce::String ToolkitArtwork::titleIconName()
-{
-    return "tkTitleIcon.png";
-}
-
-juce::String ToolkitArtwork::edgeStripName (int side)
-{
-    const char* names[] = {"Top", "Bottom", "Left", "Right"};
-    return side >= 1 && side <= 4 ? juce::String ("tkEdge") + names[side - 1] + ".png" : juce::String();
-}
-
 int ToolkitArtwork::fixedFileSize (const juce::String& name)
 {
-    if (name == checkBoxName (false))
+    if (name == ToolkitImages::checkBoxName (false))
         return 494;
-    if (name == checkBoxName (true))
+    if (name == ToolkitImages::checkBoxName (true))
         return 561;
-    if (name == radioButtonName (false))
+    if (name == ToolkitImages::radioButtonName (false))
         return 548;
-    if (name == radioButtonName (true))
+    if (name == ToolkitImages::radioButtonName (true))
         return 599;
     return 0;
 }
@@ -342,27 +345,27 @@ std::vector<std::pair<juce::String, juce::Image>> ToolkitArtwork::renderAll()
 
     for (const bool ticked : {false, true})
     {
-        all.emplace_back (checkBoxName (ticked), checkBox (ticked));
-        all.emplace_back (radioButtonName (ticked), radioButton (ticked));
+        all.emplace_back (ToolkitImages::checkBoxName (ticked), checkBox (ticked));
+        all.emplace_back (ToolkitImages::radioButtonName (ticked), radioButton (ticked));
     }
 
-    for (int icon = 0; icon < numIcons; ++icon)
+    for (int icon = 0; icon < ToolkitImages::numIcons; ++icon)
         for (const bool large : {false, true})
             for (const bool pressed : {false, true})
-                all.emplace_back (iconButtonName (icon, large, pressed), iconButton (icon, large, pressed));
+                all.emplace_back (ToolkitImages::iconButtonName (icon, large, pressed), iconButton (icon, large, pressed));
 
-    for (int set = 0; set < 3; ++set)
+    for (int set = 0; set < ToolkitImages::numTextButtonSets; ++set)
     {
         const auto slices = textButtonSlices (set);
 
         for (int slice = 0; slice < 7; ++slice)
-            all.emplace_back (textButtonSliceName (set, slice), slices[(size_t) slice]);
+            all.emplace_back (ToolkitImages::textButtonSliceName (set, slice), slices[(size_t) slice]);
     }
 
-    all.emplace_back (titleIconName(), titleIcon());
+    all.emplace_back (ToolkitImages::titleIconName(), titleIcon());
 
     for (int side = 1; side <= 4; ++side)
-        all.emplace_back (edgeStripName (side), edgeStrip (side));
+        all.emplace_back (ToolkitImages::edgeStripName (side), edgeStrip (side));
 
     return all;
 }
