@@ -116,6 +116,26 @@ TEST (DefaultLookAndFeel, MetricsAndFonts)
     EXPECT_EQ (bold.getTypefacePtr()->getStyle(), "Bold");
     EXPECT_GT (bold.getStringWidthFloat ("Browse"), plain.getStringWidthFloat ("Browse"));
 
+    // Bold text is heavier, not only wider: it puts clearly more ink on the page.
+    auto ink = [] (const juce::Font& font)
+    {
+        juce::Image image (juce::Image::ARGB, 80, 20, true);
+        {
+            juce::Graphics g (image);
+            g.setColour (juce::Colours::black);
+            g.setFont (font);
+            g.drawSingleLineText ("Browse", 2, 15);
+        }
+
+        float sum = 0.0f;
+
+        for (int y = 0; y < image.getHeight(); ++y)
+            for (int x = 0; x < image.getWidth(); ++x)
+                sum += image.getPixelAt (x, y).getFloatAlpha();
+
+        return sum;
+    };
+    EXPECT_GT (ink (bold), 1.3f * ink (plain));
 }
 
 TEST (DefaultLookAndFeel, ButtonImages)
