@@ -658,7 +658,20 @@ TEST (PulsaretVst, BadCallsNeitherCrashNorChangeState)
     // A zero-length block; then a block ten times the prepared size, with a note late in it.
     std::vector<std::vector<float>> none (16);
     p.host.processBlock (0, {noteOn (0, bassDrumKey)}, none, 0);
+    // A flood of events far beyond what a block holds: the first ones play, the rest are dropped.
+    std::vector<Event> flood;
+
+    for (int i = 0; i < 20000; ++i)
+        flood.push_back ({0, {(uint8_t) (i == 0 ? 0x90 : 0xa0), bassDrumKey, 100}});
+
     p.host.render (48000, 512, {}, {}); // the snare dies away
+    std::vector<std::vector<float>> flooded (16, std::vector<float> (512));
+    p.host.midiOut.clear();
+    p.host.processBlock (512, flood, flooded, 0);
+    EXPECT_GT (peak (flooded[0]), 0.001);
+    EXPECT_GT (p.host.midiOut.size(), 1000u) << "passed through";
+    EXPECT_LT (p.host.midiOut.size(), flood.size());
+    p.host.render (48000, 512, {}, {}); // the bass drum dies away
     p.host.midiOut.clear();
     const auto big = p.host.render (5120, 5120, {noteOn (3000, bassDrumKey)}, {});
     EXPECT_LT (peak (big[0], 0, 3000), silence);
