@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <unistd.h>
 
 // The product, Pulsaret.so, through its entry point, seen only as a host sees it. Each instance runs from
 // a private copy of the library with its own settings file beside it, as an installed plug-in does.
