@@ -66,6 +66,10 @@ void PulsaretBassDrum::setSampleRate (double rate)
     updateTune();
     updateAttack();
     levelTarget = level;
+    // Silent until the next hit anyway: start the level where it is set, so the first hit after the host
+    // (re)starts audio is not faded in.
+    smoothedLevel = levelTarget;
+    attackGain = attackGainTarget;
     decayTerm = (1.0 - decay) + 0.5;
 }
 

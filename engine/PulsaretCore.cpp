@@ -212,6 +212,9 @@ void PulsaretCore::setSampleRate (float rate)
     cymbal->setSampleRate (r);
     hiHats->setSampleRate (r);
 
+    // Like the voices' levels, the main volume starts where it is set: no fade-in after a restart.
+    mainVolume = mainVolumeTarget;
+
     // The noise restarts from the same registers at every rate change, so renders repeat exactly.
     noiseCoefficient = std::exp (-2.0 * 3.141592653589793 * 2000.0 / r);
     noiseState = 0.0;

@@ -56,6 +56,10 @@ void PulsaretCymbal::setSampleRate (double rate)
     body.highPass.setHighPass (2.0 * 3.141592653589793 * 3300.0 / rate, 0.7142857142857143);
     bright.reset();
     body.reset();
+    // Silent until the next hit anyway: start the level where it is set, so the first hit after the host
+    // (re)starts audio is not faded in.
+    smoothedLevel = levelTarget;
+    tone = toneTarget;
 }
 
 double PulsaretCymbal::renderWithTwoInputs (double metalHigh, double metalLow)

@@ -57,6 +57,10 @@ void PulsaretHiHats::setSampleRate (double rate)
     rateGain = 192000.0 / rate;
     openShaper.highPass.setHighPass (2.0 * 3.141592653589793 * 8200.0 / rate, 0.5555555555555556);
     closedShaper.highPass = openShaper.highPass;
+    // Silent until the next hit anyway: start the level where it is set, so the first hit after the host
+    // (re)starts audio is not faded in.
+    smoothedOpenLevel = openLevelTarget;
+    smoothedClosedLevel = closedLevelTarget;
     openShaper.reset();
     closedShaper.reset();
     // A gate whose counter is parked would otherwise stay open for ever.

@@ -74,6 +74,9 @@ void PulsaretSnareDrum::setSampleRate (double rate)
     tuneTerm = tuneTermFor (tune);
     snappyInUse = snappy;
     levelTarget = level;
+    // Silent until the next hit anyway: start the level where it is set, so the first hit after the host
+    // (re)starts audio is not faded in.
+    smoothedLevel = levelTarget;
 }
 
 double PulsaretSnareDrum::renderWithInput (double noise)

@@ -65,7 +65,9 @@ void PulsaretTom::setSampleRate (double rate)
     noiseBandPass.setBandPassBandwidth (2.0 * 3.141592653589793 * 230.0 / rate, 0.08664339756999316);
     noiseBandPass.reset();
     noiseEnvelope = 0.0;
-    smoothedLevel = 0.0;
+    // Silent until the next hit anyway: start the level where it is set, so the first hit after the host
+    // (re)starts audio is not faded in.
+    smoothedLevel = levelTarget;
     noiseEnvelopeCoefficient = coefficients.smoothing * decayCoefficient;
 }
 

@@ -406,3 +406,23 @@ TEST (PulsaretCore, EachParameterReachesItsVoice)
     EXPECT_NEAR (core->getCymbal().getDecayFactor(), 8.0, 1e-8);
     EXPECT_NEAR (core->getHiHats().getClosedDecayCoefficient(), std::exp (-7.055233629887017 - 2.77258872223978) * 4.635632780977655, 1e-18);
 }
+
+TEST (PulsaretCore, FirstHitAfterARateChangeIsNotFadedIn)
+{
+    // A hit on the first sample after the host starts audio is as loud as one struck later. With
+    // the default links, slots 3 and 6 stay silent (the hi tom and closed hat sound in 2 and 5).
+    for (int slot : {0, 1, 2, 4, 5})
+    {
+        SCOPED_TRACE (slot);
+        auto fresh = DefaultCore::make (48000.0f);
+        fresh->triggerInstrument (slot, 1.0f);
+        const auto first = DefaultCore::renderSlot (*fresh, slot, 2400);
+
+        auto settled = DefaultCore::make (48000.0f);
+        DefaultCore::settle (*settled);
+        settled->triggerInstrument (slot, 1.0f);
+        const auto later = DefaultCore::renderSlot (*settled, slot, 2400);
+
+        EXPECT_NEAR (SignalMeasure::rms (first) / SignalMeasure::rms (later), 1.0, 0.05);
+    }
+}
