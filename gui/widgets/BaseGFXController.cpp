@@ -10,7 +10,7 @@ void BaseGFXController::loadFromXml (const juce::XmlElement& element, ParameterM
     GUIController::loadFromXml (element, parameters, events, context);
     readFilmstrip (element);
 
-    if (! hasImage())
+    if (!hasImage())
         readSize (element);
 
     readPosition (element);
@@ -87,7 +87,7 @@ void BaseGFXController::applyBoundsTo (juce::Component& component)
 
 void BaseGFXController::drawFrame (juce::Graphics& g, int k) const
 {
-    if (! image.isValid() || k < 0 || k >= framesNum || frameWidth <= 0 || frameHeight <= 0)
+    if (!image.isValid() || k < 0 || k >= framesNum || frameWidth <= 0 || frameHeight <= 0)
         return;
 
     g.drawImage (image, 0, 0, frameWidth, frameHeight, 0, frameHeight * k, frameWidth, frameHeight);

@@ -14,7 +14,7 @@ void BlinkingComponent::BlinkingComponentTimer::timerCallback()
 
 void BlinkingComponent::blinkTick()
 {
-    phase = ! phase;
+    phase = !phase;
     blinkStateChanged();
 }
 
@@ -27,7 +27,7 @@ void BlinkingComponent::startBlinking()
 
 void BlinkingComponent::stopBlinking()
 {
-    if (! timer->isTimerRunning())
+    if (!timer->isTimerRunning())
         return;
 
     timer->stopTimer();

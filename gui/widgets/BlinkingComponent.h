@@ -33,7 +33,10 @@ private:
     class BlinkingComponentTimer : public juce::Timer
     {
     public:
-        explicit BlinkingComponentTimer (BlinkingComponent& ownerToUse) : owner (ownerToUse) {}
+        explicit BlinkingComponentTimer (BlinkingComponent& ownerToUse)
+            : owner (ownerToUse)
+        {
+        }
         void timerCallback() override;
 
     private:

@@ -6,9 +6,7 @@
 
 /** A passive picture whose frame follows its linked parameter's normalised value
     (LEDs and indicators); its own timer ends a flash. */
-class GFXAnimation : public BaseGFXController
-    , public juce::Component
-    , private juce::Timer
+class GFXAnimation : public BaseGFXController, public juce::Component, private juce::Timer
 {
 public:
     explicit GFXAnimation (const juce::String& name);

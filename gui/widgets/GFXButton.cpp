@@ -47,21 +47,21 @@ void GFXButton::setAutoRepeat (bool shouldRepeat)
 {
     autoRepeat = shouldRepeat;
 
-    if (! autoRepeat)
+    if (!autoRepeat)
         stopTimer();
 }
 
 void GFXButton::buttonStateChanged()
 {
-    if (! autoRepeat || ! isDown())
+    if (!autoRepeat || !isDown())
         stopTimer();
-    else if (! isTimerRunning())
+    else if (!isTimerRunning())
         startTimer (1000);
 }
 
 void GFXButton::timerCallback()
 {
-    if (! autoRepeat || ! isDown())
+    if (!autoRepeat || !isDown())
     {
         stopTimer();
         return;

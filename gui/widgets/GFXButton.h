@@ -5,9 +5,7 @@
 #include <juce_gui_basics/juce_gui_basics.h>
 
 /** A push button that fires its "onClick" event, or "onClickWithCtrl" with Ctrl held. */
-class GFXButton : public BaseGFXController
-    , public juce::Button
-    , private juce::Timer
+class GFXButton : public BaseGFXController, public juce::Button, private juce::Timer
 {
 public:
     explicit GFXButton (const juce::String& name);

@@ -57,7 +57,7 @@ void GFXDisplay::loadFromXml (const juce::XmlElement& element, ParameterManager&
 
     for (auto* gfx : element.getChildIterator())
     {
-        if (! SkinElement::hasTag (*gfx, "gfx"))
+        if (!SkinElement::hasTag (*gfx, "gfx"))
             continue;
 
         auto loaded = SkinImages::load (SkinElement::getString (*gfx, "resource"));
@@ -99,7 +99,7 @@ void GFXDisplay::paint (juce::Graphics& g)
 {
     g.fillAll (findColour (juce::TextEditor::backgroundColourId));
 
-    if (! fontImage.isValid())
+    if (!fontImage.isValid())
     {
         g.setColour (juce::Colours::black);
         g.setFont (juce::Font());
@@ -158,10 +158,10 @@ void GFXDisplay::scrollToCaret()
 
 bool GFXDisplay::keyPressed (const juce::KeyPress& key)
 {
-    if (! editing)
+    if (!editing)
         return true;
 
-    const bool plain = ! key.getModifiers().isAnyModifierKeyDown();
+    const bool plain = !key.getModifiers().isAnyModifierKeyDown();
     const int code = key.getKeyCode();
 
     if (plain && code == juce::KeyPress::returnKey)
@@ -226,7 +226,7 @@ bool GFXDisplay::keyPressed (const juce::KeyPress& key)
 
 void GFXDisplay::focusGained (FocusChangeType)
 {
-    if (editing || reparenting || ! isEnabled())
+    if (editing || reparenting || !isEnabled())
         return;
 
     beginEditing();
@@ -234,7 +234,7 @@ void GFXDisplay::focusGained (FocusChangeType)
 
 void GFXDisplay::focusLost (FocusChangeType)
 {
-    if (! reparenting)
+    if (!reparenting)
         finishEditing();
 }
 
@@ -248,7 +248,7 @@ void GFXDisplay::beginEditing()
     caretVisible = true;
     startTimer (500);
 
-    if (! isOnDesktop())
+    if (!isOnDesktop())
     {
         savedParent = getParentComponent();
         savedBounds = getBounds();
@@ -256,7 +256,7 @@ void GFXDisplay::beginEditing()
 
     // Lifted onto the desktop in the same place, so the edit draws above the panel.
     // Only a display on screen can be lifted (and only such a one really has focus).
-    if (savedParent != nullptr && isShowing() && ! isOnDesktop())
+    if (savedParent != nullptr && isShowing() && !isOnDesktop())
     {
         const auto screenBounds = getScreenBounds();
         const juce::ScopedValueSetter<bool> moving (reparenting, true);
@@ -272,7 +272,7 @@ void GFXDisplay::beginEditing()
 
 void GFXDisplay::finishEditing()
 {
-    if (! editing)
+    if (!editing)
         return;
 
     editing = false;
@@ -283,10 +283,10 @@ void GFXDisplay::finishEditing()
     // The desktop window is left from the message loop: this call may come from its own
     // key or focus handling, which must not see it deleted underneath.
     if (isOnDesktop())
-        juce::MessageManager::callAsync ([safeThis = juce::Component::SafePointer<GFXDisplay> (this)] {
+        juce::MessageManager::callAsync ([safeThis = juce::Component::SafePointer<GFXDisplay> (this)]
+                                         {
             if (safeThis != nullptr)
-                safeThis->returnToParent();
-        });
+                safeThis->returnToParent(); });
 
     stopTimer();
 
@@ -304,7 +304,7 @@ void GFXDisplay::finishEditing()
 
 void GFXDisplay::returnToParent()
 {
-    if (editing || ! isOnDesktop())
+    if (editing || !isOnDesktop())
         return;
 
     const juce::ScopedValueSetter<bool> moving (reparenting, true);
@@ -319,9 +319,9 @@ void GFXDisplay::returnToParent()
 
 void GFXDisplay::timerCallback()
 {
-    if (! editing && ! hasKeyboardFocus (true))
+    if (!editing && !hasKeyboardFocus (true))
         return;
 
-    caretVisible = ! caretVisible;
+    caretVisible = !caretVisible;
     repaint();
 }

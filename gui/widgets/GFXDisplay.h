@@ -8,9 +8,7 @@
 /** A line of text in a bitmap font, editable in place. The font image is a strip
     glyphWidth wide: glyphCount glyphs of fontHeight rows from firstASCII on, then the
     same glyphs again in their caret form. */
-class GFXDisplay : public GUIController
-    , public juce::Component
-    , private juce::Timer
+class GFXDisplay : public GUIController, public juce::Component, private juce::Timer
 {
 public:
     explicit GFXDisplay (const juce::String& name);

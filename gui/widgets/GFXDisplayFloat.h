@@ -6,7 +6,10 @@
 class GFXDisplayFloat : public GFXDisplay
 {
 public:
-    explicit GFXDisplayFloat (const juce::String& name) : GFXDisplay (name) {}
+    explicit GFXDisplayFloat (const juce::String& name)
+        : GFXDisplay (name)
+    {
+    }
 
     void updateFromParameter (Parameter* parameter) override;
 };

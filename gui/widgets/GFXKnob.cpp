@@ -42,7 +42,7 @@ void GFXKnob::stoppedDragging()
 
 int GFXKnob::getFrameToShow() const
 {
-    if (! isEnabled())
+    if (!isEnabled())
         return 0;
 
     const auto p = (float) ((getValue() - getMinimum()) / (getMaximum() - getMinimum()));

@@ -5,8 +5,7 @@
 #include <juce_gui_basics/juce_gui_basics.h>
 
 /** A rotary control whose slider value is the normalised value of its linked parameter. */
-class GFXKnob : public BaseGFXController
-    , public juce::Slider
+class GFXKnob : public BaseGFXController, public juce::Slider
 {
 public:
     explicit GFXKnob (const juce::String& name);

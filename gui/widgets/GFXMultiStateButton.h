@@ -6,9 +6,7 @@
 
 /** A button that fires events and shows one of several states of its linked parameter
     (LEDs, mode and step buttons). It never writes the parameter: the event handler does. */
-class GFXMultiStateButton : public BaseGFXController
-    , public juce::Button
-    , private juce::Timer
+class GFXMultiStateButton : public BaseGFXController, public juce::Button, private juce::Timer
 {
 public:
     explicit GFXMultiStateButton (const juce::String& name);

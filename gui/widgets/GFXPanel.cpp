@@ -41,7 +41,7 @@ void GFXPanel::setVisibleFromParameter (Parameter* parameter)
 
 void GFXPanel::setHiddenFromParameter (Parameter* parameter)
 {
-    setVisible (! parameter->getBoolValue());
+    setVisible (!parameter->getBoolValue());
 }
 
 int GFXPanel::getNumControllers() const

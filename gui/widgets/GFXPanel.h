@@ -6,8 +6,7 @@
 
 /** A container widget: an optional background frame and the skin widgets nested in its
     "controls" element, which it creates and owns. */
-class GFXPanel : public BaseGFXController
-    , public juce::Component
+class GFXPanel : public BaseGFXController, public juce::Component
 {
 public:
     explicit GFXPanel (const juce::String& name);

@@ -64,7 +64,7 @@ void GFXRocker::mouseDown (const juce::MouseEvent& e)
 
 void GFXRocker::mouseDrag (const juce::MouseEvent& e)
 {
-    dragFlag = ! getLocalBounds().contains (e.getPosition());
+    dragFlag = !getLocalBounds().contains (e.getPosition());
     repaint();
 }
 

@@ -6,8 +6,7 @@
 
 /** A two-sided button: pressing the more side (upper or right half) fires the more
     event, anything else the less event. Frames: 0 less pressed, 1 rest, 2 more pressed. */
-class GFXRocker : public BaseGFXController
-    , public juce::Component
+class GFXRocker : public BaseGFXController, public juce::Component
 {
 public:
     enum Type

@@ -12,9 +12,9 @@ GFXSwitch::GFXSwitch (const juce::String& name)
 
 void GFXSwitch::applyMode()
 {
-    static constexpr juce::Slider::SliderStyle styles[] = { juce::Slider::LinearVertical,
-                                                            juce::Slider::LinearHorizontal,
-                                                            juce::Slider::RotaryVerticalDrag };
+    static constexpr juce::Slider::SliderStyle styles[] = {juce::Slider::LinearVertical,
+                                                           juce::Slider::LinearHorizontal,
+                                                           juce::Slider::RotaryVerticalDrag};
     setSliderStyle (styles[mode]);
 }
 
@@ -42,7 +42,7 @@ void GFXSwitch::loadFromXml (const juce::XmlElement& element, ParameterManager& 
 
 int GFXSwitch::getFrameToShow() const
 {
-    if (! isEnabled())
+    if (!isEnabled())
         return 0;
 
     return (int) std::floor (getValue() * (framesNum - 1) + 0.5);

@@ -106,10 +106,10 @@ void GFXToggleButton::clicked()
 
 int GFXToggleButton::getFrameToShow (bool pressed) const noexcept
 {
-    if (! isEnabled() || isInBlinkOnPhase() || ! getToggleState())
+    if (!isEnabled() || isInBlinkOnPhase() || !getToggleState())
         return 0;
 
-    if (! is3D())
+    if (!is3D())
         return 1;
 
     return pressed ? 3 : 2;

@@ -8,8 +8,7 @@ class GFXToggleButtonDragGroup;
 
 /** An on/off button that writes its linked bool parameter; buttons of one drag group
     can be painted on or off by dragging across them. */
-class GFXToggleButton : public BaseGFXController
-    , public juce::Button
+class GFXToggleButton : public BaseGFXController, public juce::Button
 {
 public:
     explicit GFXToggleButton (const juce::String& name);

@@ -39,12 +39,14 @@ void GUIController::callListeners (Callback&& callback)
 
 void GUIController::sendEvent (int uid)
 {
-    callListeners ([this, uid] (Listener& l) { l.controllerEvent (this, uid); });
+    callListeners ([this, uid] (Listener& l)
+                   { l.controllerEvent (this, uid); });
 }
 
 void GUIController::sendValueChanged()
 {
-    callListeners ([this] (Listener& l) { l.controllerValueChanged (this); });
+    callListeners ([this] (Listener& l)
+                   { l.controllerValueChanged (this); });
 }
 
 void GUIController::sendGestureBegin()
@@ -53,7 +55,8 @@ void GUIController::sendGestureBegin()
         return;
 
     parameter->beginChangeGesture();
-    callListeners ([this] (Listener& l) { l.controllerGestureBegin (this); });
+    callListeners ([this] (Listener& l)
+                   { l.controllerGestureBegin (this); });
 }
 
 void GUIController::sendGestureEnd()
@@ -62,7 +65,8 @@ void GUIController::sendGestureEnd()
         return;
 
     parameter->endChangeGesture();
-    callListeners ([this] (Listener& l) { l.controllerGestureEnd (this); });
+    callListeners ([this] (Listener& l)
+                   { l.controllerGestureEnd (this); });
 }
 
 void GUIController::linkTo (Parameter* newParameter)
@@ -80,7 +84,7 @@ void GUIController::loadFromXml (const juce::XmlElement& element, ParameterManag
     {
         for (auto* link : links->getChildIterator())
         {
-            if (! SkinElement::hasTag (*link, "link"))
+            if (!SkinElement::hasTag (*link, "link"))
                 continue;
 
             const auto as = SkinElement::getString (*link, "as");
@@ -95,7 +99,7 @@ void GUIController::loadFromXml (const juce::XmlElement& element, ParameterManag
     {
         for (auto* action : actions->getChildIterator())
         {
-            if (! SkinElement::hasTag (*action, "action"))
+            if (!SkinElement::hasTag (*action, "action"))
                 continue;
 
             const auto type = SkinElement::getString (*action, "type");

@@ -10,8 +10,7 @@ class EventNameMap;
 
 /** What every skin widget shares: an optional link to one parameter, named actions
     that fire event uids, and the listeners (the editor) that hear it. Message thread only. */
-class GUIController : public Parameter::Listener
-    , public BlinkingComponent
+class GUIController : public Parameter::Listener, public BlinkingComponent
 {
 public:
     class Listener

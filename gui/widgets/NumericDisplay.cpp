@@ -23,7 +23,7 @@ void NumericDisplay::loadFromXml (const juce::XmlElement& element, ParameterMana
 {
     GUIController::loadFromXml (element, parameters, events, context);
 
-    if (! SkinElement::hasTag (element, "NumericDisplay"))
+    if (!SkinElement::hasTag (element, "NumericDisplay"))
         return;
 
     digitsNum = juce::jlimit (1, maxDigits, SkinElement::getInt (element, "digitsNum", 1));
@@ -36,7 +36,7 @@ void NumericDisplay::loadFromXml (const juce::XmlElement& element, ParameterMana
 
     const double orderLog = firstDigitOrder > 0.0 ? std::log10 (firstDigitOrder) : 0.0;
 
-    if (firstDigitOrder <= 0.0 || orderLog != std::floor (orderLog) || ! std::isfinite (orderLog))
+    if (firstDigitOrder <= 0.0 || orderLog != std::floor (orderLog) || !std::isfinite (orderLog))
         firstDigitOrder = defaultOrder;
 
     const double order = std::log10 (firstDigitOrder);
@@ -70,7 +70,8 @@ void NumericDisplay::loadFromXml (const juce::XmlElement& element, ParameterMana
 
     int x = sign != nullptr ? sign->getWidth() : 0;
 
-    auto addDigit = [this, &x] (const juce::Image& image) {
+    auto addDigit = [this, &x] (const juce::Image& image)
+    {
         // Digits left of the units digit belong to the integer part.
         const bool integerPart = digits.size() <= digitsNum - unitsFromEnd;
         auto* digit = digits.add (std::make_unique<NumericDisplayDigit> (image, digitWidth, digitHeight, integerPart));
@@ -148,7 +149,7 @@ void NumericDisplay::setValue (double newValue, bool notify)
             shown = true;
 
         if (auto* digit = digits[i])
-            digit->setDigit ((int) juce::jlimit (0.0, 1.0e6, d), ! shown);
+            digit->setDigit ((int) juce::jlimit (0.0, 1.0e6, d), !shown);
 
         n -= d * w;
         w *= 0.1;
@@ -165,7 +166,7 @@ void NumericDisplay::paint (juce::Graphics& g)
 
 void NumericDisplay::mouseDown (const juce::MouseEvent& e)
 {
-    if (! controlEnabled)
+    if (!controlEnabled)
         return;
 
     sendGestureBegin();
@@ -174,7 +175,7 @@ void NumericDisplay::mouseDown (const juce::MouseEvent& e)
 
     int k = 1;
 
-    if (! continuousControl)
+    if (!continuousControl)
     {
         const double position = getWidth() > 0 ? (double) e.x / (double) getWidth() * digitsNum : 0.0;
         k = (int) juce::jlimit (0.0, (double) (digitsNum - 1), position);
@@ -188,7 +189,7 @@ void NumericDisplay::mouseDown (const juce::MouseEvent& e)
 
 void NumericDisplay::mouseDrag (const juce::MouseEvent& e)
 {
-    if (! controlEnabled || ! dragging)
+    if (!controlEnabled || !dragging)
         return;
 
     const int steps = e.getDistanceFromDragStartY() / pixelsPerStep;
@@ -197,7 +198,7 @@ void NumericDisplay::mouseDrag (const juce::MouseEvent& e)
 
 void NumericDisplay::mouseUp (const juce::MouseEvent&)
 {
-    if (! controlEnabled)
+    if (!controlEnabled)
         return;
 
     dragging = false;

@@ -8,8 +8,7 @@
 
 /** Shows the linked parameter's plain value as a row of digit images; dragging
     vertically on a digit changes the value by that digit's step. */
-class NumericDisplay : public GUIController
-    , public juce::Component
+class NumericDisplay : public GUIController, public juce::Component
 {
 public:
     explicit NumericDisplay (const juce::String& name);

@@ -24,7 +24,7 @@ void NumericDisplayDigit::setDigit (int newDigit, bool shouldBeBlank)
 
 int NumericDisplayDigit::getFrameToShow() const noexcept
 {
-    return ! isEnabled() || blank ? 0 : digit + 1;
+    return !isEnabled() || blank ? 0 : digit + 1;
 }
 
 void NumericDisplayDigit::paint (juce::Graphics& g)
@@ -41,9 +41,9 @@ void NumericDisplayDigit::paint (juce::Graphics& g)
         return;
     }
 
-    g.fillAll (! isEnabled() ? juce::Colours::black : juce::Colour::greyLevel (integerPart ? 1.0f : 0.8f));
+    g.fillAll (!isEnabled() ? juce::Colours::black : juce::Colour::greyLevel (integerPart ? 1.0f : 0.8f));
 
-    if (! blank)
+    if (!blank)
     {
         g.setColour (juce::Colours::black);
         g.setFont (14.0f);

@@ -54,7 +54,7 @@ PatternNumberDisplay::PatternNumberDisplaySecondDigit::PatternNumberDisplaySecon
 
 juce::String PatternNumberDisplay::PatternNumberDisplaySecondDigit::getFrameText (int frame) const
 {
-    static const char* const letters[] = { "C", "D", "E", "F", "G", "A", "B" };
+    static const char* const letters[] = {"C", "D", "E", "F", "G", "A", "B"};
 
     if (frame >= 11 && frame <= 17)
         return letters[frame - 11];
@@ -103,7 +103,8 @@ void PatternNumberDisplay::updateFromParameter (Parameter* changed)
 
 int PatternNumberDisplay::clampToRange (int n) const noexcept
 {
-    auto clamp = [n] (int min, int max) { return n < min ? min : juce::jmin (n, max); };
+    auto clamp = [n] (int min, int max)
+    { return n < min ? min : juce::jmin (n, max); };
 
     switch (displayMode)
     {
@@ -140,7 +141,7 @@ void PatternNumberDisplay::updateDigits()
     if (digits.size() < 4)
         return;
 
-    int frames[4] = { 0, 0, 0, 0 };
+    int frames[4] = {0, 0, 0, 0};
     const int n = number;
 
     if (isEnabled())
@@ -187,7 +188,7 @@ void PatternNumberDisplay::loadFromXml (const juce::XmlElement& element, Paramet
 {
     GUIController::loadFromXml (element, parameters, events, context);
 
-    if (! SkinElement::hasTag (element, "PatternNumberDisplay"))
+    if (!SkinElement::hasTag (element, "PatternNumberDisplay"))
         return;
 
     notePatternMin = SkinElement::getInt (element, "notePatternMin", 0);
@@ -221,13 +222,15 @@ void PatternNumberDisplay::loadFromXml (const juce::XmlElement& element, Paramet
         const int digitWidth = width / 4;
         int x = 0;
 
-        auto add = [this, &x] (PatternNumberDisplayDigit* digit) {
+        auto add = [this, &x] (PatternNumberDisplayDigit* digit)
+        {
             digits.add (digit);
             addAndMakeVisible (digit);
             x += digit->getWidth();
         };
 
-        auto image = [gfx] (const char* attribute) { return SkinImages::load (SkinElement::getString (*gfx, attribute)); };
+        auto image = [gfx] (const char* attribute)
+        { return SkinImages::load (SkinElement::getString (*gfx, attribute)); };
 
         add (new PatternNumberDisplayFirstDigit (x, image ("firstDigit"), digitWidth, height));
         add (new PatternNumberDisplaySecondDigit (x, image ("secondDigit"), digitWidth, height));

@@ -7,8 +7,7 @@
 
 /** The current pattern number on four bitmap digits: as a note name with octave (note
     mode), as a two-digit number (numeric mode) or as bank and slot (bank-and-slot mode). */
-class PatternNumberDisplay : public GUIController
-    , public juce::Component
+class PatternNumberDisplay : public GUIController, public juce::Component
 {
 public:
     enum DisplayMode

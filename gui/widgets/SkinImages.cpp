@@ -33,7 +33,7 @@ juce::Image SkinImages::load (const juce::String& logicalName)
     if (image.isValid())
         return image;
 
-    if (! loadImageResource (logicalName, image) || ! image.isValid())
+    if (!loadImageResource (logicalName, image) || !image.isValid())
         return {};
 
     juce::ImageCache::addImageToCache (image, hash);

@@ -41,7 +41,7 @@ void TextButtonEx::setImages (const juce::Image& normalLeft, const juce::Image& 
     rightMargin = normalRight.getWidth();
     buttonHeight = normalLeft.getHeight();
 
-    const juce::Image* newImages[] = { &normalLeft, &normalMiddle, &normalRight, &pressedLeft, &pressedMiddle, &pressedRight, &overlay };
+    const juce::Image* newImages[] = {&normalLeft, &normalMiddle, &normalRight, &pressedLeft, &pressedMiddle, &pressedRight, &overlay};
 
     for (size_t i = 0; i < images.size(); ++i)
         if (images[i] != *newImages[i])
@@ -65,13 +65,13 @@ void TextButtonEx::lookAndFeelChanged()
 
 void TextButtonEx::paintButton (juce::Graphics& g, bool isMouseOver, bool isButtonDown)
 {
-    if (! images[normalLeftImage].isValid())
+    if (!images[normalLeftImage].isValid())
     {
         GFXButton::paintButton (g, isMouseOver, isButtonDown);
         return;
     }
 
-    if (! isEnabled())
+    if (!isEnabled())
         g.setOpacity (0.5f);
 
     const int first = isButtonDown ? pressedLeftImage : normalLeftImage;

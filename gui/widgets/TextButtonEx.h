@@ -48,6 +48,6 @@ private:
     int textWidth = 0;
     int leftMargin = 10, rightMargin = 10;
     int buttonHeight = 20;
-    juce::Font font { 14.0f };
+    juce::Font font{14.0f};
     int style;
 };

@@ -17,7 +17,13 @@ TEST (GFXAnimation, FrameFollowsTheClampedValue)
     };
 
     const Case cases[] = {
-        { 2, 0.5f, 1 }, { 2, 0.49f, 0 }, { 2, -1.0f, 0 }, { 2, 2.0f, 1 }, { 5, 0.375f, 2 }, { 5, 0.374f, 1 }, { 1, 1.0f, 0 },
+        {2, 0.5f, 1},
+        {2, 0.49f, 0},
+        {2, -1.0f, 0},
+        {2, 2.0f, 1},
+        {5, 0.375f, 2},
+        {5, 0.374f, 1},
+        {1, 1.0f, 0},
     };
 
     for (auto& c : cases)
@@ -47,7 +53,8 @@ TEST (GFXAnimation, LinkedLedFollowsItsParameterAndFlashes)
     led.setFrame (0);
     led.flash (30);
     EXPECT_EQ (shownFrame (led, 2), 1);
-    EXPECT_TRUE (pumpUntil ([&] { return led.getFrame() == 0; }));
+    EXPECT_TRUE (pumpUntil ([&]
+                            { return led.getFrame() == 0; }));
 
     // Without an image, one frame draws an empty circle rather than dividing by zero.
     GFXAnimation drawn ("led");
@@ -103,7 +110,7 @@ TEST (GFXPanel, CreatesNestedWidgetsWithOffsetsAndPassesTheListenerOn)
     EXPECT_EQ (inner->getNumListeners(), 1);
     EXPECT_EQ (k2->getNumListeners(), 1);
     panel.getController (2)->sendEvent (10);
-    EXPECT_EQ (log, (std::vector<std::string> { "L.event 10" }));
+    EXPECT_EQ (log, (std::vector<std::string>{"L.event 10"}));
 
     // Frame 0 of the background shows behind the children.
     EXPECT_EQ (shownFrame (panel, 2, 90, 45), 0);

@@ -27,7 +27,7 @@ TEST (GFXButton, ClicksFireTheirActionAndPressedShowsFrameOne)
     EXPECT_TRUE (log.empty());
     EXPECT_EQ (shownFrame (onRelease, 2), 1);
     comp (onRelease).mouseUp (mouseEvent (onRelease, 5.0f, 3.0f, juce::ModifierKeys()));
-    EXPECT_EQ (log, (std::vector<std::string> { "L.event 10" }));
+    EXPECT_EQ (log, (std::vector<std::string>{"L.event 10"}));
     EXPECT_EQ (shownFrame (onRelease, 2), 0);
 
     // Ctrl with no Ctrl action sends nothing, not the plain action.
@@ -43,7 +43,7 @@ TEST (GFXButton, ClicksFireTheirActionAndPressedShowsFrameOne)
                         "<action type='onClickWithCtrl' event='Select Next Preset'/></actions></Button>");
     onPress.addListener (&recorder);
     comp (onPress).mouseDown (mouseEvent (onPress, 5.0f, 3.0f, ctrlClick()));
-    EXPECT_EQ (log, (std::vector<std::string> { "L.event 11" }));
+    EXPECT_EQ (log, (std::vector<std::string>{"L.event 11"}));
     comp (onPress).mouseUp (mouseEvent (onPress, 5.0f, 3.0f, juce::ModifierKeys::ctrlModifier));
     EXPECT_EQ (log.size(), 1u);
 
@@ -85,16 +85,16 @@ TEST (GFXMultiStateButton, FrameRules)
     };
 
     const Case cases[] = {
-        { true, 4, 2, true, false, false, 5 },
-        { true, 4, 2, false, false, false, 4 },
-        { false, 4, 3, true, false, false, 3 },
-        { false, 2, 0, false, false, true, 1 },  // highlighted shows the opposite state
-        { false, 2, 1, false, false, true, 0 },
-        { true, 3, 0, true, false, true, 5 },
-        { false, 3, 2, false, true, false, 0 }, // blink on-phase shows the rest picture
-        { true, 3, 2, true, true, false, 1 },
-        { true, 3, 2, false, true, false, 0 },
-        { false, 3, 0, false, true, true, 2 },  // the highlight wins over the blink
+        {true, 4, 2, true, false, false, 5},
+        {true, 4, 2, false, false, false, 4},
+        {false, 4, 3, true, false, false, 3},
+        {false, 2, 0, false, false, true, 1}, // highlighted shows the opposite state
+        {false, 2, 1, false, false, true, 0},
+        {true, 3, 0, true, false, true, 5},
+        {false, 3, 2, false, true, false, 0}, // blink on-phase shows the rest picture
+        {true, 3, 2, true, true, false, 1},
+        {true, 3, 2, false, true, false, 0},
+        {false, 3, 0, false, true, true, 2}, // the highlight wins over the blink
     };
 
     SkinContext skin;
@@ -105,8 +105,7 @@ TEST (GFXMultiStateButton, FrameRules)
         auto strip = addStrip ("msb.png", 10, 5, frames);
         GFXMultiStateButton button ("m");
         button.setVisible (true);
-        skin.load (button, juce::String ("<MultiStateButton style='") + (c.threeD ? "3D" : "2D") + "' states='" + juce::String (c.states)
-                               + "'><gfx resource='msb.png' framesNum='1'/></MultiStateButton>");
+        skin.load (button, juce::String ("<MultiStateButton style='") + (c.threeD ? "3D" : "2D") + "' states='" + juce::String (c.states) + "'><gfx resource='msb.png' framesNum='1'/></MultiStateButton>");
         EXPECT_EQ (button.getFrameHeight(), 5);
         button.setStateIndex (c.state);
         button.setHighlighted (c.highlighted);
@@ -118,7 +117,8 @@ TEST (GFXMultiStateButton, FrameRules)
         {
             button.setBlinkInterval (10);
             button.startBlinking();
-            ASSERT_TRUE (pumpUntil ([&] { return button.isInBlinkOnPhase(); }));
+            ASSERT_TRUE (pumpUntil ([&]
+                                    { return button.isInBlinkOnPhase(); }));
         }
 
         EXPECT_EQ (shownFrame (button, frames), c.frame) << c.threeD << c.states << c.state << c.pressed << c.blinkOn << c.highlighted;
@@ -145,7 +145,7 @@ TEST (GFXMultiStateButton, FollowsItsParameterAndFlashes)
         int state;
     };
 
-    const Case cases[] = { { 0.5f, 1 }, { 0.75f, 2 }, { 0.24f, 0 }, { 0.25f, 1 }, { 2.0f, 2 }, { 0.0f, 0 } };
+    const Case cases[] = {{0.5f, 1}, {0.75f, 2}, {0.24f, 0}, {0.25f, 1}, {2.0f, 2}, {0.0f, 0}};
 
     for (auto& c : cases)
     {
@@ -158,12 +158,13 @@ TEST (GFXMultiStateButton, FollowsItsParameterAndFlashes)
     // A click fires the event and leaves the parameter to the event handler.
     comp (button).mouseDown (mouseEvent (button, 10.0f, 10.0f));
     comp (button).mouseUp (mouseEvent (button, 10.0f, 10.0f, juce::ModifierKeys()));
-    EXPECT_EQ (log, (std::vector<std::string> { "L.event 10" }));
+    EXPECT_EQ (log, (std::vector<std::string>{"L.event 10"}));
     EXPECT_EQ (skin.param ("Level")->getNormalisedValue(), 0.0f);
 
     button.flash (30);
     EXPECT_EQ (button.getStateIndex(), 1);
-    EXPECT_TRUE (pumpUntil ([&] { return button.getStateIndex() == 0; }));
+    EXPECT_TRUE (pumpUntil ([&]
+                            { return button.getStateIndex() == 0; }));
 
     // Fewer than two states or no number keeps the count.
     GFXMultiStateButton odd ("m");
@@ -184,14 +185,14 @@ TEST (GFXToggleButton, FrameRules)
     };
 
     const Case cases[] = {
-        { true, false, true, true, true, false, 0 },
-        { true, true, false, true, true, false, 2 },
-        { true, true, true, true, true, false, 3 },
-        { false, true, false, true, true, false, 1 },
-        { false, false, false, true, true, false, 0 },
-        { false, true, false, false, true, false, 0 },
-        { true, true, false, true, false, false, 0 },
-        { true, true, false, true, true, true, 0 },
+        {true, false, true, true, true, false, 0},
+        {true, true, false, true, true, false, 2},
+        {true, true, true, true, true, false, 3},
+        {false, true, false, true, true, false, 1},
+        {false, false, false, true, true, false, 0},
+        {false, true, false, false, true, false, 0},
+        {true, true, false, true, false, false, 0},
+        {true, true, false, true, true, true, 0},
     };
 
     SkinContext skin;
@@ -215,7 +216,8 @@ TEST (GFXToggleButton, FrameRules)
         {
             button.setBlinkInterval (10);
             button.startBlinking();
-            ASSERT_TRUE (pumpUntil ([&] { return button.isInBlinkOnPhase(); }));
+            ASSERT_TRUE (pumpUntil ([&]
+                                    { return button.isInBlinkOnPhase(); }));
         }
 
         EXPECT_EQ (shownFrame (button, 4), c.frame) << c.threeD << c.on << c.pressed << c.enabled << c.parentEnabled << c.blinkOn;
@@ -237,7 +239,7 @@ TEST (GFXToggleButton, ClickWritesTheParameterAndParameterSetsTheState)
     comp (button).mouseUp (mouseEvent (button, 5.0f, 5.0f, juce::ModifierKeys()));
     EXPECT_TRUE (button.getToggleState());
     EXPECT_TRUE (skin.param ("Mute")->getBoolValue());
-    EXPECT_EQ (log, (std::vector<std::string> { "L.value" }));
+    EXPECT_EQ (log, (std::vector<std::string>{"L.value"}));
 
     log.clear();
     skin.param ("Mute")->setBoolValue (false, true);
@@ -255,15 +257,14 @@ TEST (GFXToggleButton, DraggingAcrossAGroupPaintsThePressedState)
     Recorder recorder (log);
     juce::Component window;
     window.setSize (100, 20);
-    const char* params[] = { "Mute", "Mute 2", "Mute 3" };
+    const char* params[] = {"Mute", "Mute 2", "Mute 3"};
     juce::OwnedArray<GFXToggleButton> buttons;
 
     for (int i = 0; i < 3; ++i)
     {
         auto* b = buttons.add (new GFXToggleButton ("t"));
         window.addAndMakeVisible (b);
-        skin.load (*b, juce::String ("<ToggleButton clickEvent='onPress' dragGroup='dragTestGroup'><pos left='") + juce::String (i * 20)
-                           + "' top='0'/><size width='20' height='10'/><links><link as='connectedTo' param='" + params[i] + "'/></links></ToggleButton>");
+        skin.load (*b, juce::String ("<ToggleButton clickEvent='onPress' dragGroup='dragTestGroup'><pos left='") + juce::String (i * 20) + "' top='0'/><size width='20' height='10'/><links><link as='connectedTo' param='" + params[i] + "'/></links></ToggleButton>");
         b->addListener (&recorder);
     }
 
@@ -272,11 +273,11 @@ TEST (GFXToggleButton, DraggingAcrossAGroupPaintsThePressedState)
 
     auto& first = *buttons[0];
     comp (first).mouseDown (mouseEvent (first, 5.0f, 5.0f));
-    comp (first).mouseDrag (mouseEvent (first, 30.0f, 5.0f, juce::ModifierKeys::leftButtonModifier, { 5.0f, 5.0f }));
+    comp (first).mouseDrag (mouseEvent (first, 30.0f, 5.0f, juce::ModifierKeys::leftButtonModifier, {5.0f, 5.0f}));
     EXPECT_TRUE (buttons[1]->getToggleState());
     EXPECT_FALSE (buttons[2]->getToggleState());
-    comp (first).mouseDrag (mouseEvent (first, 45.0f, 5.0f, juce::ModifierKeys::leftButtonModifier, { 5.0f, 5.0f }));
-    comp (first).mouseUp (mouseEvent (first, 45.0f, 5.0f, juce::ModifierKeys(), { 5.0f, 5.0f }));
+    comp (first).mouseDrag (mouseEvent (first, 45.0f, 5.0f, juce::ModifierKeys::leftButtonModifier, {5.0f, 5.0f}));
+    comp (first).mouseUp (mouseEvent (first, 45.0f, 5.0f, juce::ModifierKeys(), {5.0f, 5.0f}));
 
     for (int i = 0; i < 3; ++i)
     {
@@ -288,8 +289,8 @@ TEST (GFXToggleButton, DraggingAcrossAGroupPaintsThePressedState)
 
     // Pressing an on button paints off.
     comp (*buttons[2]).mouseDown (mouseEvent (*buttons[2], 5.0f, 5.0f));
-    comp (*buttons[2]).mouseDrag (mouseEvent (*buttons[2], -20.0f, 5.0f, juce::ModifierKeys::leftButtonModifier, { 5.0f, 5.0f }));
-    comp (*buttons[2]).mouseUp (mouseEvent (*buttons[2], -20.0f, 5.0f, juce::ModifierKeys(), { 5.0f, 5.0f }));
+    comp (*buttons[2]).mouseDrag (mouseEvent (*buttons[2], -20.0f, 5.0f, juce::ModifierKeys::leftButtonModifier, {5.0f, 5.0f}));
+    comp (*buttons[2]).mouseUp (mouseEvent (*buttons[2], -20.0f, 5.0f, juce::ModifierKeys(), {5.0f, 5.0f}));
     EXPECT_TRUE (buttons[0]->getToggleState());
     EXPECT_FALSE (buttons[1]->getToggleState());
     EXPECT_FALSE (buttons[2]->getToggleState());
@@ -300,10 +301,10 @@ TEST (GFXToggleButton, DraggingAcrossAGroupPaintsThePressedState)
     otherWindow.addAndMakeVisible (stranger);
     skin.load (stranger, "<ToggleButton dragGroup='dragTestGroup'><pos left='20' top='0'/><size width='20' height='10'/></ToggleButton>");
     comp (first).mouseDown (mouseEvent (first, 5.0f, 5.0f));
-    comp (first).mouseDrag (mouseEvent (first, 30.0f, 5.0f, juce::ModifierKeys::leftButtonModifier, { 5.0f, 5.0f }));
+    comp (first).mouseDrag (mouseEvent (first, 30.0f, 5.0f, juce::ModifierKeys::leftButtonModifier, {5.0f, 5.0f}));
     EXPECT_TRUE (buttons[1]->getToggleState() == first.getToggleState());
     EXPECT_FALSE (stranger.getToggleState());
-    comp (first).mouseUp (mouseEvent (first, 30.0f, 5.0f, juce::ModifierKeys(), { 5.0f, 5.0f }));
+    comp (first).mouseUp (mouseEvent (first, 30.0f, 5.0f, juce::ModifierKeys(), {5.0f, 5.0f}));
 
     // Destroyed buttons leave their group.
     EXPECT_EQ (registry->getNumButtons ("dragTestGroup"), 4);
@@ -341,10 +342,10 @@ TEST (GFXRocker, PressSidesFireLessOrMoreAndReleaseRests)
     };
 
     const Case horizontalCases[] = {
-        { 10.0f, 5.0f, false, 0, "L.event 12" }, // exactly half the width is less
-        { 11.0f, 5.0f, false, 2, "L.event 13" },
-        { 2.0f, 5.0f, true, 0, "L.event 14" },
-        { 18.0f, 5.0f, true, 2, "L.event 15" },
+        {10.0f, 5.0f, false, 0, "L.event 12"}, // exactly half the width is less
+        {11.0f, 5.0f, false, 2, "L.event 13"},
+        {2.0f, 5.0f, true, 0, "L.event 14"},
+        {18.0f, 5.0f, true, 2, "L.event 15"},
     };
 
     for (auto& c : horizontalCases)
@@ -352,11 +353,11 @@ TEST (GFXRocker, PressSidesFireLessOrMoreAndReleaseRests)
         log.clear();
         comp (horizontal).mouseDown (mouseEvent (horizontal, c.x, c.y, c.ctrl ? ctrlClick() : juce::ModifierKeys (juce::ModifierKeys::leftButtonModifier)));
         EXPECT_EQ (shownFrame (horizontal, 3), c.frame) << c.x;
-        EXPECT_EQ (log, (std::vector<std::string> { c.event })) << c.x;
+        EXPECT_EQ (log, (std::vector<std::string>{c.event})) << c.x;
 
-        comp (horizontal).mouseDrag (mouseEvent (horizontal, c.x, 40.0f, juce::ModifierKeys::leftButtonModifier, { c.x, c.y }));
+        comp (horizontal).mouseDrag (mouseEvent (horizontal, c.x, 40.0f, juce::ModifierKeys::leftButtonModifier, {c.x, c.y}));
         EXPECT_EQ (shownFrame (horizontal, 3), 1);
-        comp (horizontal).mouseDrag (mouseEvent (horizontal, c.x, c.y, juce::ModifierKeys::leftButtonModifier, { c.x, c.y }));
+        comp (horizontal).mouseDrag (mouseEvent (horizontal, c.x, c.y, juce::ModifierKeys::leftButtonModifier, {c.x, c.y}));
         EXPECT_EQ (shownFrame (horizontal, 3), c.frame);
 
         comp (horizontal).mouseUp (mouseEvent (horizontal, c.x, c.y, juce::ModifierKeys()));
@@ -375,7 +376,7 @@ TEST (GFXRocker, PressSidesFireLessOrMoreAndReleaseRests)
     comp (vertical).mouseUp (mouseEvent (vertical, 10.0f, 4.0f, juce::ModifierKeys()));
     comp (vertical).mouseDown (mouseEvent (vertical, 10.0f, 5.0f));
     EXPECT_EQ (shownFrame (vertical, 3), 0);
-    EXPECT_EQ (log, (std::vector<std::string> { "L.event 13", "L.event 12" }));
+    EXPECT_EQ (log, (std::vector<std::string>{"L.event 13", "L.event 12"}));
 
     GFXRocker drawn ("r");
     skin.load (drawn, "<Rocker><size width='20' height='30'/></Rocker>");
@@ -412,7 +413,8 @@ TEST (GFXButton, HeldAutoRepeatButtonRepeatsAfterASecondThenEveryTenthOfASecond)
     // the timer's millisecond granularity).
     pumpFor (900);
     EXPECT_EQ (log.size(), 1u);
-    ASSERT_TRUE (pumpUntil ([&] { return clock.times.size() >= 5; }));
+    ASSERT_TRUE (pumpUntil ([&]
+                            { return clock.times.size() >= 5; }));
     EXPECT_GE (clock.times[1] - pressed, 990u);
 
     for (size_t i = 2; i < 5; ++i)

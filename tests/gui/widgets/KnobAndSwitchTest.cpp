@@ -24,13 +24,13 @@ TEST (GFXKnob, FrameFollowsValueAndEnablement)
     };
 
     const Case cases[] = {
-        { 0.0, true, true, 0 },
-        { 1.0, true, true, 63 },
-        { 0.5, true, true, 32 },    // floor (31.5 + 0.5)
-        { 0.5 / 63, true, true, 1 }, // exactly on the .5 boundary
-        { 0.49 / 63, true, true, 0 },
-        { 0.75, false, true, 0 },
-        { 0.75, true, false, 0 },
+        {0.0, true, true, 0},
+        {1.0, true, true, 63},
+        {0.5, true, true, 32},     // floor (31.5 + 0.5)
+        {0.5 / 63, true, true, 1}, // exactly on the .5 boundary
+        {0.49 / 63, true, true, 0},
+        {0.75, false, true, 0},
+        {0.75, true, false, 0},
     };
 
     for (auto& c : cases)
@@ -57,8 +57,8 @@ TEST (GFXKnob, UserChangesWriteTheParameterAndGesturesReachTheHostFirst)
     knob.addListener (&widgetListener);
 
     knob.mouseDown (mouseEvent (knob, 20.0f, 20.0f));
-    knob.mouseDrag (mouseEvent (knob, 20.0f, 0.0f, juce::ModifierKeys::leftButtonModifier, { 20.0f, 20.0f }));
-    knob.mouseUp (mouseEvent (knob, 20.0f, 0.0f, juce::ModifierKeys(), { 20.0f, 20.0f }));
+    knob.mouseDrag (mouseEvent (knob, 20.0f, 0.0f, juce::ModifierKeys::leftButtonModifier, {20.0f, 20.0f}));
+    knob.mouseUp (mouseEvent (knob, 20.0f, 0.0f, juce::ModifierKeys(), {20.0f, 20.0f}));
 
     ASSERT_GE (log.size(), 6u);
     EXPECT_EQ (log[0], "H.gestureBegin");
@@ -75,7 +75,7 @@ TEST (GFXKnob, UserChangesWriteTheParameterAndGesturesReachTheHostFirst)
     level->setNormalisedValue (0.125f, true);
     pumpPendingMessages();
     EXPECT_DOUBLE_EQ (knob.getValue(), 0.125);
-    EXPECT_EQ (log, (std::vector<std::string> { "H.param" }));
+    EXPECT_EQ (log, (std::vector<std::string>{"H.param"}));
     level->removeListener (&host);
 }
 
@@ -89,8 +89,8 @@ TEST (GFXKnob, UnlinkedKnobTellsNobody)
     knob.addListener (&widgetListener);
 
     knob.mouseDown (mouseEvent (knob, 20.0f, 20.0f));
-    knob.mouseDrag (mouseEvent (knob, 20.0f, 0.0f, juce::ModifierKeys::leftButtonModifier, { 20.0f, 20.0f }));
-    knob.mouseUp (mouseEvent (knob, 20.0f, 0.0f, juce::ModifierKeys(), { 20.0f, 20.0f }));
+    knob.mouseDrag (mouseEvent (knob, 20.0f, 0.0f, juce::ModifierKeys::leftButtonModifier, {20.0f, 20.0f}));
+    knob.mouseUp (mouseEvent (knob, 20.0f, 0.0f, juce::ModifierKeys(), {20.0f, 20.0f}));
 
     EXPECT_GT (knob.getValue(), 0.0);
     EXPECT_TRUE (log.empty());
@@ -114,7 +114,7 @@ TEST (GFXSwitch, FramesInDoublePrecisionAndStyles)
         int frame;
     };
 
-    const Case cases[] = { { 0.0, 0 }, { 0.07, 0 }, { 0.075, 1 }, { 0.5, 4 }, { 1.0, 7 } };
+    const Case cases[] = {{0.0, 0}, {0.07, 0}, {0.075, 1}, {0.5, 4}, {1.0, 7}};
 
     for (auto& c : cases)
     {
@@ -130,9 +130,9 @@ TEST (GFXSwitch, FramesInDoublePrecisionAndStyles)
     };
 
     const StyleCase styles[] = {
-        { "Horizontal", juce::Slider::LinearHorizontal },
-        { "rotary", juce::Slider::RotaryVerticalDrag },
-        { "Diagonal", juce::Slider::RotaryVerticalDrag },
+        {"Horizontal", juce::Slider::LinearHorizontal},
+        {"rotary", juce::Slider::RotaryVerticalDrag},
+        {"Diagonal", juce::Slider::RotaryVerticalDrag},
     };
 
     for (auto& s : styles)

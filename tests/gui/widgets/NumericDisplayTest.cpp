@@ -1,5 +1,5 @@
-#include "WidgetTestSupport.h"
 #include "gui/widgets/NumericDisplay.h"
+#include "WidgetTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -26,9 +26,7 @@ std::string shownDigits (NumericDisplay& display)
 
 juce::String numericElement (int digits, const char* order, double min, double max, const char* extra = "")
 {
-    return "<NumericDisplay digitsNum='" + juce::String (digits) + "' " + order + " minValue='" + juce::String (min) + "' maxValue='"
-           + juce::String (max) + "' " + extra + "><size width='" + juce::String (10 * digits + (min < 0 ? 10 : 0))
-           + "' height='12'/><digits resource='digits.png'/><sign><gfx resource='sign.png'/></sign></NumericDisplay>";
+    return "<NumericDisplay digitsNum='" + juce::String (digits) + "' " + order + " minValue='" + juce::String (min) + "' maxValue='" + juce::String (max) + "' " + extra + "><size width='" + juce::String (10 * digits + (min < 0 ? 10 : 0)) + "' height='12'/><digits resource='digits.png'/><sign><gfx resource='sign.png'/></sign></NumericDisplay>";
 }
 } // namespace
 
@@ -48,23 +46,23 @@ TEST (NumericDisplay, DigitsShowTheClampedValue)
     };
 
     const Case cases[] = {
-        { 2, "firstDigitOrder='10'", 1, 8, 1, 10, "_1" },
-        { 2, "firstDigitOrder='10'", 1, 8, 0, 10, "_1" }, // clamped first
-        { 2, "firstDigitOrder='10'", 1, 8, 12, 10, "_8" },
-        { 2, "firstDigitOrder='10'", 0, 99, 10, 10, "10" },
-        { 2, "firstDigitOrder='10'", 0, 99, 0, 10, "_0" },
-        { 2, "firstDigitOrder='5'", 0, 99, 42, 10, "42" }, // not a power of ten: 10
-        { 2, "firstDigitOrder='0'", 0, 99, 7, 10, "_7" },
-        { 2, "firstDigitOrder='-100'", 0, 99, 7, 10, "_7" },
-        { 2, "", 0, 99, 7, 10, "_7" },
-        { 3, "firstDigitOrder='1'", 0, 9, 0.5, 1, "050" },
-        { 3, "firstDigitOrder='1'", -10, 10, -1.25, 1, "-125" },
-        { 3, "firstDigitOrder='1'", -10, 10, 0, 1, "+000" },
-        { 3, "firstDigitOrder='1'", 0, 9, 1.01, 1, "101" },
-        { 3, "firstDigitOrder='1'", 0, 9, 1.006, 1, "101" }, // rounded half away from zero
-        { 3, "firstDigitOrder='0.1'", 0, 1, 0.05, 0.1, "_50" }, // no units digit among them
-        { 2, "firstDigitOrder='10'", 0, 0, 5, 10, "_0" },   // no range: always 0
-        { 2, "firstDigitOrder='10'", 0, 500, 500, 10, "00" }, // too large for the digits: no digit past 9 is shown
+        {2, "firstDigitOrder='10'", 1, 8, 1, 10, "_1"},
+        {2, "firstDigitOrder='10'", 1, 8, 0, 10, "_1"}, // clamped first
+        {2, "firstDigitOrder='10'", 1, 8, 12, 10, "_8"},
+        {2, "firstDigitOrder='10'", 0, 99, 10, 10, "10"},
+        {2, "firstDigitOrder='10'", 0, 99, 0, 10, "_0"},
+        {2, "firstDigitOrder='5'", 0, 99, 42, 10, "42"}, // not a power of ten: 10
+        {2, "firstDigitOrder='0'", 0, 99, 7, 10, "_7"},
+        {2, "firstDigitOrder='-100'", 0, 99, 7, 10, "_7"},
+        {2, "", 0, 99, 7, 10, "_7"},
+        {3, "firstDigitOrder='1'", 0, 9, 0.5, 1, "050"},
+        {3, "firstDigitOrder='1'", -10, 10, -1.25, 1, "-125"},
+        {3, "firstDigitOrder='1'", -10, 10, 0, 1, "+000"},
+        {3, "firstDigitOrder='1'", 0, 9, 1.01, 1, "101"},
+        {3, "firstDigitOrder='1'", 0, 9, 1.006, 1, "101"},    // rounded half away from zero
+        {3, "firstDigitOrder='0.1'", 0, 1, 0.05, 0.1, "_50"}, // no units digit among them
+        {2, "firstDigitOrder='10'", 0, 0, 5, 10, "_0"},       // no range: always 0
+        {2, "firstDigitOrder='10'", 0, 500, 500, 10, "00"},   // too large for the digits: no digit past 9 is shown
     };
 
     for (auto& c : cases)
@@ -95,7 +93,7 @@ TEST (NumericDisplay, FramesOfDigitsAndSign)
     EXPECT_EQ (display.getBounds(), juce::Rectangle<int> (0, 0, 40, 12));
 
     display.setValue (-1.25, false);
-    const int expected[] = { 1, 2, 3, 6 };
+    const int expected[] = {1, 2, 3, 6};
 
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ (shownFrame (display, 11, i * 10 + 5, 6), expected[i]) << i;
@@ -122,14 +120,14 @@ TEST (NumericDisplay, DraggingChangesTheValueByWholeSteps)
     };
 
     const Case cases[] = {
-        { "", 15, -45, 52 }, // second digit: 20 pixels a step of 1
-        { "", 15, -39, 51 },
-        { "", 5, -25, 60 }, // first digit: 25 pixels a step of 10
-        { "", 5, -24, 50 },
-        { "", 5, 30, 40 },
-        { "", 5, 0, 50 },
-        { "control='continous'", 5, -45, 52 },
-        { "control='continuous'", 5, -45, 60 }, // only the skin's own spelling is continuous
+        {"", 15, -45, 52}, // second digit: 20 pixels a step of 1
+        {"", 15, -39, 51},
+        {"", 5, -25, 60}, // first digit: 25 pixels a step of 10
+        {"", 5, -24, 50},
+        {"", 5, 30, 40},
+        {"", 5, 0, 50},
+        {"control='continous'", 5, -45, 52},
+        {"control='continuous'", 5, -45, 60}, // only the skin's own spelling is continuous
     };
 
     for (auto& c : cases)
@@ -139,13 +137,13 @@ TEST (NumericDisplay, DraggingChangesTheValueByWholeSteps)
         skin.load (display, numericElement (2, "firstDigitOrder='10'", 0, 99, c.extra));
         display.setValue (50, false);
         comp (display).mouseDown (mouseEvent (display, c.x, 6.0f));
-        comp (display).mouseDrag (mouseEvent (display, c.x, 6.0f + c.dy, juce::ModifierKeys::leftButtonModifier, { c.x, 6.0f }));
+        comp (display).mouseDrag (mouseEvent (display, c.x, 6.0f + c.dy, juce::ModifierKeys::leftButtonModifier, {c.x, 6.0f}));
         EXPECT_EQ (display.getValue(), c.expected) << c.extra << " " << c.x << " " << c.dy;
 
         // Back at the start point the start value returns exactly.
-        comp (display).mouseDrag (mouseEvent (display, c.x, 6.0f, juce::ModifierKeys::leftButtonModifier, { c.x, 6.0f }));
+        comp (display).mouseDrag (mouseEvent (display, c.x, 6.0f, juce::ModifierKeys::leftButtonModifier, {c.x, 6.0f}));
         EXPECT_EQ (display.getValue(), 50.0);
-        comp (display).mouseUp (mouseEvent (display, c.x, 6.0f, juce::ModifierKeys(), { c.x, 6.0f }));
+        comp (display).mouseUp (mouseEvent (display, c.x, 6.0f, juce::ModifierKeys(), {c.x, 6.0f}));
     }
 
     // The voices' output numbers: two digits, continuous, 1 to 8, linked.
@@ -159,15 +157,15 @@ TEST (NumericDisplay, DraggingChangesTheValueByWholeSteps)
     EXPECT_EQ (display.getValue(), 1.0);
 
     comp (display).mouseDown (mouseEvent (display, 3.0f, 6.0f));
-    comp (display).mouseDrag (mouseEvent (display, 3.0f, -34.0f, juce::ModifierKeys::leftButtonModifier, { 3.0f, 6.0f }));
+    comp (display).mouseDrag (mouseEvent (display, 3.0f, -34.0f, juce::ModifierKeys::leftButtonModifier, {3.0f, 6.0f}));
     EXPECT_EQ (display.getValue(), 3.0);
-    comp (display).mouseDrag (mouseEvent (display, 3.0f, -35.0f, juce::ModifierKeys::leftButtonModifier, { 3.0f, 6.0f }));
+    comp (display).mouseDrag (mouseEvent (display, 3.0f, -35.0f, juce::ModifierKeys::leftButtonModifier, {3.0f, 6.0f}));
     EXPECT_EQ (display.getValue(), 3.0);
-    comp (display).mouseDrag (mouseEvent (display, 3.0f, -400.0f, juce::ModifierKeys::leftButtonModifier, { 3.0f, 6.0f }));
-    comp (display).mouseUp (mouseEvent (display, 3.0f, -400.0f, juce::ModifierKeys(), { 3.0f, 6.0f }));
+    comp (display).mouseDrag (mouseEvent (display, 3.0f, -400.0f, juce::ModifierKeys::leftButtonModifier, {3.0f, 6.0f}));
+    comp (display).mouseUp (mouseEvent (display, 3.0f, -400.0f, juce::ModifierKeys(), {3.0f, 6.0f}));
 
     EXPECT_EQ (output->getIntValue(), 8);
-    EXPECT_EQ (log, (std::vector<std::string> { "H.gestureBegin", "W.begin", "H.param", "W.value", "H.param", "W.value", "H.gestureEnd", "W.end" }));
+    EXPECT_EQ (log, (std::vector<std::string>{"H.gestureBegin", "W.begin", "H.param", "W.value", "H.param", "W.value", "H.gestureEnd", "W.end"}));
 
     // The value already shown writes nothing.
     log.clear();
@@ -178,7 +176,7 @@ TEST (NumericDisplay, DraggingChangesTheValueByWholeSteps)
     output->setIntValue (3, true);
     pumpPendingMessages();
     EXPECT_EQ (display.getValue(), 3.0);
-    EXPECT_EQ (log, (std::vector<std::string> { "H.param" }));
+    EXPECT_EQ (log, (std::vector<std::string>{"H.param"}));
     output->removeListener (&host);
 }
 
@@ -194,9 +192,9 @@ TEST (NumericDisplay, FarDigitsAndMissingImagesStaySafe)
     comp (wide).mouseDown (mouseEvent (wide, 65.0f, 6.0f));
     EXPECT_EQ (wide.getDragStep(), 10.0);
     EXPECT_EQ (wide.getPixelsPerStep(), 5);
-    comp (wide).mouseDrag (mouseEvent (wide, 65.0f, -4.0f, juce::ModifierKeys::leftButtonModifier, { 65.0f, 6.0f }));
+    comp (wide).mouseDrag (mouseEvent (wide, 65.0f, -4.0f, juce::ModifierKeys::leftButtonModifier, {65.0f, 6.0f}));
     EXPECT_EQ (wide.getValue(), 1020.0);
-    comp (wide).mouseUp (mouseEvent (wide, 65.0f, -4.0f, juce::ModifierKeys(), { 65.0f, 6.0f }));
+    comp (wide).mouseUp (mouseEvent (wide, 65.0f, -4.0f, juce::ModifierKeys(), {65.0f, 6.0f}));
 
     // Fewer digit images than digits: only those cells exist, and nothing reads past them.
     NumericDisplay few ("n");
@@ -222,8 +220,8 @@ TEST (NumericDisplay, FarDigitsAndMissingImagesStaySafe)
         EXPECT_LE (display.getDigitsNum(), NumericDisplay::maxDigits);
         display.setValue (1e300, false);
         comp (display).mouseDown (mouseEvent (display, 0.0f, 0.0f));
-        comp (display).mouseDrag (mouseEvent (display, 0.0f, -50.0f, juce::ModifierKeys::leftButtonModifier, { 0.0f, 0.0f }));
-        comp (display).mouseUp (mouseEvent (display, 0.0f, -50.0f, juce::ModifierKeys(), { 0.0f, 0.0f }));
+        comp (display).mouseDrag (mouseEvent (display, 0.0f, -50.0f, juce::ModifierKeys::leftButtonModifier, {0.0f, 0.0f}));
+        comp (display).mouseUp (mouseEvent (display, 0.0f, -50.0f, juce::ModifierKeys(), {0.0f, 0.0f}));
     }
 
     // Without images the digits draw their fallback.

@@ -1,5 +1,5 @@
-#include "WidgetTestSupport.h"
 #include "gui/widgets/PatternNumberDisplay.h"
+#include "WidgetTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -55,18 +55,18 @@ TEST (PatternNumberDisplay, FramesByMode)
     };
 
     const Case cases[] = {
-        { 0, 36, { 11, 11, 12, 4 } }, // "P." "C" "-" 3
-        { 0, 37, { 11, 11, 11, 4 } }, // "P." "C" "#" 3
-        { 0, 0, { 11, 11, 12, 1 } },
-        { 0, 71, { 11, 17, 12, 6 } }, // B-5
-        { 0, 66, { 11, 14, 11, 6 } }, // F#5
-        { 0, 127, { 11, 15, 12, 11 } },
-        { 1, 5, { 0, 1, 6, 0 } },
-        { 1, 16, { 0, 2, 7, 0 } },
-        { 2, 1, { 2, 18, 1, 2 } },
-        { 2, 13, { 3, 18, 1, 2 } },
-        { 2, 96, { 9, 18, 2, 3 } },
-        { 2, 12, { 2, 18, 2, 3 } },
+        {0, 36, {11, 11, 12, 4}}, // "P." "C" "-" 3
+        {0, 37, {11, 11, 11, 4}}, // "P." "C" "#" 3
+        {0, 0, {11, 11, 12, 1}},
+        {0, 71, {11, 17, 12, 6}}, // B-5
+        {0, 66, {11, 14, 11, 6}}, // F#5
+        {0, 127, {11, 15, 12, 11}},
+        {1, 5, {0, 1, 6, 0}},
+        {1, 16, {0, 2, 7, 0}},
+        {2, 1, {2, 18, 1, 2}},
+        {2, 13, {3, 18, 1, 2}},
+        {2, 96, {9, 18, 2, 3}},
+        {2, 12, {2, 18, 2, 3}},
     };
 
     for (auto& c : cases)
@@ -81,21 +81,21 @@ TEST (PatternNumberDisplay, FramesByMode)
     // The octave of notes 120 to 127 lies past the fourth strip: nothing is drawn from it.
     display.setDisplayMode (0);
     display.setPatternNumber (36);
-    EXPECT_EQ (paintedFrames (display), (std::vector<int> { 11, 11, 12, 4 }));
+    EXPECT_EQ (paintedFrames (display), (std::vector<int>{11, 11, 12, 4}));
     display.setPatternNumber (127);
-    EXPECT_EQ (paintedFrames (display), (std::vector<int> { 11, 15, 12, -1 }));
+    EXPECT_EQ (paintedFrames (display), (std::vector<int>{11, 15, 12, -1}));
 
     display.setEnabled (false);
-    EXPECT_EQ (frames (display), (std::vector<int> { 0, 0, 0, 0 }));
-    EXPECT_EQ (paintedFrames (display), (std::vector<int> { 0, 0, 0, 0 }));
+    EXPECT_EQ (frames (display), (std::vector<int>{0, 0, 0, 0}));
+    EXPECT_EQ (paintedFrames (display), (std::vector<int>{0, 0, 0, 0}));
     display.setEnabled (true);
-    EXPECT_EQ (frames (display), (std::vector<int> { 11, 15, 12, 11 }));
+    EXPECT_EQ (frames (display), (std::vector<int>{11, 15, 12, 11}));
 
     // Another mode changes nothing.
     display.setDisplayMode (7);
     display.setPatternNumber (500);
     EXPECT_EQ (display.getPatternNumber(), 500);
-    EXPECT_EQ (frames (display), (std::vector<int> { 11, 15, 12, 11 }));
+    EXPECT_EQ (frames (display), (std::vector<int>{11, 15, 12, 11}));
 }
 
 TEST (PatternNumberDisplay, RangesClampingAndSlots)
@@ -109,7 +109,7 @@ TEST (PatternNumberDisplay, RangesClampingAndSlots)
         int slotMax;
     };
 
-    const SlotCase slotCases[] = { { "slotMax='2'", 4 }, { "slotMax='20'", 16 }, { "", 12 }, { "SLOTMAX='8'", 8 } };
+    const SlotCase slotCases[] = {{"slotMax='2'", 4}, {"slotMax='20'", 16}, {"", 12}, {"SLOTMAX='8'", 8}};
 
     for (auto& c : slotCases)
     {
@@ -127,8 +127,7 @@ TEST (PatternNumberDisplay, RangesClampingAndSlots)
     }
 
     PatternNumberDisplay display ("p");
-    skin.load (display, juce::String ("<PatternNumberDisplay slotMax='8' numericPatternMax='99'><links><link as='connectedTo' param='Pattern'/></links>")
-                            + digitImages + "</PatternNumberDisplay>");
+    skin.load (display, juce::String ("<PatternNumberDisplay slotMax='8' numericPatternMax='99'><links><link as='connectedTo' param='Pattern'/></links>") + digitImages + "</PatternNumberDisplay>");
 
     auto* pattern = skin.param ("Pattern");
     pattern->setIntValue (120, true);
@@ -140,14 +139,14 @@ TEST (PatternNumberDisplay, RangesClampingAndSlots)
     display.clampToModeRange();
     display.updateDigits();
     EXPECT_EQ (display.getPatternNumber(), 96);
-    EXPECT_EQ (frames (display), (std::vector<int> { 13, 18, 1, 9 })); // bank 12, slot 08
+    EXPECT_EQ (frames (display), (std::vector<int>{13, 18, 1, 9})); // bank 12, slot 08
 
     display.setDisplayMode (1);
     display.setPatternNumber (0);
     EXPECT_EQ (display.getPatternNumber(), 1);
     display.setPatternNumber (150);
     EXPECT_EQ (display.getPatternNumber(), 99);
-    EXPECT_EQ (frames (display), (std::vector<int> { 0, 10, 10, 0 }));
+    EXPECT_EQ (frames (display), (std::vector<int>{0, 10, 10, 0}));
 
     // Without images each digit draws its frame's text on grey.
     PatternNumberDisplay drawn ("p");

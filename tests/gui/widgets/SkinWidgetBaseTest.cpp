@@ -31,12 +31,12 @@ TEST (SkinWidgetBase, LinksTakeTheLastValidConnectedToLink)
     };
 
     const Case cases[] = {
-        { "<Knob><links><link as='ConnectedTo' param='Level'/></links></Knob>", false }, // values are exact
-        { "<Knob><LINKS><LINK AS='connectedTo' PARAM='Level'/></LINKS></Knob>", true },  // names ignore case
-        { "<Knob><links><link as='connectedTo' param='level'/></links></Knob>", false }, // parameter names are exact
-        { "<Knob><links><link as='blink' param='Level' time='100'/></links></Knob>", false },
-        { "<Knob><links><link as='connectedTo' param='Nothing'/></links></Knob>", false },
-        { "<Knob/>", false },
+        {"<Knob><links><link as='ConnectedTo' param='Level'/></links></Knob>", false}, // values are exact
+        {"<Knob><LINKS><LINK AS='connectedTo' PARAM='Level'/></LINKS></Knob>", true},  // names ignore case
+        {"<Knob><links><link as='connectedTo' param='level'/></links></Knob>", false}, // parameter names are exact
+        {"<Knob><links><link as='blink' param='Level' time='100'/></links></Knob>", false},
+        {"<Knob><links><link as='connectedTo' param='Nothing'/></links></Knob>", false},
+        {"<Knob/>", false},
     };
 
     for (auto& c : cases)
@@ -79,17 +79,17 @@ TEST (SkinWidgetBase, FilmstripFrameSizeAndFrameCount)
     };
 
     const Case cases[] = {
-        { "<Animation><gfx resource='base40x120.png' framesNum='3'/><size width='7' height='9'/></Animation>", 3, 40, 40 },
-        { "<Animation><gfx resource='BASE40X120.PNG'/></Animation>", 1, 40, 120 },
-        { "<Animation><GFX RESOURCE='base40x120.png' FRAMESNUM='2'/></Animation>", 2, 40, 60 },
+        {"<Animation><gfx resource='base40x120.png' framesNum='3'/><size width='7' height='9'/></Animation>", 3, 40, 40},
+        {"<Animation><gfx resource='BASE40X120.PNG'/></Animation>", 1, 40, 120},
+        {"<Animation><GFX RESOURCE='base40x120.png' FRAMESNUM='2'/></Animation>", 2, 40, 60},
         // No frame count at all still gives one frame, never a division by zero.
-        { "<Animation><gfx resource='base40x120.png' framesNum='0'/></Animation>", 1, 40, 120 },
-        { "<Animation><gfx resource='base40x120.png' framesNum='-4'/></Animation>", 1, 40, 120 },
-        { "<Animation><gfx resource='base40x120.png' framesNum='many'/></Animation>", 1, 40, 120 },
-        { "<Animation><gfx resource='base40x120.png' framesNum='1000'/></Animation>", 1000, 40, 0 },
-        { "<Animation><gfx resource='missing.png' framesNum='3'/><size width='7' height='9'/></Animation>", 3, 7, 9 },
-        { "<Animation><size width='7'/></Animation>", 1, 7, 0 },
-        { "<Animation><size width='-7' height='-1'/></Animation>", 1, 0, 0 },
+        {"<Animation><gfx resource='base40x120.png' framesNum='0'/></Animation>", 1, 40, 120},
+        {"<Animation><gfx resource='base40x120.png' framesNum='-4'/></Animation>", 1, 40, 120},
+        {"<Animation><gfx resource='base40x120.png' framesNum='many'/></Animation>", 1, 40, 120},
+        {"<Animation><gfx resource='base40x120.png' framesNum='1000'/></Animation>", 1000, 40, 0},
+        {"<Animation><gfx resource='missing.png' framesNum='3'/><size width='7' height='9'/></Animation>", 3, 7, 9},
+        {"<Animation><size width='7'/></Animation>", 1, 7, 0},
+        {"<Animation><size width='-7' height='-1'/></Animation>", 1, 0, 0},
     };
 
     for (auto& c : cases)
@@ -126,7 +126,7 @@ TEST (SkinWidgetBase, ListenersAreCalledLastAddedFirst)
 
     button.sendEvent (7);
     button.sendValueChanged();
-    EXPECT_EQ (log, (std::vector<std::string> { "C.event 7", "B.event 7", "A.event 7", "C.value", "B.value", "A.value" }));
+    EXPECT_EQ (log, (std::vector<std::string>{"C.event 7", "B.event 7", "A.event 7", "C.value", "B.value", "A.value"}));
 }
 
 TEST (SkinWidgetBase, BlinkStartsInTheOffPhase)
@@ -142,7 +142,8 @@ TEST (SkinWidgetBase, BlinkStartsInTheOffPhase)
     EXPECT_EQ (shownFrame (led), 1);
 
     const auto started = juce::Time::getMillisecondCounter();
-    ASSERT_TRUE (pumpUntil ([&] { return led.isInBlinkOnPhase(); }));
+    ASSERT_TRUE (pumpUntil ([&]
+                            { return led.isInBlinkOnPhase(); }));
     EXPECT_GE (juce::Time::getMillisecondCounter() - started, 35u);
     EXPECT_EQ (shownFrame (led), 0);
 

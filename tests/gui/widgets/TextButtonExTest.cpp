@@ -1,6 +1,6 @@
+#include "gui/widgets/TextButtonEx.h"
 #include "WidgetTestSupport.h"
 #include "gui/DefaultLookAndFeel.h"
-#include "gui/widgets/TextButtonEx.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +24,7 @@ TEST (TextButtonEx, OtherLookAndFeelKeepsOwnDefaultsAndWidthFollowsText)
     const auto before = button.getBounds();
     juce::String sameWidth;
 
-    for (auto candidate : { "Lxad", "Daol", "Laod" })
+    for (auto candidate : {"Lxad", "Daol", "Laod"})
         if ((int) font.getStringWidthFloat (candidate) == button.getTextWidth())
             sameWidth = candidate;
 
@@ -48,7 +48,7 @@ TEST (TextButtonEx, OtherLookAndFeelKeepsOwnDefaultsAndWidthFollowsText)
     button.addListener (&recorder);
     comp (button).mouseDown (mouseEvent (button, 5.0f, 5.0f));
     comp (button).mouseUp (mouseEvent (button, 5.0f, 5.0f, juce::ModifierKeys()));
-    EXPECT_EQ (log, (std::vector<std::string> { "L.event 42" }));
+    EXPECT_EQ (log, (std::vector<std::string>{"L.event 42"}));
 }
 
 TEST (TextButtonEx, ToolkitLookTakesImagesAndFont)

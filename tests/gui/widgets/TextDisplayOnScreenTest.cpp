@@ -41,7 +41,7 @@ TEST (GFXDisplayOnScreen, EditingLiftsTheDisplayAndPutsItBack)
     display.setText ("OLD");
     ASSERT_TRUE (display.isShowing());
 
-    for (auto key : { juce::KeyPress::escapeKey, juce::KeyPress::returnKey })
+    for (auto key : {juce::KeyPress::escapeKey, juce::KeyPress::returnKey})
     {
         display.focusGained (juce::Component::focusChangedByMouseClick);
         EXPECT_TRUE (display.isOnDesktop());

@@ -40,8 +40,7 @@ TEST (GFXDisplay, FontLayoutAndCells)
     SkinContext skin;
     auto font = addStrip ("font6x9.png", 6, 9, 128);
     GFXDisplay display ("d");
-    skin.load (display, juce::String ("<Display backgroundColour='#FF000000' caretColour='ffff0000' name='renamed'>") + fontElement
-                            + "<size width='287' height='13'/><pos left='4' top='5'/></Display>");
+    skin.load (display, juce::String ("<Display backgroundColour='#FF000000' caretColour='ffff0000' name='renamed'>") + fontElement + "<size width='287' height='13'/><pos left='4' top='5'/></Display>");
 
     EXPECT_EQ (display.getName(), "renamed");
     EXPECT_EQ (display.getBounds(), juce::Rectangle<int> (4, 5, 287, 13));
@@ -64,13 +63,13 @@ TEST (GFXDisplay, FontLayoutAndCells)
     };
 
     const Case cases[] = {
-        { 1, -1 },            // left margin: (287 - 47 * 6) / 2 = 2
-        { 2, 33 },            // "A"
-        { 7, 33 },
-        { 8, 63 },            // a lower-case letter uses the last glyph
-        { 14, 0 },            // past the text: spaces
-        { 2 + 47 * 6 - 1, 0 },
-        { 2 + 47 * 6, -1 },
+        {1, -1}, // left margin: (287 - 47 * 6) / 2 = 2
+        {2, 33}, // "A"
+        {7, 33},
+        {8, 63}, // a lower-case letter uses the last glyph
+        {14, 0}, // past the text: spaces
+        {2 + 47 * 6 - 1, 0},
+        {2 + 47 * 6, -1},
     };
 
     for (auto& c : cases)
@@ -155,19 +154,19 @@ TEST (GFXDisplay, CaretAndScrolling)
     };
 
     const Step steps[] = {
-        { juce::KeyPress::homeKey, 0, 0 },
-        { juce::KeyPress::rightKey, 1, 0 },
-        { juce::KeyPress::leftKey, 0, 0 },
-        { juce::KeyPress::leftKey, 0, 0 },
-        { juce::KeyPress::endKey, 10, 6 },
-        { juce::KeyPress::leftKey, 9, 6 },
-        { juce::KeyPress::rightKey, 10, 6 },
-        { juce::KeyPress::rightKey, 10, 6 },
-        { juce::KeyPress::homeKey, 0, 0 },
-        { juce::KeyPress::rightKey, 1, 0 },
-        { juce::KeyPress::rightKey, 2, 0 },
-        { juce::KeyPress::rightKey, 3, 0 },
-        { juce::KeyPress::rightKey, 4, 1 },
+        {juce::KeyPress::homeKey, 0, 0},
+        {juce::KeyPress::rightKey, 1, 0},
+        {juce::KeyPress::leftKey, 0, 0},
+        {juce::KeyPress::leftKey, 0, 0},
+        {juce::KeyPress::endKey, 10, 6},
+        {juce::KeyPress::leftKey, 9, 6},
+        {juce::KeyPress::rightKey, 10, 6},
+        {juce::KeyPress::rightKey, 10, 6},
+        {juce::KeyPress::homeKey, 0, 0},
+        {juce::KeyPress::rightKey, 1, 0},
+        {juce::KeyPress::rightKey, 2, 0},
+        {juce::KeyPress::rightKey, 3, 0},
+        {juce::KeyPress::rightKey, 4, 1},
     };
 
     for (auto& s : steps)
@@ -196,7 +195,8 @@ TEST (GFXDisplay, BlinkOnPhaseShowsTheBackgroundOnly)
     display.startBlinking();
     EXPECT_EQ (glyphAt (display, 1), 1);
 
-    ASSERT_TRUE (pumpUntil ([&] { return display.isInBlinkOnPhase(); }));
+    ASSERT_TRUE (pumpUntil ([&]
+                            { return display.isInBlinkOnPhase(); }));
     EXPECT_EQ (display.getShownText(), "");
     EXPECT_EQ (glyphAt (display, 1), 0); // a space
     EXPECT_EQ (display.getText(), "!!!!!");
@@ -255,7 +255,7 @@ TEST (GFXDisplay, ParameterTextReadOnlyAndFloat)
         const char* text;
     };
 
-    const Case cases[] = { { 120.0f, "120" }, { 120.5f, "120.5" }, { 33.3f, "33.2999992" } };
+    const Case cases[] = {{120.0f, "120"}, {120.5f, "120.5"}, {33.3f, "33.2999992"}};
 
     for (auto& c : cases)
     {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "../../MessagePump.h"
-#include <gtest/gtest.h>
 #include "framework/BoolParameter.h"
 #include "framework/EventNameMap.h"
 #include "framework/FloatParameter.h"
@@ -10,6 +9,7 @@
 #include "framework/StringParameter.h"
 #include "gui/widgets/GUIController.h"
 #include "gui/widgets/SkinImages.h"
+#include <gtest/gtest.h>
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
@@ -74,7 +74,7 @@ inline std::unique_ptr<juce::XmlElement> xml (const juce::String& text)
 }
 
 inline juce::MouseEvent mouseEvent (juce::Component& c, float x, float y, juce::ModifierKeys mods = juce::ModifierKeys::leftButtonModifier,
-                                    juce::Point<float> downAt = { -1.0f, -1.0f })
+                                    juce::Point<float> downAt = {-1.0f, -1.0f})
 {
     const auto now = juce::Time::getCurrentTime();
     const juce::Point<float> position (x, y);
@@ -117,7 +117,7 @@ bool pumpUntil (Condition&& condition)
 {
     const auto end = juce::Time::getMillisecondCounter() + 1000;
 
-    while (! condition() && juce::Time::getMillisecondCounter() < end)
+    while (!condition() && juce::Time::getMillisecondCounter() < end)
     {
         pumpPendingMessages();
         juce::Thread::sleep (1);
@@ -127,8 +127,7 @@ bool pumpUntil (Condition&& condition)
 }
 
 /** Records every call of the widget listener interface and of parameter gestures, in order. */
-struct Recorder : public GUIController::Listener
-    , public Parameter::Listener
+struct Recorder : public GUIController::Listener, public Parameter::Listener
 {
     explicit Recorder (std::vector<std::string>& logToUse, std::string nameToUse = "L")
         : log (logToUse)
