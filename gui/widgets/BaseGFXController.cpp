@@ -25,7 +25,7 @@ void BaseGFXController::readFilmstrip (const juce::XmlElement& element)
     if (gfx == nullptr)
         return;
 
-    framesNum = juce::jmax (1, SkinElement::getInt (*gfx, "framesNum", 1));
+    framesNum = juce::jlimit (1, maxFrames, SkinElement::getInt (*gfx, "framesNum", 1));
 
     auto loaded = SkinImages::load (SkinElement::getString (*gfx, "resource"));
 
@@ -50,7 +50,7 @@ void BaseGFXController::setImage (const juce::Image& newImage, int newFramesNum)
     image = newImage;
 
     // A strip has at least one frame: the frame height divides by the count.
-    framesNum = juce::jmax (1, newFramesNum);
+    framesNum = juce::jlimit (1, maxFrames, newFramesNum);
 
     if (image.isValid())
         setFrameSize (image.getWidth(), image.getHeight() / framesNum);

@@ -20,8 +20,11 @@ public:
     /** Links and actions, then filmstrip, size (only without an image) and position. */
     void loadFromXml (const juce::XmlElement& element, ParameterManager& parameters, EventNameMap& events, void* context) override;
 
-    /** Stores the filmstrip and its frame count (at least 1) and recomputes the frame size. */
+    /** Stores the filmstrip and its frame count (1 to maxFrames) and recomputes the frame size. */
     void setImage (const juce::Image& newImage, int newFramesNum);
+
+    /** More frames than any strip holds; keeps the frame arithmetic within int and float. */
+    static constexpr int maxFrames = 1 << 20;
 
     const juce::Image& getImage() const noexcept { return image; }
     bool hasImage() const noexcept { return image.isValid(); }

@@ -27,6 +27,9 @@ public:
     void setAutoRepeat (bool shouldRepeat);
     bool isAutoRepeating() const noexcept { return autoRepeat; }
 
+    /** The wait until the next repeat: 1000 ms after the press, then 100; 0 while none runs. */
+    int getRepeatInterval() const noexcept { return isTimerRunning() ? getTimerInterval() : 0; }
+
     int getClickUid() const noexcept { return clickUid; }
     int getCtrlClickUid() const noexcept { return ctrlClickUid; }
 

@@ -81,7 +81,8 @@ void GFXDisplay::updateFontLayout()
         glyphWidth = fontImage.getWidth();
 
     // Without a glyph height (or too short a strip) no glyph exists; nothing may divide by it.
-    glyphCount = fontHeight >= 1 && fontImage.isValid() ? fontImage.getHeight() / (2 * fontHeight) : 0;
+    // Halving the height first gives the same count and cannot overflow on an absurd height.
+    glyphCount = fontHeight >= 1 && fontImage.isValid() ? fontImage.getHeight() / 2 / fontHeight : 0;
     lastASCII = glyphCount >= 1 ? firstASCII + glyphCount - 1 : firstASCII;
 }
 

@@ -69,7 +69,8 @@ void GFXMultiStateButton::loadFromXml (const juce::XmlElement& element, Paramete
 
         const int newStates = SkinElement::getInt (element, "states", 2);
 
-        if (newStates >= 2)
+        // A "3D" strip holds two frames a state: a count beyond any strip keeps the old one.
+        if (newStates >= 2 && newStates <= maxFrames / 2)
             states = newStates;
 
         if (auto* gfx = SkinElement::getChild (element, "gfx"))

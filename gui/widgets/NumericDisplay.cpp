@@ -30,8 +30,15 @@ void NumericDisplay::loadFromXml (const juce::XmlElement& element, ParameterMana
 
     const double defaultOrder = std::pow (10.0, digitsNum - 1);
     firstDigitOrder = SkinElement::getDouble (element, "firstDigitOrder", defaultOrder);
-    minValue = SkinElement::getDouble (element, "minValue", 0.0);
-    maxValue = SkinElement::getDouble (element, "maxValue", 0.0);
+    // "nan" and "inf" parse as numbers; an endless range has no digits to show.
+    auto readLimit = [&element] (const char* name)
+    {
+        const double limit = SkinElement::getDouble (element, name, 0.0);
+        return std::isfinite (limit) ? limit : 0.0;
+    };
+
+    minValue = readLimit ("minValue");
+    maxValue = readLimit ("maxValue");
     continuousControl = SkinElement::getString (element, "control") == "continous";
 
     const double orderLog = firstDigitOrder > 0.0 ? std::log10 (firstDigitOrder) : 0.0;
@@ -118,6 +125,9 @@ void NumericDisplay::loadFromXml (const juce::XmlElement& element, ParameterMana
 
 void NumericDisplay::setValue (double newValue, bool notify)
 {
+    if (!std::isfinite (newValue))
+        return;
+
     // Below the minimum wins over above the maximum, so a reversed range cannot assert.
     const double v = newValue < minValue ? minValue : juce::jmin (newValue, maxValue);
 
@@ -143,7 +153,11 @@ void NumericDisplay::setValue (double newValue, bool notify)
     // simply has nothing to show for the missing ones.
     for (int i = 0; i < digitsNum; ++i)
     {
-        const double d = std::trunc (n / w);
+        // A value too large for the scale leaves no finite digit: shown as 0.
+        double d = std::trunc (n / w);
+
+        if (!std::isfinite (d))
+            d = 0.0;
 
         if (d != 0.0 || i == digitsNum - unitsFromEnd)
             shown = true;

@@ -163,8 +163,10 @@ void PatternNumberDisplay::updateDigits()
                 break;
             case bankAndSlotMode:
             {
-                const int slot = (n - 1) % slotMax + 1;
-                frames[0] = (n - 1) / slotMax + 2;
+                // Widened: a skin's range may reach the lowest int.
+                const auto index = (juce::int64) n - 1;
+                const int slot = (int) (index % slotMax) + 1;
+                frames[0] = (int) (index / slotMax) + 2;
                 frames[1] = 18;
                 frames[2] = slot / 10 + 1;
                 frames[3] = slot % 10 + 1;

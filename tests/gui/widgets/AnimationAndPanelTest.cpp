@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 using namespace widgettest;
 
 TEST (GFXAnimation, FrameFollowsTheClampedValue)
@@ -19,6 +21,7 @@ TEST (GFXAnimation, FrameFollowsTheClampedValue)
     const Case cases[] = {
         {2, 0.5f, 1},
         {2, 0.49f, 0},
+        {2, std::nextafter (0.5f, 0.0f), 1}, // single precision: the sum rounds up to 1
         {2, -1.0f, 0},
         {2, 2.0f, 1},
         {5, 0.375f, 2},

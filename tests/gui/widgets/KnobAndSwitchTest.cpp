@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 using namespace widgettest;
 
 TEST (GFXKnob, FrameFollowsValueAndEnablement)
@@ -26,8 +28,9 @@ TEST (GFXKnob, FrameFollowsValueAndEnablement)
     const Case cases[] = {
         {0.0, true, true, 0},
         {1.0, true, true, 63},
-        {0.5, true, true, 32},     // floor (31.5 + 0.5)
-        {0.5 / 63, true, true, 1}, // exactly on the .5 boundary
+        {0.5, true, true, 32},                           // floor (31.5 + 0.5)
+        {0.5 / 63, true, true, 1},                       // exactly on the .5 boundary
+        {std::nextafter (0.5 / 63, 0.0), true, true, 1}, // single precision rounds this up
         {0.49 / 63, true, true, 0},
         {0.75, false, true, 0},
         {0.75, true, false, 0},
@@ -141,6 +144,14 @@ TEST (GFXSwitch, FramesInDoublePrecisionAndStyles)
         skin.load (other, juce::String ("<Switch style='") + s.style + "'/>");
         EXPECT_EQ (other.getSliderStyle(), s.expected) << s.style;
     }
+
+    // Double precision: 25 x 0.58 + 0.5 stays below 15 (in single precision it would reach it).
+    auto strip26 = addStrip ("switch26.png", 6, 3, 26);
+    GFXSwitch fine ("s");
+    skin.load (fine, "<Switch><gfx resource='switch26.png' framesNum='26'/></Switch>");
+    fine.setValue (0.58, juce::dontSendNotification);
+    EXPECT_EQ (fine.getFrameToShow(), 14);
+    EXPECT_EQ (shownFrame (fine, 26), 14);
 
     // Steps of 0.005: values snap to them.
     GFXSwitch stepped ("s");

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace widgettest;
 
 namespace
@@ -210,6 +212,8 @@ TEST (NumericDisplay, FarDigitsAndMissingImagesStaySafe)
         "<NumericDisplay digitsNum='0'/>",
         "<NumericDisplay digitsNum='100000' maxValue='1e300'><size width='-5' height='99999999'/></NumericDisplay>",
         "<NumericDisplay digitsNum='-3' minValue='5' maxValue='-5'/>",
+        "<NumericDisplay digitsNum='2' minValue='nan' maxValue='inf'/>",
+        "<NumericDisplay digitsNum='15' firstDigitOrder='1e-308' maxValue='1'/>",
     };
 
     for (auto* element : absurd)
@@ -223,6 +227,20 @@ TEST (NumericDisplay, FarDigitsAndMissingImagesStaySafe)
         comp (display).mouseDrag (mouseEvent (display, 0.0f, -50.0f, juce::ModifierKeys::leftButtonModifier, {0.0f, 0.0f}));
         comp (display).mouseUp (mouseEvent (display, 0.0f, -50.0f, juce::ModifierKeys(), {0.0f, 0.0f}));
     }
+
+    // "nan" and "inf" read as numbers; an endless range is no range, and no value is not a value.
+    NumericDisplay endless ("n");
+    skin.load (endless, "<NumericDisplay digitsNum='2' minValue='-inf' maxValue='nan'><size width='20' height='12'/></NumericDisplay>");
+    EXPECT_EQ (endless.getSign(), nullptr);
+    endless.setValue (5, false);
+    EXPECT_EQ (endless.getValue(), 0.0);
+
+    NumericDisplay ranged ("n");
+    skin.load (ranged, "<NumericDisplay digitsNum='2' maxValue='99'><size width='20' height='12'/></NumericDisplay>");
+    ranged.setValue (42, false);
+    ranged.setValue (std::numeric_limits<double>::quiet_NaN(), true);
+    EXPECT_EQ (ranged.getValue(), 42.0);
+    EXPECT_EQ (ranged.getDigit (0)->getDigit(), 4);
 
     // Without images the digits draw their fallback.
     NumericDisplay drawn ("n");

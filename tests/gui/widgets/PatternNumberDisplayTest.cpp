@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace widgettest;
 
 namespace
@@ -147,6 +149,15 @@ TEST (PatternNumberDisplay, RangesClampingAndSlots)
     display.setPatternNumber (150);
     EXPECT_EQ (display.getPatternNumber(), 99);
     EXPECT_EQ (frames (display), (std::vector<int>{0, 10, 10, 0}));
+
+    // A skin range reaching the lowest int ("2147483648" wraps to it) still gives frames.
+    PatternNumberDisplay wide ("p");
+    skin.load (wide, juce::String ("<PatternNumberDisplay bankAndSlotPatternMin='2147483648'>") + digitImages + "</PatternNumberDisplay>");
+    wide.setDisplayMode (2);
+    wide.setPatternNumber (std::numeric_limits<int>::min());
+    EXPECT_EQ (wide.getPatternNumber(), std::numeric_limits<int>::min());
+    EXPECT_EQ (frames (wide)[1], 18);
+    wide.createComponentSnapshot (wide.getLocalBounds());
 
     // Without images each digit draws its frame's text on grey.
     PatternNumberDisplay drawn ("p");

@@ -214,6 +214,7 @@ TEST (GFXDisplay, MissingFontOrGlyphHeightNeverDividesByZero)
         "<Display><gfx resource='font6x9.png'/><size width='50' height='12'/></Display>",
         "<Display><gfx resource='font6x9.png' fontHeight='0'/><size width='50' height='12'/></Display>",
         "<Display><gfx resource='font6x9.png' fontHeight='5000'/><size width='50' height='12'/></Display>",
+        "<Display><gfx resource='font6x9.png' fontHeight='2000000000'/><size width='50' height='12'/></Display>",
         "<Display><gfx resource='font6x9.png' fontHeight='-3'/><size width='2' height='12'/></Display>",
         "<Display><gfx resource='missing.png' fontHeight='9' firstASCII=''/><size width='50' height='12'/></Display>",
     };
