@@ -122,7 +122,12 @@ void GFXDisplay::paint (juce::Graphics& g)
     if (centreShortText && cells > length)
         start -= (cells - length) / 2;
 
-    for (int i = 0; i < cells; ++i)
+    // Only the cells inside the area being painted: a very wide display stays quick.
+    const auto clip = g.getClipBounds();
+    const int firstCell = juce::jmax (0, (clip.getX() - x0) / glyphWidth);
+    const int endCell = juce::jmin (cells, (clip.getRight() - x0) / glyphWidth + 1);
+
+    for (int i = firstCell; i < endCell; ++i)
     {
         const int index = start + i;
         const auto character = index >= 0 && index < length ? shownText[index] : (juce::juce_wchar) ' ';

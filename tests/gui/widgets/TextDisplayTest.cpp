@@ -76,6 +76,14 @@ TEST (GFXDisplay, FontLayoutAndCells)
         EXPECT_EQ (glyphAt (display, c.x), c.glyph) << c.x;
 
     EXPECT_EQ (pixelAt (display, 1, 6), juce::Colours::black);
+
+    // An absurdly wide display paints only the cells asked for (here 5 of 333 million).
+    GFXDisplay wide ("d");
+    skin.load (wide, juce::String ("<Display>") + fontElement + "<size width='2000000000' height='9'/></Display>");
+    wide.setText ("Ab");
+    const auto snapshot = wide.createComponentSnapshot ({0, 0, 30, 9});
+    EXPECT_EQ (snapshot.getPixelAt (3, 4), frameColour ('A' - 32));
+    EXPECT_EQ (snapshot.getPixelAt (15, 4), frameColour (0));
 }
 
 TEST (GFXDisplay, EditingReportsChangedTextOnce)
