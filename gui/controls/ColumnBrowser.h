@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gui/controls/LabelWithModalTextEditor.h"
 #include "gui/controls/LookAndFeelWatch.h"
 
 #include <memory>
@@ -107,7 +108,7 @@ public:
         /** One row: the name in a label that can be edited, a child arrow, the
             selection fill. */
         class ItemComponent : public juce::Component,
-                              private juce::Label::Listener
+                              private ModalTextEditor::ModalListener
         {
         public:
             explicit ItemComponent (ListColumn& column);
@@ -116,7 +117,10 @@ public:
             void update (int row, bool selected);
             void showEditor();
 
-            juce::Label& getLabel() noexcept { return label; }
+            LabelWithModalTextEditor& getLabel() noexcept { return label; }
+
+            /** Whether the name editor is open over the row. */
+            bool isBeingEdited() const noexcept;
             int getRow() const noexcept { return row; }
             bool isSelected() const noexcept { return selected; }
 
@@ -125,11 +129,11 @@ public:
             void resized() override;
 
         private:
-            void labelTextChanged (juce::Label* source) override;
+            void textCommitted (ModalTextEditor* source) override;
             void updateLabelColour();
 
             ListColumn& column;
-            juce::Label label;
+            LabelWithModalTextEditor label;
             int row = -1;
             bool selected = false;
             bool hasChildren = false;

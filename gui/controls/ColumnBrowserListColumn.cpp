@@ -15,9 +15,8 @@ ColumnBrowser::ListColumn::ItemComponent::ItemComponent (ListColumn& c)
     // The list's row component takes the clicks, double-clicks and drags; only an
     // open name editor takes the mouse itself.
     setInterceptsMouseClicks (false, true);
+    label.setName ("ItemName");
     label.setFont (EmbeddedFonts::tahoma (13.0f));
-    label.setJustificationType (juce::Justification::centredLeft);
-    label.setBorderSize ({0, 6, 0, 20});
     label.setInterceptsMouseClicks (false, true);
     label.addListener (this);
     addAndMakeVisible (label);
@@ -25,7 +24,14 @@ ColumnBrowser::ListColumn::ItemComponent::ItemComponent (ListColumn& c)
 
 ColumnBrowser::ListColumn::ItemComponent::~ItemComponent()
 {
-    label.removeListener (this);
+    if (auto* editor = label.getEditor())
+        editor->removeListener (this);
+}
+
+bool ColumnBrowser::ListColumn::ItemComponent::isBeingEdited() const noexcept
+{
+    auto* editor = label.getEditor();
+    return editor != nullptr && editor->isVisible();
 }
 
 void ColumnBrowser::ListColumn::ItemComponent::update (int newRow, bool isSelected)
@@ -33,10 +39,10 @@ void ColumnBrowser::ListColumn::ItemComponent::update (int newRow, bool isSelect
     row = newRow;
     const bool inRange = juce::isPositiveAndBelow (row, column.getNumItems());
 
-    if (inRange && !label.isBeingEdited())
-        label.setText (column.getItemName (row), juce::dontSendNotification);
+    if (inRange && !isBeingEdited())
+        label.setText (column.getItemName (row));
     else if (!inRange)
-        label.setText ({}, juce::dontSendNotification);
+        label.setText ({});
 
     hasChildren = inRange && column.hasChildItems (row);
     label.setFont (EmbeddedFonts::tahoma (13.0f, hasChildren ? juce::Font::bold : juce::Font::plain));
@@ -60,7 +66,7 @@ void ColumnBrowser::ListColumn::ItemComponent::updateLabelColour()
     if (colour.isTransparent())
         colour = selected ? juce::Colours::white : juce::Colours::black;
 
-    label.setColour (juce::Label::textColourId, colour);
+    label.setColour (LabelWithModalTextEditor::textColourId, colour);
 }
 
 void ColumnBrowser::ListColumn::ItemComponent::showEditor()
@@ -68,15 +74,22 @@ void ColumnBrowser::ListColumn::ItemComponent::showEditor()
     label.showEditor();
 }
 
-void ColumnBrowser::ListColumn::ItemComponent::labelTextChanged (juce::Label*)
+void ColumnBrowser::ListColumn::ItemComponent::textCommitted (ModalTextEditor* source)
 {
+    if (!juce::isPositiveAndBelow (row, column.getNumItems()))
+        return;
+
+    column.renameItem (row, source->getText());
+
+    // Show what the model kept: the new name, or the old one when it refused.
     if (juce::isPositiveAndBelow (row, column.getNumItems()))
-        column.renameItem (row, label.getText());
+        label.setText (column.getItemName (row));
 }
 
 void ColumnBrowser::ListColumn::ItemComponent::resized()
 {
-    label.setBounds (getLocalBounds());
+    // Room on the left for the selection's rounding, on the right for the child arrow.
+    label.setBounds (getLocalBounds().withTrimmedLeft (6).withTrimmedRight (20));
 }
 
 void ColumnBrowser::ListColumn::ItemComponent::paint (juce::Graphics& g)

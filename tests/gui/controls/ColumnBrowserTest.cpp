@@ -300,17 +300,23 @@ TEST (ColumnBrowser, RenamingBackgroundAndDragSourceParking)
     // Clicks on a row reach the list's row, not the name label.
     auto* hit = groups->getList().getComponentAt (juce::Point<int> (20, 30));
     ASSERT_NE (hit, nullptr);
-    EXPECT_EQ (dynamic_cast<juce::Label*> (hit), nullptr);
+    EXPECT_EQ (dynamic_cast<LabelWithModalTextEditor*> (hit), nullptr);
     EXPECT_EQ (dynamic_cast<ColumnBrowser::ListColumn::ItemComponent*> (hit), nullptr);
 
     // Row 0 may not be renamed; row 1 may, and the committed name reaches the model.
     groups->getList().listBoxItemDoubleClicked (0, mouseAt (*groups, {10, 10}, 2));
-    EXPECT_FALSE (groups->getItemComponent (0)->getLabel().isBeingEdited());
+    EXPECT_FALSE (groups->getItemComponent (0)->isBeingEdited());
     groups->getList().listBoxItemDoubleClicked (1, mouseAt (*groups, {10, 30}, 2));
-    ASSERT_TRUE (item->getLabel().isBeingEdited());
-    item->getLabel().getCurrentTextEditor()->setText ("Studio", false);
-    item->getLabel().hideEditor (false);
+    ASSERT_TRUE (item->isBeingEdited());
+    auto* nameEditor = item->getLabel().getEditor();
+    // Without a display nothing is on screen: the focus is handed over as the toolkit would.
+    nameEditor->focusGained (juce::Component::focusChangedByMouseClick);
+    nameEditor->setText ("Studio", false);
+    nameEditor->keyPressed (juce::KeyPress (juce::KeyPress::returnKey));
+    pumpMessages (20);
+    EXPECT_FALSE (item->isBeingEdited());
     EXPECT_EQ (tree.root.children[1]->name, "Studio");
+    EXPECT_EQ (item->getLabel().getText(), "Studio");
 
     // A click on the list background opens the background column.
     groups->selectItem (0);
