@@ -106,6 +106,16 @@ bool waitFor (Condition&& condition)
     return condition();
 }
 
+/** Lets the toolkit handle what the window system sent it meanwhile. */
+void settle()
+{
+    for (int i = 0; i < 10; ++i)
+    {
+        pumpPendingMessages();
+        juce::Thread::sleep (10);
+    }
+}
+
 struct EditLog : public ModalTextEditor::ModalListener
 {
     void textCommitted (ModalTextEditor* e) override { log.push_back ("committed " + e->getText().toStdString()); }
@@ -240,6 +250,33 @@ TEST (ModalTextEditorInX11, LiftsOutOfAnEmbeddedWindowAndGivesTheFocusBack)
     EXPECT_TRUE (waitFor ([&]
                           { return !host.exists (lifted); }));
     EXPECT_EQ (host.focus(), host.window);
+
+    // A label deleted during an edit takes its window with it; the pointer moving over the
+    // panel afterwards reaches nothing of it.
+    {
+        auto doomed = std::make_unique<LabelWithModalTextEditor>();
+        doomed->setBounds (20, 80, 120, 18);
+        panel.addAndMakeVisible (*doomed);
+        ASSERT_TRUE (hostHasTheFocus());
+        doomed->showEditor();
+        ASSERT_NE (doomed->getEditor(), nullptr);
+        ASSERT_TRUE (waitFor ([&]
+                              { return doomed->getEditor()->isOnDesktop(); }));
+        const auto doomedWindow = (Window) doomed->getEditor()->getWindowHandle();
+        doomed.reset();
+        EXPECT_TRUE (waitFor ([&]
+                              { return !host.exists (doomedWindow); }));
+        EXPECT_TRUE (waitFor ([&]
+                              { return host.focus() == host.window; }));
+
+        const auto panelOnScreen = host.rootPosition ((Window) holder->getWindowHandle());
+        for (int step = 0; step < 5; ++step)
+        {
+            XWarpPointer (host.display, None, DefaultRootWindow (host.display), 0, 0, 0, 0, panelOnScreen.x + 30 + 10 * step, panelOnScreen.y + 60);
+            XSync (host.display, False);
+            settle();
+        }
+    }
 
     // The host closes the plug-in's window during an edit: the lifted one goes too, and the
     // focus does not fall to the root window.
