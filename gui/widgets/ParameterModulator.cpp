@@ -10,25 +10,25 @@ constexpr int rowHeight = 20, rowSpacing = 21;
 constexpr int boxWidth = 150, boxGap = 2;
 
 // Icons of the toolkit's image buttons: plus, minus, up, down, info.
-struct ButtonSpec
+struct RowButton
 {
     const char* name;
     int icon;
 };
 
-const ButtonSpec buttonSpecs[] = {
+const RowButton rowButtons[] = {
     {"Add Row", 1}, {"Delete Row", 2}, {"Move Up", 5}, {"Move Down", 6}, {"Settings", 16}};
 
-std::unique_ptr<juce::Button> makeButton (juce::LookAndFeel& lookAndFeel, const ButtonSpec& spec)
+std::unique_ptr<juce::Button> makeButton (juce::LookAndFeel& lookAndFeel, const RowButton& rowButton)
 {
     if (auto* own = dynamic_cast<DefaultLookAndFeel*> (&lookAndFeel))
-        if (auto button = own->createImageButton (spec.name, spec.icon))
+        if (auto button = own->createImageButton (rowButton.name, rowButton.icon))
             return button;
 
     // Another look and feel: the same pictures, made here.
-    auto button = std::make_unique<juce::ImageButton> (spec.name);
-    auto normal = ToolkitImages::iconButton (spec.icon, false, false);
-    auto pressed = ToolkitImages::iconButton (spec.icon, false, true);
+    auto button = std::make_unique<juce::ImageButton> (rowButton.name);
+    auto normal = ToolkitImages::iconButton (rowButton.icon, false, false);
+    auto pressed = ToolkitImages::iconButton (rowButton.icon, false, true);
     button->setImages (true, false, true, normal, 1.0f, juce::Colours::transparentBlack, {}, 1.0f,
                        juce::Colours::transparentBlack, pressed, 1.0f, juce::Colours::transparentBlack);
     button->setSize (normal.getWidth(), normal.getHeight());
@@ -295,9 +295,9 @@ ParameterModulator::ParameterModulator (const juce::String& name)
     : juce::Component (name)
     , pitchScaler (*this)
 {
-    for (auto& spec : buttonSpecs)
+    for (auto& rowButton : rowButtons)
     {
-        auto* button = buttons.add (makeButton (getLookAndFeel(), spec).release());
+        auto* button = buttons.add (makeButton (getLookAndFeel(), rowButton).release());
         button->addListener (this);
         buttonColumn.addAndMakeVisible (button);
     }
