@@ -77,6 +77,8 @@ OldStylePresetBrowserWindow::OldStylePresetBrowserWindow (BasePluginOldStyle& p)
 
 OldStylePresetBrowserWindow::~OldStylePresetBrowserWindow()
 {
+    // Its columns tell this window of selection changes while they go.
+    browser.reset();
     auto& store = plugin.getParameterManager();
 
     for (const int uid : {BasePluginOldStyle::currentPresetNumberUid, BasePluginOldStyle::currentPresetNameUid})

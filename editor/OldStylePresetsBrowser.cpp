@@ -139,6 +139,8 @@ OldStylePresetsBrowser::PresetListColumn::PresetListColumn (OldStylePresetsBrows
     : CommonColumn (b, p)
     , group (g)
 {
+    // Several presets can move to another group at once.
+    getList().setMultipleSelectionEnabled (true);
 }
 
 bool OldStylePresetsBrowser::PresetListColumn::isChildOf (Column* column)

@@ -169,8 +169,12 @@ juce::Component* ColumnBrowser::ListColumn::List::refreshComponentForRow (int ro
 
 void ColumnBrowser::ListColumn::List::selectedRowsChanged (int lastRowSelected)
 {
+    // Nothing selected any more: no column to open, but the owner may show the change.
     if (!juce::isPositiveAndBelow (lastRowSelected, column.getNumItems()))
+    {
+        column.getBrowser().browserUpdated();
         return;
+    }
 
     auto& browser = column.getBrowser();
     auto* previous = browser.getBusyColumn();

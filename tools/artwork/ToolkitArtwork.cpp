@@ -264,7 +264,7 @@ juce::Image ToolkitArtwork::iconButton (int icon, bool large, bool pressed)
     fillFace (g, area, corner, pressed ? pressedFace : face, !pressed);
     g.setColour (pressed ? ink.darker (0.5f) : ink);
     g.drawRoundedRectangle (area, corner, 1.0f);
-    drawGlyph (g, icon, area.reduced (size * 0.25f).translated (pressed ? 0.5f : 0.0f, pressed ? 0.5f : 0.0f));
+    drawGlyph (g, icon, area.reduced (size * 0.2f).translated (pressed ? 0.5f : 0.0f, pressed ? 0.5f : 0.0f));
     return image;
 }
 
