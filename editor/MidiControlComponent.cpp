@@ -395,8 +395,17 @@ void MidiControlComponent::midiLearnStateChanged (MidiControl&)
     list->selectRow (row, false);
 }
 
+void MidiControlComponent::parentHierarchyChanged()
+{
+    // Placed under a page or window with the toolkit's look and feel: take its icons.
+    if (lookAndFeelWatch.changed (*this))
+        sendLookAndFeelChange();
+}
+
 void MidiControlComponent::lookAndFeelChanged()
 {
+    lookAndFeelWatch.changed (*this);
+
     if (auto* laf = dynamic_cast<DefaultLookAndFeel*> (&getLookAndFeel()))
     {
         juce::ImageButton* buttons[] = {&deleteAssign, &clearAll, &loadMap, &saveMap};

@@ -6,6 +6,7 @@
 #include "gui/controls/CheckBox.h"
 #include "gui/controls/ComponentRow.h"
 #include "gui/controls/DefaultResourceCheckBox.h"
+#include "gui/controls/LookAndFeelWatch.h"
 
 #include <memory>
 
@@ -106,6 +107,7 @@ public:
     void midiLearnStateChanged (MidiControl& map) override;
     void alertWindowClosed (Oru::AlertWindow* window, int result) override;
     void lookAndFeelChanged() override;
+    void parentHierarchyChanged() override;
     void resized() override;
     void childBoundsChanged (juce::Component* child) override;
 
@@ -119,6 +121,7 @@ private:
     juce::ImageButton deleteAssign{"Delete Assign"}, clearAll{"Clear All"}, loadMap{"Load Map"}, saveMap{"Save Map"};
     std::unique_ptr<Oru::AlertWindow> confirmation, retiredConfirmation;
     std::unique_ptr<WindowFileDialogs> fileDialogs;
+    LookAndFeelWatch lookAndFeelWatch;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (MidiControlComponent)
 };
