@@ -333,18 +333,20 @@ void MidiControlComponent::buttonClicked (juce::Button* button)
     else if (button == &loadMap)
     {
         auto& midiMap = map;
-        fileDialogs->open ("Open Midi Control file", {}, mapFilePatterns,
-                           [&midiMap] (const juce::File& file)
-                           { return midiMap.loadMapFile (file); },
-                           "The MIDI control map could not be loaded.");
+        fileDialogs->open (
+            "Open Midi Control file", {}, mapFilePatterns,
+            [&midiMap] (const juce::File& file)
+            { return midiMap.loadMapFile (file); },
+            "The MIDI control map could not be loaded.");
     }
     else if (button == &saveMap)
     {
         auto& midiMap = map;
-        fileDialogs->save ("Save Midi Control file as", {}, "*" + mapFileExtension, mapFileExtension,
-                           [&midiMap] (const juce::File& file)
-                           { return midiMap.saveMapFile (file); },
-                           "The MIDI control map could not be saved.");
+        fileDialogs->save (
+            "Save Midi Control file as", {}, "*" + mapFileExtension, mapFileExtension,
+            [&midiMap] (const juce::File& file)
+            { return midiMap.saveMapFile (file); },
+            "The MIDI control map could not be saved.");
     }
 }
 

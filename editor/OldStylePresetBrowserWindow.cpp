@@ -192,41 +192,45 @@ void OldStylePresetBrowserWindow::buttonClicked (juce::Button* button)
     else if (button == &presetLoad)
     {
         auto& owner = plugin;
-        fileDialogs->open ("Load single preset", folder, plugin.getPresetFilePatterns(),
-                           [&owner] (const juce::File& file)
-                           {
+        fileDialogs->open (
+            "Load single preset", folder, plugin.getPresetFilePatterns(),
+            [&owner] (const juce::File& file)
+            {
                                const bool done = owner.loadPresetFile (file, owner.getCurrentPreset());
                                owner.setDialogFolder (file.getParentDirectory());
                                return done; },
-                           "The preset could not be loaded.");
+            "The preset could not be loaded.");
     }
     else if (button == &presetSave)
     {
         auto& owner = plugin;
-        fileDialogs->save ("Save current settings as preset", folder, plugin.getPresetFilePatterns(),
-                           plugin.getPresetFileExtension(),
-                           [&owner] (const juce::File& file)
-                           {
+        fileDialogs->save (
+            "Save current settings as preset", folder, plugin.getPresetFilePatterns(),
+            plugin.getPresetFileExtension(),
+            [&owner] (const juce::File& file)
+            {
                                const bool done = owner.savePresetFile (file, owner.getCurrentPreset());
                                owner.setDialogFolder (file.getParentDirectory());
                                return done; },
-                           "The preset could not be saved.");
+            "The preset could not be saved.");
     }
     else if (button == &bankLoad)
     {
         auto& owner = plugin;
-        fileDialogs->open ("Load preset bank", folder, plugin.getBankFilePatterns(),
-                           [&owner] (const juce::File& file)
-                           { return owner.loadBankFile (file); },
-                           "The preset bank could not be loaded.");
+        fileDialogs->open (
+            "Load preset bank", folder, plugin.getBankFilePatterns(),
+            [&owner] (const juce::File& file)
+            { return owner.loadBankFile (file); },
+            "The preset bank could not be loaded.");
     }
     else if (button == &bankSave)
     {
         auto& owner = plugin;
-        fileDialogs->save ("Save preset bank", folder, plugin.getBankFilePatterns(), plugin.getBankFileExtension(),
-                           [&owner] (const juce::File& file)
-                           { return owner.saveBankFile (file); },
-                           "The preset bank could not be saved.");
+        fileDialogs->save (
+            "Save preset bank", folder, plugin.getBankFilePatterns(), plugin.getBankFileExtension(),
+            [&owner] (const juce::File& file)
+            { return owner.saveBankFile (file); },
+            "The preset bank could not be saved.");
     }
     else
     {

@@ -26,12 +26,7 @@ void WindowFileDialogs::open (const juce::String& title, const juce::File& initi
                         return;
 
                     if (!reader (file))
-                    {
-                        auto window = std::make_unique<Oru::AlertWindow>();
-                        window->setMessage (failureMessage);
-                        window->addButton ("OK", 1);
-                        self->showAlert (std::move (window));
-                    } });
+                        self->showFailure (failureMessage); });
 }
 
 void WindowFileDialogs::save (const juce::String& title, const juce::File& initialFile, const juce::String& patterns,
@@ -64,12 +59,15 @@ void WindowFileDialogs::write (const juce::File& file)
     pendingWriter = nullptr;
 
     if (writer && !writer (file))
-    {
-        auto window = std::make_unique<Oru::AlertWindow>();
-        window->setMessage (pendingFailure);
-        window->addButton ("OK", 1);
-        showAlert (std::move (window));
-    }
+        showFailure (pendingFailure);
+}
+
+void WindowFileDialogs::showFailure (const juce::String& message)
+{
+    auto window = std::make_unique<Oru::AlertWindow>();
+    window->setMessage (message);
+    window->addButton ("OK", 1);
+    showAlert (std::move (window));
 }
 
 void WindowFileDialogs::alertWindowClosed (Oru::AlertWindow* window, int result)

@@ -49,6 +49,7 @@ protected:
 private:
     void alertWindowClosed (Oru::AlertWindow* window, int result) override;
     void showAlert (std::unique_ptr<Oru::AlertWindow> window);
+    void showFailure (const juce::String& message);
     void write (const juce::File& file);
 
     juce::Component& owner;

@@ -63,8 +63,7 @@ TEST (DrumMachineTriggerOutput, ChosenOutputCarriesThePulseAndSurvivesTheState)
     // exist, uses the last output.
     for (const auto* out : {"", R"( out="9")", R"( out="0")", R"( out="x")"})
     {
-        auto older = juce::String (R"(<PluginState application="Pulsaret"><AudioOutputSettings><TriggerOut state="on" instrument="SD")")
-                     + out + "/></AudioOutputSettings></PluginState>";
+        auto older = juce::String (R"(<PluginState application="Pulsaret"><AudioOutputSettings><TriggerOut state="on" instrument="SD")") + out + "/></AudioOutputSettings></PluginState>";
         juce::MemoryBlock chunk;
         BasePlugin::writeStateChunk (*juce::parseXML (older), chunk);
         restored.plugin->setStateInformation (chunk.getData(), (int) chunk.getSize());

@@ -1,5 +1,5 @@
-#include "EditorWindowsTestSupport.h"
 #include "editor/AboutWindow.h"
+#include "EditorWindowsTestSupport.h"
 
 using namespace editor_test;
 

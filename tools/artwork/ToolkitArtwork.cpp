@@ -29,9 +29,16 @@ juce::Path tickPath (juce::Rectangle<float> box)
     return p;
 }
 
+/** Points given as fractions of a glyph's box. */
+struct RelativePoint
+{
+    juce::Rectangle<float> box;
+    juce::Point<float> operator() (float x, float y) const { return box.getRelativePoint (x, y); }
+};
+
 void drawSheets (juce::Graphics& g, juce::Rectangle<float> box, float thickness)
 {
-    auto pt = [box] (float x, float y) { return box.getRelativePoint (x, y); };
+    const RelativePoint pt{box};
     const auto back = juce::Rectangle<float> (pt (0.1f, 0.05f), pt (0.62f, 0.68f));
     const auto front = juce::Rectangle<float> (pt (0.38f, 0.32f), pt (0.9f, 0.95f));
     g.drawRect (back, thickness * 0.6f);
@@ -40,7 +47,7 @@ void drawSheets (juce::Graphics& g, juce::Rectangle<float> box, float thickness)
 
 void drawClipboard (juce::Graphics& g, juce::Rectangle<float> box, float thickness)
 {
-    auto pt = [box] (float x, float y) { return box.getRelativePoint (x, y); };
+    const RelativePoint pt{box};
     const auto board = juce::Rectangle<float> (pt (0.12f, 0.1f), pt (0.78f, 0.95f));
     g.drawRect (board, thickness * 0.6f);
     g.fillRect (juce::Rectangle<float> (pt (0.3f, 0.0f), pt (0.6f, 0.2f)));
@@ -50,7 +57,7 @@ void drawClipboard (juce::Graphics& g, juce::Rectangle<float> box, float thickne
 
 void drawBin (juce::Graphics& g, juce::Rectangle<float> box, float thickness)
 {
-    auto pt = [box] (float x, float y) { return box.getRelativePoint (x, y); };
+    const RelativePoint pt{box};
     g.fillRect (juce::Rectangle<float> (pt (0.1f, 0.14f), pt (0.9f, 0.26f)));
     g.fillRect (juce::Rectangle<float> (pt (0.38f, 0.02f), pt (0.62f, 0.14f)));
     juce::Path body;
@@ -68,7 +75,7 @@ void drawBin (juce::Graphics& g, juce::Rectangle<float> box, float thickness)
 
 void drawFolder (juce::Graphics& g, juce::Rectangle<float> box, bool open)
 {
-    auto pt = [box] (float x, float y) { return box.getRelativePoint (x, y); };
+    const RelativePoint pt{box};
     juce::Path back;
     back.startNewSubPath (pt (0.02f, 0.15f));
     back.lineTo (pt (0.38f, 0.15f));
@@ -97,7 +104,7 @@ void drawFolder (juce::Graphics& g, juce::Rectangle<float> box, bool open)
 
 void drawDisk (juce::Graphics& g, juce::Rectangle<float> box)
 {
-    auto pt = [box] (float x, float y) { return box.getRelativePoint (x, y); };
+    const RelativePoint pt{box};
     const auto w = box.getWidth();
     g.fillRoundedRectangle (box.reduced (w * 0.04f), w * 0.08f);
     g.setColour (face);
@@ -149,8 +156,7 @@ void ToolkitArtwork::drawGlyph (juce::Graphics& g, int icon, juce::Rectangle<flo
 {
     const auto w = box.getWidth();
     const auto stroke = juce::PathStrokeType (juce::jmax (1.5f, w * 0.14f), juce::PathStrokeType::mitered, juce::PathStrokeType::rounded);
-    auto pt = [box] (float x, float y)
-    { return box.getRelativePoint (x, y); };
+    const RelativePoint pt{box};
     juce::Path p;
 
     auto arrow = [&] (float angle)
