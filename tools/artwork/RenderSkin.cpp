@@ -13,7 +13,11 @@ namespace
 class Panel : public juce::Component
 {
 public:
-    explicit Panel (const juce::Image& backgroundImage) : background (backgroundImage) { setSize (background.getWidth(), background.getHeight()); }
+    explicit Panel (const juce::Image& backgroundImage)
+        : background (backgroundImage)
+    {
+        setSize (background.getWidth(), background.getHeight());
+    }
 
     void paint (juce::Graphics& g) override { g.drawImageAt (background, 0, 0); }
 

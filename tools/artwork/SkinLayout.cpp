@@ -31,10 +31,19 @@ constexpr float pi = juce::MathConstants<float>::pi;
 constexpr float sweepStart = -0.75f * pi;
 constexpr float sweep = 1.5f * pi;
 
-int columnX (int track) { return firstColumn + columnWidth * track; }
-int stepX (int step) { return firstColumn + stepWidth * step; }
+int columnX (int track)
+{
+    return firstColumn + columnWidth * track;
+}
+int stepX (int step)
+{
+    return firstColumn + stepWidth * step;
+}
 
-juce::String twoDigits (int n) { return juce::String (n).paddedLeft ('0', 2); }
+juce::String twoDigits (int n)
+{
+    return juce::String (n).paddedLeft ('0', 2);
+}
 
 using Widget = SkinLayout::Widget;
 using Ink = SkinLayout::Ink;
@@ -427,7 +436,7 @@ void addModeSection (Builder& b)
     b.legend ("TRACK", {632.0f, 405.0f, 40.0f, 11.0f}, 8.0f, Ink::legend, juce::Justification::centredLeft);
 
     const auto c = area.toFloat().getCentre();
-    SkinLayout::Scale marks {c, 21.5f, {}, 2.0f};
+    SkinLayout::Scale marks{c, 21.5f, {}, 2.0f};
 
     for (int k = 0; k < 8; ++k)
     {
