@@ -81,7 +81,16 @@ int main (int argc, char** argv)
         panel.widgets.push_back (std::move (widget));
     }
 
-    bool ok = writePng (panel.createComponentSnapshot (panel.getLocalBounds()), output);
+    const auto snapshot = panel.createComponentSnapshot (panel.getLocalBounds());
+    bool ok = writePng (snapshot, output);
+
+    // Quarters at twice the size, for looking at the small print.
+    for (int q = 0; q < 4; ++q)
+    {
+        const juce::Rectangle<int> quarter ((q % 2) * 395, (q / 2) * 318, 395, 318);
+        ok = ok && writePng (snapshot.getClippedImage (quarter).rescaled (790, 636, juce::Graphics::lowResamplingQuality),
+                             output.getSiblingFile (output.getFileNameWithoutExtension() + "-q" + juce::String (q + 1) + ".png"));
+    }
 
     // Lit states: modes on, a muted and a soloed voice, steps with hits and accents, a playing step.
     auto set = [&parameters] (const juce::String& name, float normalised)

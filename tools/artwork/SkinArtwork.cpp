@@ -237,7 +237,7 @@ void drawSegments (juce::Graphics& g, juce::Rectangle<float> cell, int mask, boo
     };
 
     const auto on = Palette::glyph;
-    const auto off = Palette::glyph.withAlpha (0.07f);
+    const auto off = Palette::glyph.withAlpha (0.035f);
 
     for (int s = 0; s < 7; ++s)
     {
@@ -454,10 +454,20 @@ juce::Image SkinArtwork::background (const SkinLayout& layout)
 
     for (const auto& rule : layout.rules)
     {
-        g.setColour (juce::Colours::black.withAlpha (0.7f));
-        g.drawLine (rule, 1.0f);
-        g.setColour (juce::Colours::white.withAlpha (0.08f));
-        g.drawLine (rule.getStart().x, rule.getStart().y + 1.0f, rule.getEnd().x, rule.getEnd().y + 1.0f, 1.0f);
+        const auto& line = rule.line;
+
+        if (rule.engraved)
+        {
+            g.setColour (juce::Colours::black.withAlpha (0.7f));
+            g.drawLine (line, 1.0f);
+            g.setColour (juce::Colours::white.withAlpha (0.08f));
+            g.drawLine (line.getStart().x, line.getStart().y + 1.0f, line.getEnd().x, line.getEnd().y + 1.0f, 1.0f);
+        }
+        else
+        {
+            g.setColour (Palette::hint.withAlpha (0.7f));
+            g.drawLine (line, 1.0f);
+        }
     }
 
     for (const auto& plate : layout.plates)

@@ -152,7 +152,7 @@ void addHeader (Builder& b)
     b.knob ("MainVolumeKnob", volume, "KnobMaster.png", "Main Volume");
     b.legend ("VOLUME", {664.0f, 24.0f, 54.0f, 12.0f}, 9.0f, Ink::legend, juce::Justification::centredRight);
 
-    b.layout.rules.push_back ({16.0f, 57.5f, 774.0f, 57.5f});
+    b.layout.rules.push_back ({{16.0f, 57.5f, 774.0f, 57.5f}, true});
 }
 
 void addVoiceColumns (Builder& b)
@@ -165,7 +165,7 @@ void addVoiceColumns (Builder& b)
 
         b.plate ((float) cx + 2.0f, 60.0f, 88.0f, 270.0f);
         b.legend (t.code, {(float) cx + 7.0f, 63.0f, 20.0f, 13.0f}, 11.0f, Ink::accent, juce::Justification::centredLeft);
-        b.legend (t.title, {(float) cx + 25.0f, 63.0f, 63.0f, 13.0f}, 8.0f, Ink::legend, juce::Justification::centredLeft);
+        b.legend (t.title, {(float) cx + 27.0f, 63.0f, 62.0f, 13.0f}, 8.0f, Ink::legend, juce::Justification::centredLeft);
 
         const juce::Rectangle<int> level (cx + 22, 186, 48, 48);
         b.knob (id + "LevelKnob", level, "KnobLevel.png", name + " Level");
@@ -451,14 +451,18 @@ void addModeSection (Builder& b)
 
 void addStepRow (Builder& b)
 {
-    // The tap pairs put the accent first, unlike the columns: print them over the steps.
+    // The tap pairs put the accent first, unlike the columns: print them over the steps,
+    // each pair bracketed (left plain, right accented).
     const char* pairs[8] = {"AC", "BD", "SD", "LT", "HT", "CY", "OH", "CH"};
 
     for (int p = 0; p < 8; ++p)
     {
-        const float x = (float) stepX (2 * p) + 4.0f;
-        b.legend (juce::String ("TAP ") + pairs[p], {x, 473.0f, 84.0f, 10.0f}, 7.0f, Ink::hint);
-        b.legend ("-  >", {x, 479.0f, 84.0f, 9.0f}, 6.0f, Ink::hint);
+        const float left = (float) stepX (2 * p) + 8.0f, right = (float) stepX (2 * p + 2) - 8.0f, mid = (left + right) * 0.5f;
+        b.layout.rules.push_back ({{left, 480.5f, mid - 18.0f, 480.5f}});
+        b.layout.rules.push_back ({{mid + 18.0f, 480.5f, right, 480.5f}});
+        b.layout.rules.push_back ({{left, 480.5f, left, 485.5f}});
+        b.layout.rules.push_back ({{right, 480.5f, right, 485.5f}});
+        b.legend (juce::String ("TAP ") + pairs[p], {mid - 18.0f, 475.0f, 36.0f, 11.0f}, 7.0f, Ink::hint);
     }
 
     for (int n = 1; n <= 16; ++n)
@@ -481,9 +485,11 @@ void addStepRow (Builder& b)
     }
 
     // What the first twelve and the last four steps pick while choosing a pattern.
-    b.layout.rules.push_back ({(float) stepX (0) + 6.0f, 566.5f, (float) stepX (12) - 6.0f, 566.5f});
-    b.legend ("PATTERN 1 - 12", {(float) stepX (4), 561.0f, (float) stepWidth * 4, 11.0f}, 7.5f, Ink::hint);
-    b.layout.rules.push_back ({(float) stepX (12) + 6.0f, 566.5f, (float) stepX (16) - 6.0f, 566.5f});
+    const float patternMid = (float) stepX (6);
+    b.layout.rules.push_back ({{(float) stepX (0) + 6.0f, 566.5f, patternMid - 40.0f, 566.5f}});
+    b.layout.rules.push_back ({{patternMid + 40.0f, 566.5f, (float) stepX (12) - 6.0f, 566.5f}});
+    b.legend ("PATTERN 1 - 12", {patternMid - 40.0f, 561.0f, 80.0f, 11.0f}, 7.5f, Ink::hint);
+    b.layout.rules.push_back ({{(float) stepX (12) + 6.0f, 566.5f, (float) stepX (16) - 6.0f, 566.5f}});
     const char* banks[4] = {"BANK 1/5", "2/6", "3/7", "4/8"};
 
     for (int k = 0; k < 4; ++k)

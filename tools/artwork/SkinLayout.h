@@ -65,7 +65,14 @@ struct SkinLayout
     std::vector<Plate> plates;
     std::vector<Legend> legends;
     std::vector<Scale> scales;
-    std::vector<juce::Line<float>> rules;
+    /** A line printed in the legends' grey, or engraved into the panel. */
+    struct Rule
+    {
+        juce::Line<float> line;
+        bool engraved = false;
+    };
+
+    std::vector<Rule> rules;
 
     static SkinLayout build();
 
