@@ -334,22 +334,55 @@ void addPatternSection (Builder& b)
     }
 }
 
+/** One key of the mode and edit rows: a mode button (with a parameter) or a command button. */
+struct RowKey
+{
+    const char* name;
+    const char* param; // null for a command button
+    const char* event;
+    const char* ctrlEvent;
+    const char* line1;
+    const char* line2;
+    const char* hint;
+};
+
+template <size_t n>
+void addKeyRow (Builder& b, int firstX, const RowKey (&keys)[n])
+{
+    for (size_t k = 0; k < n; ++k)
+    {
+        const auto& key = keys[k];
+        const juce::Rectangle<int> area (firstX + 46 * (int) k, 428, 40, 20);
+        auto& w = key.param != nullptr ? b.stateButton (key.name, area, "LedButton.png") : b.filmstrip ("Button", key.name, area, "ButtonSmall.png", 2);
+        w.actions = {{"onClick", key.event}};
+
+        if (key.param != nullptr)
+            w.link = key.param;
+
+        if (key.ctrlEvent != nullptr)
+            w.actions.push_back ({"onClickWithCtrl", key.ctrlEvent});
+
+        const auto x = (float) area.getX() - 4.0f;
+        const juce::String second (key.line2);
+
+        if (second.isEmpty())
+            b.legend (key.line1, {x, 412.0f, 48.0f, 12.0f}, 8.0f);
+        else
+        {
+            b.legend (key.line1, {x, 405.0f, 48.0f, 11.0f}, 8.0f);
+            b.legend (second, {x, 415.0f, 48.0f, 11.0f}, 8.0f);
+        }
+
+        if (juce::String (key.hint).isNotEmpty())
+            b.legend (key.hint, {x - 8.0f, 450.0f, 64.0f, 10.0f}, 6.5f, Ink::hint);
+    }
+}
+
 void addModeSection (Builder& b)
 {
     b.plate (16.0f, 402.0f, 336.0f, 66.0f);
 
-    struct Mode
-    {
-        const char* name;
-        const char* param;
-        const char* event;
-        const char* ctrlEvent;
-        const char* line1;
-        const char* line2;
-        const char* hint;
-    };
-
-    const Mode modes[] = {
+    const RowKey modes[] = {
         {"HostModeButton", "Host Mode State", "Toggle Host Mode", "Toggle Note Off Mode", "HOST", "MODE", "CTRL: NOTE OFF"},
         {"WriteButton", "Write Mode State", "Toggle Pattern Write Mode", nullptr, "WRITE", "", ""},
         {"AutoFollowButton", "Auto Follow State", "Toggle Auto Follow Mode", nullptr, "AUTO", "FOLLOW", ""},
@@ -358,67 +391,18 @@ void addModeSection (Builder& b)
         {"TapModeButton", "Tap Mode State", "Toggle Tap Mode", nullptr, "TAP", "MODE", ""},
         {"FlamModeButton", "Flam Mode State", "Toggle Flam Mode", nullptr, "FLAM", "", "TAP ERASES"},
     };
+    addKeyRow (b, 24, modes);
 
-    for (int k = 0; k < 7; ++k)
-    {
-        const auto& m = modes[k];
-        const juce::Rectangle<int> area (24 + 46 * k, 428, 40, 20);
-        auto& w = b.stateButton (m.name, area, "LedButton.png");
-        w.link = m.param;
-        w.actions = {{"onClick", m.event}};
-
-        if (m.ctrlEvent != nullptr)
-            w.actions.push_back ({"onClickWithCtrl", m.ctrlEvent});
-
-        const auto x = (float) area.getX() - 4.0f;
-        const juce::String second (m.line2);
-
-        if (second.isEmpty())
-            b.legend (m.line1, {x, 412.0f, 48.0f, 12.0f}, 8.0f);
-        else
-        {
-            b.legend (m.line1, {x, 405.0f, 48.0f, 11.0f}, 8.0f);
-            b.legend (second, {x, 415.0f, 48.0f, 11.0f}, 8.0f);
-        }
-
-        if (juce::String (m.hint).isNotEmpty())
-            b.legend (m.hint, {x - 6.0f, 450.0f, 60.0f, 10.0f}, 6.5f, Ink::hint);
-    }
-
-    // Editing commands.
+    // Editing commands: the larger or destructive variant behind Ctrl.
     b.plate (358.0f, 402.0f, 262.0f, 66.0f);
 
-    struct Command
-    {
-        const char* name;
-        const char* event;
-        const char* ctrlEvent;
-        const char* legend;
-        const char* hint;
+    const RowKey commands[] = {
+        {"CopyButton", nullptr, "Copy Tracks", "Copy Pattern", "COPY", "", "CTRL: PATTERN"},
+        {"PasteButton", nullptr, "Paste", nullptr, "PASTE", "", ""},
+        {"ClearButton", nullptr, "Clear", "Clear All Instruments", "CLEAR", "", "CTRL: ALL"},
+        {"UndoButton", nullptr, "Undo", nullptr, "UNDO", "", ""},
     };
-
-    const Command commands[] = {
-        {"CopyButton", "Copy Tracks", "Copy Pattern", "COPY", "CTRL: PATTERN"},
-        {"PasteButton", "Paste", nullptr, "PASTE", ""},
-        {"ClearButton", "Clear", "Clear All Instruments", "CLEAR", "CTRL: ALL"},
-        {"UndoButton", "Undo", nullptr, "UNDO", ""},
-    };
-
-    for (int k = 0; k < 4; ++k)
-    {
-        const auto& c = commands[k];
-        const juce::Rectangle<int> area (366 + 46 * k, 428, 40, 20);
-        auto& w = b.filmstrip ("Button", c.name, area, "ButtonSmall.png", 2);
-        w.actions = {{"onClick", c.event}};
-
-        if (c.ctrlEvent != nullptr)
-            w.actions.push_back ({"onClickWithCtrl", c.ctrlEvent});
-
-        b.legend (c.legend, {(float) area.getX() - 4.0f, 412.0f, 48.0f, 12.0f}, 8.0f);
-
-        if (juce::String (c.hint).isNotEmpty())
-            b.legend (c.hint, {(float) area.getX() - 8.0f, 450.0f, 56.0f, 10.0f}, 6.5f, Ink::hint);
-    }
+    addKeyRow (b, 366, commands);
 
     const juce::Rectangle<int> rocker (556, 428, 56, 20);
     auto& shift = b.filmstrip ("Rocker", "ShiftRocker", rocker, "RockerShift.png", 3);
