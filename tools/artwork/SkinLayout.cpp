@@ -88,6 +88,28 @@ public:
         return w;
     }
 
+    /** Previous and next arrow keys side by side, 24 pixels apart. */
+    void arrowPair (const char* prevName, const char* nextName, juce::Point<int> at, bool repeat, std::vector<SkinLayout::Attribute> prevActions,
+                    std::vector<SkinLayout::Attribute> nextActions)
+    {
+        auto& prev = filmstrip ("Button", prevName, {at.x, at.y, 22, 22}, "ArrowLeft.png", 2);
+        prev.attributes = {{"autorepeat", repeat ? "yes" : "no"}};
+        prev.actions = std::move (prevActions);
+        auto& next = filmstrip ("Button", nextName, {at.x + 24, at.y, 22, 22}, "ArrowRight.png", 2);
+        next.attributes = {{"autorepeat", repeat ? "yes" : "no"}};
+        next.actions = std::move (nextActions);
+    }
+
+    /** An editable dot-matrix text display. */
+    void textDisplay (const char* name, juce::Rectangle<int> area, const char* param)
+    {
+        auto& w = add ("Display", name, area);
+        w.link = param;
+        w.writeSize = true;
+        w.attributes = {{"readonly", "no"}, {"backgroundColour", "FF0E1012"}, {"caretColour", "FF9FF3EC"}};
+        w.images = {"FontLcd.png"};
+    }
+
     void legend (const juce::String& text, juce::Rectangle<float> area, float size = 9.0f, Ink ink = Ink::legend,
                  juce::Justification j = juce::Justification::centred, bool bold = true)
     {
@@ -116,20 +138,11 @@ void addHeader (Builder& b)
     b.legend ("PULSARET", {22.0f, 12.0f, 150.0f, 26.0f}, 25.0f, Ink::accent, juce::Justification::centredLeft);
     b.legend ("SEVEN VOICE DRUM SYNTHESIZER", {23.0f, 38.0f, 170.0f, 10.0f}, 7.0f, Ink::hint, juce::Justification::centredLeft);
 
-    const juce::Rectangle<int> presetPrev (212, 26, 22, 22), presetNext (236, 26, 22, 22);
-    const juce::Rectangle<int> presetName (262, 27, 208, 20), browse (476, 27, 40, 20);
-    auto& prev = b.filmstrip ("Button", "PresetPrevButton", presetPrev, "ArrowLeft.png", 2);
-    prev.attributes = {{"autorepeat", "yes"}};
-    prev.actions = {{"onClick", "Select previous preset"}, {"onClickWithCtrl", "Copy current preset"}};
-    auto& next = b.filmstrip ("Button", "PresetNextButton", presetNext, "ArrowRight.png", 2);
-    next.attributes = {{"autorepeat", "yes"}};
-    next.actions = {{"onClick", "Select next preset"}, {"onClickWithCtrl", "Paste copied preset"}};
+    b.arrowPair ("PresetPrevButton", "PresetNextButton", {212, 26}, true, {{"onClick", "Select previous preset"}, {"onClickWithCtrl", "Copy current preset"}},
+                 {{"onClick", "Select next preset"}, {"onClickWithCtrl", "Paste copied preset"}});
+    b.textDisplay ("PresetNameDisplay", {262, 27, 208, 20}, "Current Preset Name");
 
-    auto& name = b.add ("Display", "PresetNameDisplay", presetName);
-    name.link = "Current Preset Name";
-    name.writeSize = true;
-    name.attributes = {{"readonly", "no"}, {"backgroundColour", "FF0E1012"}, {"caretColour", "FF9FF3EC"}};
-    name.images = {"FontLcd.png"};
+    const juce::Rectangle<int> browse (476, 27, 40, 20);
 
     auto& browseButton = b.filmstrip ("Button", "PresetBrowseButton", browse, "ButtonSmall.png", 2);
     browseButton.actions = {{"onClick", "Browse presets"}, {"onClickWithCtrl", "Store current preset"}};
@@ -271,19 +284,10 @@ void addPatternSection (Builder& b)
     number.attributes = {{"bankAndSlotPatternMin", "1"}, {"bankAndSlotPatternMax", "96"}, {"slotMax", "12"}, {"notePatternMin", "12"}, {"notePatternMax", "107"}};
     number.images = {"PatternDigit1.png", "PatternDigit2.png", "PatternDigit3.png", "PatternDigit4.png"};
 
-    const juce::Rectangle<int> prev (80, 361, 22, 22), next (104, 361, 22, 22);
-    auto& prevButton = b.filmstrip ("Button", "PattPrevButton", prev, "ArrowLeft.png", 2);
-    prevButton.attributes = {{"autorepeat", "no"}};
-    prevButton.actions = {{"onClick", "Prev"}, {"onClickWithCtrl", "Load Patterns"}};
-    auto& nextButton = b.filmstrip ("Button", "PattNextButton", next, "ArrowRight.png", 2);
-    nextButton.attributes = {{"autorepeat", "no"}};
-    nextButton.actions = {{"onClick", "Next"}, {"onClickWithCtrl", "Save Patterns"}};
-
-    auto& name = b.add ("Display", "PatternNameDisplay", {132, 362, 160, 20});
-    name.link = "Pattern Name";
-    name.writeSize = true;
-    name.attributes = {{"readonly", "no"}, {"backgroundColour", "FF0E1012"}, {"caretColour", "FF9FF3EC"}};
-    name.images = {"FontLcd.png"};
+    // A held Ctrl-click would reopen the load or save menu on every repeat.
+    b.arrowPair ("PattPrevButton", "PattNextButton", {80, 361}, false, {{"onClick", "Prev"}, {"onClickWithCtrl", "Load Patterns"}},
+                 {{"onClick", "Next"}, {"onClickWithCtrl", "Save Patterns"}});
+    b.textDisplay ("PatternNameDisplay", {132, 362, 160, 20}, "Pattern Name");
     b.legend ("NAME", {132.0f, 342.0f, 160.0f, 12.0f}, 9.0f, Ink::legend, juce::Justification::centredLeft);
     b.legend ("CTRL: LOAD / SAVE", {180.0f, 342.0f, 112.0f, 12.0f}, 7.0f, Ink::hint, juce::Justification::centredRight);
     b.legend ("BANK-SLOT", {20.0f, 383.0f, 56.0f, 11.0f}, 7.0f, Ink::hint);
