@@ -477,6 +477,24 @@ juce::Image SkinArtwork::background (const SkinLayout& layout)
         if (w.tag == "Display" || w.tag == "NumericDisplay" || w.tag == "PatternNumberDisplay")
             drawBezel (g, w.area);
 
+    // The mark after the wordmark: one pulse on a flat line.
+    {
+        const float x = 22.0f + tahoma (25.0f).getStringWidthFloat ("PULSARET") + 5.0f;
+        const float y = 25.0f;
+        juce::Path pulse;
+        pulse.startNewSubPath (x, y);
+        pulse.lineTo (x + 9.0f, y);
+        pulse.lineTo (x + 14.0f, y - 11.0f);
+        pulse.lineTo (x + 20.0f, y + 9.0f);
+        pulse.lineTo (x + 25.0f, y - 4.0f);
+        pulse.lineTo (x + 28.0f, y);
+        pulse.lineTo (x + 38.0f, y);
+        g.setColour (Palette::teal.withAlpha (0.25f));
+        g.strokePath (pulse, juce::PathStrokeType (5.0f, juce::PathStrokeType::curved, juce::PathStrokeType::rounded));
+        g.setColour (Palette::teal);
+        g.strokePath (pulse, juce::PathStrokeType (2.0f, juce::PathStrokeType::mitered, juce::PathStrokeType::rounded));
+    }
+
     const float screwAngles[4] = {0.4f, 1.3f, 2.2f, 0.9f};
     const juce::Point<float> screws[4] = {{8.0f, 8.0f}, {782.0f, 8.0f}, {8.0f, 628.0f}, {782.0f, 628.0f}};
 
