@@ -643,14 +643,15 @@ juce::Image SkinArtwork::ledButton (int width, int height, int symbol)
                               {
                                   const auto colour = symbol == 1 ? Palette::red : Palette::yellow;
                                   lens (g, {face.getX() + 5.0f, face.getCentreY() - 2.5f, 5.0f, 5.0f}, colour, on, true);
-                                  symbolText (g, symbol == 1 ? "M" : "S", face.withTrimmedLeft (12.0f), 11.0f, Palette::legend);
+                                  // A muted or soloed voice shows from across the room: the letter lights too.
+                symbolText (g, symbol == 1 ? "M" : "S", face.withTrimmedLeft (12.0f), 11.0f, on ? colour.brighter (0.3f) : Palette::legend);
                                   break;
                               }
                               case 3:
                               {
                                   lens (g, {face.getX() + 9.0f, face.getCentreY() - 3.5f, 7.0f, 7.0f}, Palette::green, on, true);
                                   const auto c = face.getCentre().translated (6.0f, 0.0f);
-                                  fillSymbol (g, triangle (c.translated (-8.0f, 0.0f), 12.0f, true), Palette::legend);
+                                  fillSymbol (g, triangle (c.translated (-8.0f, 0.0f), 12.0f, true), on ? Palette::green.brighter (0.3f) : Palette::legend);
                                   juce::Path stop;
                                   stop.addRectangle (juce::Rectangle<float> (9.0f, 9.0f).withCentre (c.translated (9.0f, 0.0f)));
                                   fillSymbol (g, stop, Palette::legend);
