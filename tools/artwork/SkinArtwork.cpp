@@ -431,8 +431,6 @@ juce::Colour inkColour (SkinLayout::Ink ink)
             return Palette::hint;
         case SkinLayout::Ink::accent:
             return Palette::teal;
-        case SkinLayout::Ink::dark:
-            return juce::Colour (0xff15171a);
         case SkinLayout::Ink::legend:
             break;
     }

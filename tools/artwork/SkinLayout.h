@@ -32,8 +32,7 @@ struct SkinLayout
     {
         legend,
         hint,
-        accent,
-        dark
+        accent
     };
 
     struct Legend
