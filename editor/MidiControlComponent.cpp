@@ -233,7 +233,6 @@ MidiControlComponent::MidiControlComponent (MidiControl& m, const juce::String& 
     : map (m)
     , mapFileExtension (extension)
     , mapFilePatterns (patterns)
-    , fileDialogs (std::make_unique<WindowFileDialogs> (*this))
 {
     juce::ImageButton* buttons[] = {&deleteAssign, &clearAll, &loadMap, &saveMap};
 
@@ -264,7 +263,6 @@ MidiControlComponent::MidiControlComponent (MidiControl& m, const juce::String& 
     addAndMakeVisible (*list);
 
     map.addListener (this);
-    fileDialogs->setAlertTitle (map.getName());
     list->rebuild();
     updateButtons();
     lookAndFeelChanged();
@@ -286,15 +284,6 @@ void MidiControlComponent::setMapFileTypes (const juce::String& extension, const
     mapFileExtension = extension;
     mapFilePatterns = patterns;
     defaultMapCheckBox.getPathComponent().setChooserWildcard (patterns);
-}
-
-void MidiControlComponent::setFileDialogs (std::unique_ptr<WindowFileDialogs> dialogs)
-{
-    if (dialogs != nullptr)
-    {
-        fileDialogs = std::move (dialogs);
-        fileDialogs->setAlertTitle (map.getName());
-    }
 }
 
 juce::ImageButton* MidiControlComponent::getImageButton (const juce::String& name) const
@@ -333,20 +322,14 @@ void MidiControlComponent::buttonClicked (juce::Button* button)
     else if (button == &loadMap)
     {
         auto& midiMap = map;
-        fileDialogs->open (
-            "Open Midi Control file", {}, mapFilePatterns,
-            [&midiMap] (const juce::File& file)
-            { return midiMap.loadMapFile (file); },
-            "The MIDI control map could not be loaded.");
+        documents.load ("Open Midi Control file", {}, mapFilePatterns, [&midiMap] (const juce::File& file)
+                        { return midiMap.loadMapFile (file); });
     }
     else if (button == &saveMap)
     {
         auto& midiMap = map;
-        fileDialogs->save (
-            "Save Midi Control file as", {}, "*" + mapFileExtension, mapFileExtension,
-            [&midiMap] (const juce::File& file)
-            { return midiMap.saveMapFile (file); },
-            "The MIDI control map could not be saved.");
+        documents.save ("Save Midi Control file as", {}, mapFileExtension, [&midiMap] (const juce::File& file)
+                        { return midiMap.saveMapFile (file); });
     }
 }
 

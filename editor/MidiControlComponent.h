@@ -1,11 +1,11 @@
 #pragma once
 
-#include "editor/WindowFileDialogs.h"
 #include "framework/MidiControl.h"
 #include "gui/controls/AlertWindow.h"
 #include "gui/controls/CheckBox.h"
 #include "gui/controls/ComponentRow.h"
 #include "gui/controls/DefaultResourceCheckBox.h"
+#include "gui/controls/DocumentFileChooser.h"
 #include "gui/controls/LookAndFeelWatch.h"
 
 #include <memory>
@@ -96,9 +96,8 @@ public:
     juce::ImageButton* getImageButton (const juce::String& name) const;
     Oru::AlertWindow* getConfirmation() const noexcept { return confirmation.get(); }
 
-    /** Replaces the file dialogs (tests script them). */
-    void setFileDialogs (std::unique_ptr<WindowFileDialogs> dialogs);
-    WindowFileDialogs& getFileDialogs() noexcept { return *fileDialogs; }
+    /** The map files' dialogs (tests give them a scripted launcher). */
+    DocumentFileChooser& getDocumentChooser() noexcept { return documents; }
 
     void buttonClicked (juce::Button* button) override;
     void checkBoxChanged (CheckBox* checkBox) override;
@@ -120,7 +119,7 @@ private:
     ComponentRow buttonRow{ComponentRow::row, ComponentRow::start, 4};
     juce::ImageButton deleteAssign{"Delete Assign"}, clearAll{"Clear All"}, loadMap{"Load Map"}, saveMap{"Save Map"};
     std::unique_ptr<Oru::AlertWindow> confirmation, retiredConfirmation;
-    std::unique_ptr<WindowFileDialogs> fileDialogs;
+    DocumentFileChooser documents{*this};
     LookAndFeelWatch lookAndFeelWatch;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (MidiControlComponent)

@@ -25,10 +25,8 @@ const IconButton iconButtons[] = {{"Add Group", 9, "Add group"},
 
 OldStylePresetBrowserWindow::OldStylePresetBrowserWindow (BasePluginOldStyle& p)
     : plugin (p)
-    , fileDialogs (std::make_unique<WindowFileDialogs> (*this))
 {
     setTitle ("Preset Browser");
-    fileDialogs->setAlertTitle (plugin.getPluginName());
     browser = std::make_unique<OldStylePresetsBrowser> (*this, plugin);
     addAndMakeVisible (*browser);
 
@@ -110,15 +108,6 @@ juce::ImageButton* OldStylePresetBrowserWindow::getImageButton (const juce::Stri
     return nullptr;
 }
 
-void OldStylePresetBrowserWindow::setFileDialogs (std::unique_ptr<WindowFileDialogs> dialogs)
-{
-    if (dialogs != nullptr)
-    {
-        fileDialogs = std::move (dialogs);
-        fileDialogs->setAlertTitle (plugin.getPluginName());
-    }
-}
-
 bool OldStylePresetBrowserWindow::dimsBackground()
 {
     return true;
@@ -192,45 +181,32 @@ void OldStylePresetBrowserWindow::buttonClicked (juce::Button* button)
     else if (button == &presetLoad)
     {
         auto& owner = plugin;
-        fileDialogs->open (
-            "Load single preset", folder, plugin.getPresetFilePatterns(),
-            [&owner] (const juce::File& file)
-            {
-                               const bool done = owner.loadPresetFile (file, owner.getCurrentPreset());
-                               owner.setDialogFolder (file.getParentDirectory());
-                               return done; },
-            "The preset could not be loaded.");
+        documents.load ("Load single preset", folder, plugin.getPresetFilePatterns(), [&owner] (const juce::File& file)
+                        {
+                            const bool loaded = owner.loadPresetFile (file, owner.getCurrentPreset());
+                            owner.setDialogFolder (file.getParentDirectory());
+                            return loaded; });
     }
     else if (button == &presetSave)
     {
         auto& owner = plugin;
-        fileDialogs->save (
-            "Save current settings as preset", folder, plugin.getPresetFilePatterns(),
-            plugin.getPresetFileExtension(),
-            [&owner] (const juce::File& file)
-            {
-                               const bool done = owner.savePresetFile (file, owner.getCurrentPreset());
-                               owner.setDialogFolder (file.getParentDirectory());
-                               return done; },
-            "The preset could not be saved.");
+        documents.save ("Save current settings as preset", folder, plugin.getPresetFileExtension(), [&owner] (const juce::File& file)
+                        {
+                            const bool saved = owner.savePresetFile (file, owner.getCurrentPreset());
+                            owner.setDialogFolder (file.getParentDirectory());
+                            return saved; });
     }
     else if (button == &bankLoad)
     {
         auto& owner = plugin;
-        fileDialogs->open (
-            "Load preset bank", folder, plugin.getBankFilePatterns(),
-            [&owner] (const juce::File& file)
-            { return owner.loadBankFile (file); },
-            "The preset bank could not be loaded.");
+        documents.load ("Load preset bank", folder, plugin.getBankFilePatterns(), [&owner] (const juce::File& file)
+                        { return owner.loadBankFile (file); });
     }
     else if (button == &bankSave)
     {
         auto& owner = plugin;
-        fileDialogs->save (
-            "Save preset bank", folder, plugin.getBankFilePatterns(), plugin.getBankFileExtension(),
-            [&owner] (const juce::File& file)
-            { return owner.saveBankFile (file); },
-            "The preset bank could not be saved.");
+        documents.save ("Save preset bank", folder, plugin.getBankFileExtension(), [&owner] (const juce::File& file)
+                        { return owner.saveBankFile (file); });
     }
     else
     {

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "editor/OldStylePresetsBrowser.h"
-#include "editor/WindowFileDialogs.h"
 #include "framework/Parameter.h"
 #include "gui/controls/ComponentRow.h"
+#include "gui/controls/DocumentFileChooser.h"
 #include "gui/controls/WindowComponent.h"
 #include "gui/widgets/TextButtonEx.h"
 
@@ -36,9 +36,8 @@ public:
     ComponentRow& getButtonRow() noexcept { return buttonRow; }
     ComponentRow& getFileRow() noexcept { return fileRow; }
 
-    /** Replaces the file dialogs (tests script them). */
-    void setFileDialogs (std::unique_ptr<WindowFileDialogs> dialogs);
-    WindowFileDialogs& getFileDialogs() noexcept { return *fileDialogs; }
+    /** The preset and bank files' dialogs (tests give them a scripted launcher). */
+    DocumentFileChooser& getDocumentChooser() noexcept { return documents; }
 
     bool dimsBackground() override;
     void parameterChanged (Parameter* parameter) override;
@@ -57,7 +56,7 @@ private:
     juce::ImageButton addGroup{"Add Group"}, removeGroup{"Rem Group"}, copy{"Copy"}, paste{"Paste"}, up{"Up"}, down{"Down"};
     juce::Label presetLabel, bankLabel;
     TextButtonEx presetLoad{"Load", 0}, presetSave{"Save", 0}, bankLoad{"Load", 0}, bankSave{"Save", 0};
-    std::unique_ptr<WindowFileDialogs> fileDialogs;
+    DocumentFileChooser documents{*this};
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (OldStylePresetBrowserWindow)
 };

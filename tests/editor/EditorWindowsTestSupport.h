@@ -2,7 +2,7 @@
 
 #include "../drummachine/PulsaretTestHost.h"
 #include "../gui/controls/ControlsTestSupport.h"
-#include "editor/WindowFileDialogs.h"
+#include "gui/controls/DocumentFileChooser.h"
 
 #include <deque>
 
@@ -15,29 +15,27 @@ using controls_test::TestDesktop;
 
 /** Answers each chooser with the next scripted file at once; an empty file, or
     none left, is a cancelled chooser. */
-struct ScriptedDialogs : public WindowFileDialogs
+struct ScriptedLauncher : public FileChooserLauncher
 {
-    using WindowFileDialogs::WindowFileDialogs;
-
     std::deque<juce::File> answers;
-    juce::StringArray titles, patterns;
+    juce::StringArray titles, wildcards;
     juce::Array<juce::File> initialFiles;
 
-    void launchOpen (const juce::String& title, const juce::File& initial, const juce::String& wildcard, Chosen onChosen) override
+    void launch (const juce::String& title, const juce::File& initial, const juce::String& wildcard, Callback onChosen) override
     {
         answer (title, initial, wildcard, std::move (onChosen));
     }
 
-    void launchSave (const juce::String& title, const juce::File& initial, const juce::String& wildcard, Chosen onChosen) override
+    void launchForSave (const juce::String& title, const juce::File& initial, const juce::String& wildcard, Callback onChosen) override
     {
         answer (title, initial, wildcard, std::move (onChosen));
     }
 
 private:
-    void answer (const juce::String& title, const juce::File& initial, const juce::String& wildcard, Chosen onChosen)
+    void answer (const juce::String& title, const juce::File& initial, const juce::String& wildcard, Callback onChosen)
     {
         titles.add (title);
-        patterns.add (wildcard);
+        wildcards.add (wildcard);
         initialFiles.add (initial);
         auto file = answers.empty() ? juce::File() : answers.front();
 
@@ -48,6 +46,15 @@ private:
             onChosen (file);
     }
 };
+
+/** Gives the chooser a scripted launcher and returns it. */
+inline ScriptedLauncher& script (DocumentFileChooser& chooser)
+{
+    auto launcher = std::make_unique<ScriptedLauncher>();
+    auto& scripted = *launcher;
+    chooser.setLauncher (std::move (launcher));
+    return scripted;
+}
 
 /** A click as the button gets it from the mouse, then the posted messages. */
 inline void click (juce::Button& button)

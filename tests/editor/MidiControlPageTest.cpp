@@ -11,9 +11,7 @@ struct PageFixture : public WindowFixture
     explicit PageFixture (int width = 620, int height = 400)
     {
         page = std::make_unique<MidiControlComponent> (map(), plugin().getMidiMapFileExtension(), plugin().getMidiMapFilePatterns());
-        auto scripted = std::make_unique<ScriptedDialogs> (*page);
-        dialogs = scripted.get();
-        page->setFileDialogs (std::move (scripted));
+        dialogs = &script (page->getDocumentChooser());
         editor.addAndMakeVisible (*page);
         page->setBounds (0, 0, width, height);
     }
@@ -37,7 +35,7 @@ struct PageFixture : public WindowFixture
     void pressAt (juce::Point<int> p) { list().mouseDown (mouseAt (list(), p)); }
 
     std::unique_ptr<MidiControlComponent> page;
-    ScriptedDialogs* dialogs = nullptr;
+    ScriptedLauncher* dialogs = nullptr;
 };
 } // namespace
 
@@ -171,7 +169,7 @@ TEST (MidiControlPage, MapFilesAndTheDefaultMap)
     click (f.button ("Save Map"));
     click (f.button ("Save Map"));
     EXPECT_EQ (dialogs.titles[0], "Save Midi Control file as");
-    EXPECT_EQ (dialogs.patterns[0], "*.PXccmap");
+    EXPECT_EQ (dialogs.wildcards[0], "*.PXccmap");
     EXPECT_TRUE (folder.getChildFile ("Map v2.PXccmap").existsAsFile());
     EXPECT_TRUE (folder.getChildFile ("map.txt.PXccmap").existsAsFile());
 
@@ -187,9 +185,10 @@ TEST (MidiControlPage, MapFilesAndTheDefaultMap)
     dialogs.answers = {damaged};
     click (f.button ("Load Map"));
     EXPECT_EQ (dialogs.titles.strings.getLast(), "Open Midi Control file");
+    EXPECT_EQ (dialogs.wildcards.strings.getLast(), f.plugin().getMidiMapFilePatterns());
     EXPECT_EQ (dialogs.initialFiles.getLast(), juce::File());
-    ASSERT_NE (f.page->getFileDialogs().getAlert(), nullptr);
-    EXPECT_EQ (f.page->getFileDialogs().getAlert()->getMessage(), "The MIDI control map could not be loaded.");
+    ASSERT_NE (f.page->getDocumentChooser().getNotice(), nullptr);
+    EXPECT_EQ (f.page->getDocumentChooser().getNotice()->getMessage(), "\"Damaged.PXccmap\" could not be loaded.");
     EXPECT_EQ (f.map().getNumAssigned(), 3);
 
     f.map().clearAll();

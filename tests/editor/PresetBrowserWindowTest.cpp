@@ -21,9 +21,7 @@ struct BrowserFixture : public WindowFixture
         plugin().movePresetsToGroup (0, 2, firstThree);
 
         window = std::make_unique<OldStylePresetBrowserWindow> (plugin());
-        auto scripted = std::make_unique<ScriptedDialogs> (*window);
-        dialogs = scripted.get();
-        window->setFileDialogs (std::move (scripted));
+        dialogs = &script (window->getDocumentChooser());
         editor.addChildComponent (*window);
         window->show();
         window->getBrowser().refresh();
@@ -64,7 +62,7 @@ struct BrowserFixture : public WindowFixture
     }
 
     std::unique_ptr<OldStylePresetBrowserWindow> window;
-    ScriptedDialogs* dialogs = nullptr;
+    ScriptedLauncher* dialogs = nullptr;
 };
 } // namespace
 
@@ -220,19 +218,20 @@ TEST (PresetBrowserWindow, PresetAndBankFiles)
     click (f.window->getPresetSaveButton());
     click (f.window->getBankSaveButton());
     EXPECT_EQ (dialogs.titles, juce::StringArray ({"Save current settings as preset", "Save current settings as preset", "Save preset bank"}));
-    EXPECT_EQ (dialogs.patterns[0], plugin.getPresetFilePatterns());
+    EXPECT_EQ (dialogs.wildcards[0], "*.PXprs");
     EXPECT_EQ (dialogs.initialFiles[0], f.folder);
     EXPECT_TRUE (f.folder.getChildFile ("Kit.PXprs").existsAsFile());
     EXPECT_TRUE (f.folder.getChildFile ("Kit v1.5.PXprs").existsAsFile());
     EXPECT_TRUE (f.folder.getChildFile ("Bank.pxPRSB").existsAsFile());
-    EXPECT_EQ (f.window->getFileDialogs().getAlert(), nullptr);
+    EXPECT_EQ (f.window->getDocumentChooser().getQuestion(), nullptr);
+    EXPECT_EQ (f.window->getDocumentChooser().getNotice(), nullptr);
 
     // An existing target asks first: "No" keeps it byte for byte, "Yes" replaces it.
     const auto kit = f.folder.getChildFile ("Kit.PXprs");
     kit.replaceWithText ("keep me");
     dialogs.answers = {kit.getSiblingFile ("Kit")};
     click (f.window->getPresetSaveButton());
-    auto* question = f.window->getFileDialogs().getAlert();
+    auto* question = f.window->getDocumentChooser().getQuestion();
     ASSERT_NE (question, nullptr);
     EXPECT_EQ (question->getMessage(), "\"Kit.PXprs\" already exists. Do you want to replace it?");
     EXPECT_TRUE (question->isShown());
@@ -242,7 +241,7 @@ TEST (PresetBrowserWindow, PresetAndBankFiles)
     EXPECT_EQ (kit.loadFileAsString(), "keep me");
     dialogs.answers = {kit};
     click (f.window->getPresetSaveButton());
-    click (*f.window->getFileDialogs().getAlert()->getButton (0));
+    click (*f.window->getDocumentChooser().getQuestion()->getButton (0));
     EXPECT_TRUE (kit.loadFileAsString().contains ("Mine"));
 
     // What was written loads back into a fresh instance the same.
@@ -260,12 +259,13 @@ TEST (PresetBrowserWindow, PresetAndBankFiles)
     plugin.getStateInformation (before);
     dialogs.answers = {damaged, damaged};
     click (f.window->getPresetLoadButton());
-    auto* alert = f.window->getFileDialogs().getAlert();
-    ASSERT_NE (alert, nullptr);
-    EXPECT_EQ (alert->getMessage(), "The preset could not be loaded.");
-    EXPECT_EQ (alert->getNumButtons(), 1);
+    auto* notice = f.window->getDocumentChooser().getNotice();
+    ASSERT_NE (notice, nullptr);
+    EXPECT_EQ (notice->getTitle(), "Load single preset");
+    EXPECT_EQ (notice->getMessage(), "\"Damaged.PXprs\" could not be loaded.");
+    EXPECT_EQ (notice->getNumButtons(), 1);
     click (f.window->getBankLoadButton());
-    EXPECT_EQ (f.window->getFileDialogs().getAlert()->getMessage(), "The preset bank could not be loaded.");
+    EXPECT_EQ (f.window->getDocumentChooser().getNotice()->getTitle(), "Load preset bank");
     plugin.getStateInformation (after);
     EXPECT_TRUE (before == after);
 }
