@@ -86,6 +86,8 @@ public:
     ~MidiControlComponent() override;
 
     void setMapFileTypes (const juce::String& extension, const juce::String& patterns);
+    const juce::String& getMapFileExtension() const noexcept { return mapFileExtension; }
+    const juce::String& getMapFilePatterns() const noexcept { return mapFilePatterns; }
 
     /** "Delete Assign" while a row is selected, "Clear All" while the map holds any. */
     void updateButtons();
