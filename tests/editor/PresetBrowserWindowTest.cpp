@@ -117,6 +117,17 @@ TEST (PresetBrowserWindow, LayoutButtonsAndGroups)
     EXPECT_EQ (f.plugin().getGroupName (0), "New Group");
     EXPECT_EQ (f.plugin().getGroupName (1), "Kits");
     EXPECT_EQ (f.groups().getList().getNumRows(), 3);
+
+    // Hidden, it still follows the current preset and its name.
+    window.hide();
+    f.plugin().changePreset (40); // row 37 of "Not used"
+    f.plugin().setPresetName (40, "Followed");
+    pumpMessages (20);
+    EXPECT_EQ (window.getBrowser().getSelectedGroup(), 2);
+    ASSERT_NE (f.presets(), nullptr);
+    EXPECT_EQ (f.presets()->getList().getSelectedRow(), 37);
+    ASSERT_NE (f.presets()->getItemComponent (37), nullptr);
+    EXPECT_EQ (f.presets()->getItemComponent (37)->getLabel().getText(), "Followed");
 }
 
 TEST (PresetBrowserWindow, SteppingSelectingAndDrops)
