@@ -36,6 +36,18 @@ struct RelativePoint
     juce::Point<float> operator() (float x, float y) const { return box.getRelativePoint (x, y); }
 };
 
+juce::Path polygon (std::initializer_list<juce::Point<float>> corners)
+{
+    juce::Path p;
+    p.startNewSubPath (*corners.begin());
+
+    for (auto corner = corners.begin() + 1; corner != corners.end(); ++corner)
+        p.lineTo (*corner);
+
+    p.closeSubPath();
+    return p;
+}
+
 void drawSheets (juce::Graphics& g, juce::Rectangle<float> box, float thickness)
 {
     const RelativePoint pt{box};
@@ -60,13 +72,7 @@ void drawBin (juce::Graphics& g, juce::Rectangle<float> box, float thickness)
     const RelativePoint pt{box};
     g.fillRect (juce::Rectangle<float> (pt (0.1f, 0.14f), pt (0.9f, 0.26f)));
     g.fillRect (juce::Rectangle<float> (pt (0.38f, 0.02f), pt (0.62f, 0.14f)));
-    juce::Path body;
-    body.startNewSubPath (pt (0.18f, 0.32f));
-    body.lineTo (pt (0.82f, 0.32f));
-    body.lineTo (pt (0.74f, 0.98f));
-    body.lineTo (pt (0.26f, 0.98f));
-    body.closeSubPath();
-    g.fillPath (body);
+    g.fillPath (polygon ({pt (0.18f, 0.32f), pt (0.82f, 0.32f), pt (0.74f, 0.98f), pt (0.26f, 0.98f)}));
     g.setColour (face);
 
     for (const float x : {0.38f, 0.62f})
@@ -93,13 +99,7 @@ void drawFolder (juce::Graphics& g, juce::Rectangle<float> box, bool open)
 
     // The back stays an outline; the front flap leans out toward the viewer.
     g.strokePath (back, juce::PathStrokeType (juce::jmax (1.0f, box.getWidth() * 0.08f)));
-    juce::Path flap;
-    flap.startNewSubPath (pt (0.2f, 0.45f));
-    flap.lineTo (pt (1.0f, 0.45f));
-    flap.lineTo (pt (0.82f, 0.92f));
-    flap.lineTo (pt (0.02f, 0.92f));
-    flap.closeSubPath();
-    g.fillPath (flap);
+    g.fillPath (polygon ({pt (0.2f, 0.45f), pt (1.0f, 0.45f), pt (0.82f, 0.92f), pt (0.02f, 0.92f)}));
 }
 
 void drawDisk (juce::Graphics& g, juce::Rectangle<float> box)
