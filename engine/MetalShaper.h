@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/Biquad.h"
+#include "engine/EngineMath.h"
 
 #include <cmath>
 
@@ -20,19 +21,25 @@ public:
     template <bool guarded>
     void process (double x, double level, double leak, double diodeScale, double clipGain, double rateGain) noexcept
     {
-        const double u = x * 300.0;
-        const double t = (diodeRatio (u, guarded ? 1e-20 : 0.0) - 1.0) * level * diodeScale;
+        // A silent drive level zeroes the diode term whatever the exponential gives: skip it.
+        double t = 0.0;
+        if (level != 0.0)
+        {
+            const double u = x * 300.0;
+            t = (diodeRatio (u, guarded ? 1e-20 : 0.0) - 1.0) * level * diodeScale;
+        }
 
-        // Written as selects rather than branches: the signal crosses these limits at
-        // random, and mispredicted branches cost more than computing both sides.
+        // Selects rather than branches: the signal crosses these limits at random, and
+        // mispredicted branches cost more than computing both sides. For a negative sum,
+        // sum * 0.1 is the larger.
         const double sum = (level * level * level * 0.01 + 0.05) * level + leak * accumulator + t * 0.7 + (guarded ? 1e-20 : 0.0);
-        accumulator = sum < 0.0 ? sum * 0.1 : sum;
+        accumulator = EngineMath::atLeast (sum, sum * 0.1);
 
         highPassed = highPass.process (rateGain * accumulator);
 
         const double z = highPassed * clipGain + 1e-20;
-        const double curve = (z - z * z * z / 3.0) * 1.5;
-        clipped = z < -1.0 ? -1.0 : (z > 1.0 ? 1.0 : curve);
+        const double curve = (z - z * z * z * (1.0 / 3.0)) * 1.5;
+        clipped = EngineMath::selectIfLess (z, -1.0, -1.0, EngineMath::selectIfLess (1.0, z, 1.0, curve));
     }
 
     /** u / (e^u - 1), taking its limit 1 - u/2 near 0 where the quotient would be 0/0
@@ -41,7 +48,7 @@ public:
     {
         if (std::abs (u) < 1e-7)
             return 1.0 - 0.5 * u;
-        return u / (std::exp (u + guard) - 1.0);
+        return u / (EngineMath::exponential (u + guard) - 1.0);
     }
 
     double accumulator = 0.0;

@@ -222,13 +222,11 @@ void PulsaretCore::setSampleRate (float rate)
     noiseA = 0xEFCDAB89u;
     noiseB = 0x67452301u;
 
-    for (size_t i = 0; i < oscillators.size(); ++i)
+    for (size_t i = 0; i < SquareOscillators::count; ++i)
     {
-        auto& o = oscillators[i];
-        o.period = r * oscillatorPeriods[i];
-        o.threshold = std::trunc (o.period * oscillatorDuties[i]);
-        o.phase = 0.0;
-        o.output = 0.5;
+        oscillators.period[i] = r * oscillatorPeriods[i];
+        oscillators.threshold[i] = std::trunc (oscillators.period[i] * oscillatorDuties[i]);
+        oscillators.phase[i] = 0.0;
     }
 
     // 7117 Hz at Q 4 and 3553 Hz at Q 2.5.
@@ -236,6 +234,19 @@ void PulsaretCore::setSampleRate (float rate)
     metalLowFilter.setBandPassQ (22324.15739640907 / r, 0.2);
     metalHighFilter.reset();
     metalLowFilter.reset();
+    size_t lane = 0;
+    for (const Biquad* filter : {&metalHighFilter, &metalLowFilter})
+    {
+        metalFilters.b0[lane] = filter->b0;
+        metalFilters.b2[lane] = filter->b2;
+        metalFilters.a1[lane] = filter->a1;
+        metalFilters.a2[lane] = filter->a2;
+        metalFilters.y1[lane] = 0.0;
+        metalFilters.y2[lane] = 0.0;
+        ++lane;
+    }
+    metalFilters.x1 = 0.0;
+    metalFilters.x2 = 0.0;
     metalHigh = 0.0;
     metalLow = 0.0;
 
@@ -288,16 +299,30 @@ void PulsaretCore::renderVoices (double* out) noexcept
     noiseState = (1.0 - noiseCoefficient) * w + noiseCoefficient * noiseState + 1e-20;
     noise = noiseState * 1.5;
 
-    for (auto& o : oscillators)
+    // Sums of halves are exact in any order, so the lanes may be added as the vectors fall.
+    double o[SquareOscillators::count];
+    for (size_t i = 0; i < SquareOscillators::count; ++i)
     {
-        const double phase = o.phase;
-        o.output = phase > o.threshold ? 0.5 : -0.5;
-        o.phase = phase > o.period ? phase + 1.0 - o.period : phase + 1.0;
+        const double phase = oscillators.phase[i];
+        o[i] = phase > oscillators.threshold[i] ? 0.5 : -0.5;
+        oscillators.phase[i] = phase > oscillators.period[i] ? phase + 1.0 - oscillators.period[i] : phase + 1.0;
     }
-    oscillatorSum = oscillators[5].output + oscillators[4].output + oscillators[3].output + oscillators[2].output + oscillators[1].output + oscillators[0].output;
+    const double sum = (o[0] + o[1]) + (o[2] + o[3]) + (o[4] + o[5]);
+    oscillatorSum = sum;
 
-    metalHigh = metalHighFilter.process (oscillatorSum);
-    metalLow = metalLowFilter.process (oscillatorSum);
+    // Both band-passes as in Biquad::process; their b1 is 0.
+    auto& m = metalFilters;
+    double y[2];
+    for (size_t i = 0; i < 2; ++i)
+    {
+        y[i] = m.b0[i] * sum + m.b2[i] * m.x2 - m.a1[i] * m.y1[i] - m.a2[i] * m.y2[i] + 1e-20;
+        m.y2[i] = m.y1[i];
+        m.y1[i] = y[i];
+    }
+    m.x2 = m.x1;
+    m.x1 = sum;
+    metalHigh = y[0];
+    metalLow = y[1];
 
     out[0] = bassDrum->render() * vol;
     out[1] = snareDrum->renderWithInput (noise) * vol;

@@ -40,8 +40,8 @@ public:
     double getMainVolume() const noexcept { return mainVolume; }
     double getMainVolumeTarget() const noexcept { return mainVolumeTarget; }
     int32_t getOpenHatReloadLength() const noexcept { return reloadLength; }
-    double getOscillatorPeriod (int index) const noexcept { return oscillators[(size_t) index].period; }
-    double getOscillatorThreshold (int index) const noexcept { return oscillators[(size_t) index].threshold; }
+    double getOscillatorPeriod (int index) const noexcept { return oscillators.period[(size_t) index]; }
+    double getOscillatorThreshold (int index) const noexcept { return oscillators.threshold[(size_t) index]; }
     const Biquad& getMetalHighFilter() const noexcept { return metalHighFilter; }
     const Biquad& getMetalLowFilter() const noexcept { return metalLowFilter; }
     double getNoiseCoefficient() const noexcept { return noiseCoefficient; }
@@ -54,9 +54,19 @@ public:
     const PulsaretHiHats& getHiHats() const noexcept { return *hiHats; }
 
 private:
-    struct SquareOscillator
+    /** The six metal oscillators, one array per field so that the compiler runs them as vectors. */
+    struct SquareOscillators
     {
-        double period = 0.0, threshold = 0.0, phase = 0.0, output = 0.0;
+        static constexpr size_t count = 6;
+        std::array<double, count> period{}, threshold{}, phase{};
+    };
+
+    /** The metal-high and metal-low band-passes side by side: both filter the same oscillator sum,
+        so they share the input history and step as one two-lane filter. */
+    struct MetalFilters
+    {
+        std::array<double, 2> b0{}, b2{}, a1{}, a2{}, y1{}, y2{};
+        double x1 = 0.0, x2 = 0.0;
     };
 
     void renderVoices (double* perInstrumentOut) noexcept;
@@ -88,8 +98,9 @@ private:
     float noiseScale = 2.3283064365386963e-10f; // 2^-32
     double noise = 0.0, noiseState = 0.0, noiseCoefficient = 0.0;
 
-    std::array<SquareOscillator, 6> oscillators;
+    SquareOscillators oscillators;
 
     double oscillatorSum = 0.0, metalHigh = 0.0, metalLow = 0.0;
-    Biquad metalHighFilter, metalLowFilter;
+    Biquad metalHighFilter, metalLowFilter; // the coefficients; the states live in metalFilters
+    MetalFilters metalFilters;
 };

@@ -39,5 +39,6 @@ private:
     Biquad bandPass;
     double excitation = 0.0, limitedExcitation = 0.0;
     double f = 0.0, q = 0.0, lp = 0.0, hp = 0.0, bp = 0.0;
+    double sixthOfRate = 0.0, piOverRate = 0.0, inverseDriveAmount = 0.0;
     double tonal = 0.0, output = 0.0;
 };

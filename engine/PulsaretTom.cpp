@@ -57,6 +57,8 @@ void PulsaretTom::setSampleRate (double rate)
     driveCounter = 0;
     pitchEnvelopeCoefficient = coefficients.smoothing * sweepDecay;
     f = StateVariableFilter::frequencyFactor (204.0, rate);
+    sixthOfRate = rate * (1.0 / 6.0);
+    piOverRate = 3.141592653589793 / rate;
     setDecay (decay);
     svf.reset();
     highPass.setCutoff (3000.0, rate);
@@ -92,10 +94,10 @@ double PulsaretTom::renderWithInput (double noise)
 
         excitation = highPass.process (dr) * 6.5;
 
-        f = StateVariableFilter::frequencyFactor (baseFrequency * tuneMultiplier + pitchEnvelope * sweepDepth, coefficients.sampleRate);
+        f = StateVariableFilter::movingFrequencyFactor (baseFrequency * tuneMultiplier + pitchEnvelope * sweepDepth, sixthOfRate, piOverRate);
         svf.process (excitation, f, damping);
-        if (svf.bp < -1.0)
-            svf.bp = (svf.bp + 1.0) * 0.4 - 1.0;
+        // Below -1 the folded value is the larger, so the fold is a maximum.
+        svf.bp = EngineMath::atLeast (svf.bp, (svf.bp + 1.0) * 0.4 - 1.0);
 
         const double yb = noiseBandPass.process (noise);
         double out = (noiseEnvelope * yb * 0.15 + svf.bp) * outputGain;

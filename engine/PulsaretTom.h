@@ -46,6 +46,7 @@ private:
     double noiseDrive = 0.0, noiseEnvelope = 0.0, noiseEnvelopeCoefficient = 0.0;
     double excitation = 0.0;
     double f = 0.0, damping = 0.0;
+    double sixthOfRate = 0.0, piOverRate = 0.0;
     StateVariableFilter svf;
     double output = 0.0;
 };
