@@ -13,6 +13,9 @@
     branches, so that a sample's work is one straight run of arithmetic. */
 struct EngineMath
 {
+    /** Two doubles that the compiler keeps in one vector register and steps together. */
+    using Pair = double __attribute__ ((vector_size (16)));
+
     /** a < b ? x : y, without a branch: for choices that follow the signal, which a
         branch predictor cannot learn. */
     static double selectIfLess (double a, double b, double x, double y) noexcept

@@ -21,13 +21,22 @@ public:
     template <bool guarded>
     void process (double x, double level, double leak, double diodeScale, double clipGain, double rateGain) noexcept
     {
-        // A silent drive level zeroes the diode term whatever the exponential gives: skip it.
-        double t = 0.0;
-        if (level != 0.0)
-        {
-            const double u = x * 300.0;
-            t = (diodeRatio (u, guarded ? 1e-20 : 0.0) - 1.0) * level * diodeScale;
-        }
+        processRatio<guarded> (ratioOf<guarded> (x), level, leak, diodeScale, clipGain, rateGain);
+    }
+
+    /** The diode's quotient for metal input x. It depends on the input alone, so the engine
+        takes it for a block of samples at once, apart from the recursions that use it. */
+    template <bool guarded>
+    static double ratioOf (double x) noexcept
+    {
+        return diodeRatio (x * 300.0, guarded ? 1e-20 : 0.0);
+    }
+
+    /** process, given the diode's quotient for the sample's input. */
+    template <bool guarded>
+    void processRatio (double ratio, double level, double leak, double diodeScale, double clipGain, double rateGain) noexcept
+    {
+        const double t = (ratio - 1.0) * level * diodeScale;
 
         // Selects rather than branches: the signal crosses these limits at random, and
         // mispredicted branches cost more than computing both sides. For a negative sum,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include "engine/EngineMath.h"
 #include "engine/MetalShaper.h"
 #include "engine/PulsaretInstrument.h"
 
@@ -13,6 +15,17 @@ public:
     void setDecay (double value) noexcept;
 
     double renderWithTwoInputs (double metalHigh, double metalLow) override;
+
+    /** renderWithTwoInputs from the diode quotients of the metal-high and metal-low signals
+        (MetalShaper::ratioOf<true>), inline for the engine's loop. */
+    double renderRatios (double highRatio, double lowRatio) noexcept;
+
+    /** True when silent with level and tone settled: every next sample gives 0. */
+    bool isQuiet() const noexcept
+    {
+        return !active && staysPut (smoothedLevel, levelTarget, coefficients.levelSmoothing)
+               && staysPut (tone, toneTarget, coefficients.levelSmoothing);
+    }
     void trigger (double velocity) override;
     void setSampleRate (double rate) override;
 
@@ -33,3 +46,45 @@ private:
     MetalShaper bright, body;
     double output = 0.0;
 };
+
+inline double PulsaretCymbal::renderRatios (double highRatio, double lowRatio) noexcept
+{
+    const double k = coefficients.smoothing;
+    smoothTowards (smoothedLevel, levelTarget, coefficients.levelSmoothing);
+    smoothTowards (tone, toneTarget, coefficients.levelSmoothing);
+
+    output = 0.0;
+
+    if (active)
+    {
+        const double c = gateCounter;
+        gateCounter = c - 1.0;
+        if (c > -1.0 && c < 1.0) // (int) c == 0
+        {
+            gate = 0.0;
+            setReleaseCoefficients();
+        }
+
+        // Both branches use the drive levels of the previous sample.
+        bright.processRatio<true> (highRatio, driveLevel1, 1.0 - k * 0.5, -0.002, 15.0, rateGain);
+        const double oA = driveLevel1 * bright.clipped * 0.25 * 3.0 + bright.highPassed;
+
+        body.processRatio<true> (lowRatio, driveLevel2, 1.0 - k * 0.3, -0.01, 6.0, rateGain);
+        const double cB = body.clipped;
+        const double oB = cB * cB * cB * 0.125 + 1e-20 + body.highPassed;
+
+        const double gd = gate * driveAmount;
+        smoothTowards (envelopeA, gd, coefficientA);
+        smoothTowards (envelopeB, gd, coefficientB);
+        driveLevel1 = std::max (0.0, (envelopeB * 0.5 + envelopeA * 2.0) * 0.7 - 0.1);
+
+        smoothTowards (envelopeM, gd, coefficientM);
+        smoothTowards (envelopeN, envelopeM, coefficientN);
+        driveLevel2 = std::max (0.0, envelopeN * 1.26 - 0.1);
+
+        output = ((1.5 - tone * 0.5) * oB * 0.65 + tone * oA * 3.0) * 0.026364;
+    }
+
+    followPeak (output);
+    return output * smoothedLevel;
+}

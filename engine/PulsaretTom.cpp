@@ -75,40 +75,6 @@ void PulsaretTom::setSampleRate (double rate)
 
 double PulsaretTom::renderWithInput (double noise)
 {
-    const double k = coefficients.smoothing;
-    smoothTowards (smoothedLevel, levelTarget, coefficients.levelSmoothing);
-
-    output = 0.0;
-
-    if (active)
-    {
-        if (drivePulseEnds (driveCounter))
-        {
-            drive = 0.0;
-            noiseDrive = 0.0;
-        }
-
-        const double dr = drive;
-        if (dr == 0.0)
-            noiseEnvelopeCoefficient = decayCoefficient * k;
-
-        excitation = highPass.process (dr) * 6.5;
-
-        f = StateVariableFilter::movingFrequencyFactor (baseFrequency * tuneMultiplier + pitchEnvelope * sweepDepth, sixthOfRate, piOverRate);
-        svf.process (excitation, f, damping);
-        // Below -1 the folded value is the larger, so the fold is a maximum.
-        svf.bp = EngineMath::atLeast (svf.bp, (svf.bp + 1.0) * 0.4 - 1.0);
-
-        const double yb = noiseBandPass.process (noise);
-        double out = (noiseEnvelope * yb * 0.15 + svf.bp) * outputGain;
-
-        smoothTowards (noiseEnvelope, noiseDrive, noiseEnvelopeCoefficient);
-        pitchEnvelope = pitchEnvelope - (pitchEnvelope * pitchEnvelopeCoefficient + 1e-20);
-
-        out = stepHold (out);
-        output = smoothOutput (out) * 0.2;
-    }
-
-    followPeak (output);
-    return output * smoothedLevel;
+    return renderOne (noise);
 }
+
