@@ -309,17 +309,8 @@ void PulsaretCore::setSampleRate (float rate)
 
 void PulsaretCore::renderSample (double* out)
 {
-    // Block loops normally flush denormals already; writing the control register for
-    // every sample would cost a tenth of the whole render.
-    if (denormalsAreFlushed())
-    {
-        renderVoices (out);
-    }
-    else
-    {
-        const juce::ScopedNoDenormals noDenormals;
-        renderVoices (out);
-    }
+    // Denormals are flushed where the signals are computed, once a block (see renderUnits).
+    renderVoices (out);
 }
 
 void PulsaretCore::renderVoices (double* out) noexcept
@@ -352,6 +343,14 @@ void PulsaretCore::renderVoices (double* out) noexcept
 
 void PulsaretCore::startBlock() noexcept
 {
+    // Block loops normally flush denormals already; the control register is only written when not.
+    if (!denormalsAreFlushed())
+    {
+        const juce::ScopedNoDenormals noDenormals;
+        startBlock();
+        return;
+    }
+
     auto& m = metalFilters;
 
     for (size_t n = 0; n < (size_t) blockLength; ++n)
@@ -413,6 +412,20 @@ void PulsaretCore::prepareRatios (bool unguarded) const noexcept
 
 void PulsaretCore::renderAhead (unsigned int units) noexcept
 {
+    // A quiet unit's samples are all alike and its state stands still until something
+    // happens to it: no copy, nothing to run.
+    const unsigned int quiet = fillQuietUnits (units, position, blockLength);
+    for (size_t unit = 0; unit < numUnits; ++unit)
+    {
+        if ((units & unitBit ((int) unit)) != 0)
+        {
+            ahead.quiet[unit] = (quiet & unitBit ((int) unit)) != 0;
+            ahead.copiedAt[unit] = position;
+            ahead.renderedUntil[unit] = blockLength;
+        }
+    }
+    units &= ~quiet;
+
     if ((units & unitBit (bassDrumUnit)) != 0)
         *bassDrumCopy = *bassDrum;
     if ((units & unitBit (snareDrumUnit)) != 0)
@@ -430,45 +443,52 @@ void PulsaretCore::renderAhead (unsigned int units) noexcept
         pulseTrainCopy = pulseTrain;
     }
 
-    for (size_t unit = 0; unit < numUnits; ++unit)
-    {
-        if ((units & unitBit ((int) unit)) != 0)
-        {
-            ahead.copiedAt[unit] = position;
-            ahead.renderedUntil[unit] = blockLength;
-        }
-    }
-
     renderUnits (units, position, blockLength);
 }
 
-void PulsaretCore::renderUnits (unsigned int units, int from, int to) const noexcept
+unsigned int PulsaretCore::fillQuietUnits (unsigned int units, int from, int to) const noexcept
 {
     auto& o = ahead.out;
-    const auto begin = (size_t) from, end = (size_t) to;
+    unsigned int quiet = 0;
 
-    // A quiet unit's samples are all alike until something happens to it.
     if ((units & unitBit (bassDrumUnit)) != 0 && bassDrum->isQuiet())
     {
         std::fill (o[0].begin() + from, o[0].begin() + to, bassDrum->quietOutput());
-        units &= ~unitBit (bassDrumUnit);
+        quiet |= unitBit (bassDrumUnit);
     }
     if ((units & unitBit (snareDrumUnit)) != 0 && snareDrum->isQuiet())
     {
         std::fill (o[1].begin() + from, o[1].begin() + to, 0.0);
-        units &= ~unitBit (snareDrumUnit);
+        quiet |= unitBit (snareDrumUnit);
     }
     if ((units & unitBit (tomsUnit)) != 0 && PulsaretTom::pairIsQuiet (*lowTom, *hiTom, tomsLinked))
     {
         std::fill (o[2].begin() + from, o[2].begin() + to, 0.0);
         std::fill (o[3].begin() + from, o[3].begin() + to, 0.0);
-        units &= ~unitBit (tomsUnit);
+        quiet |= unitBit (tomsUnit);
     }
     if ((units & unitBit (cymbalUnit)) != 0 && cymbal->isQuiet())
     {
         std::fill (o[4].begin() + from, o[4].begin() + to, 0.0);
-        units &= ~unitBit (cymbalUnit);
+        quiet |= unitBit (cymbalUnit);
     }
+    return quiet;
+}
+
+void PulsaretCore::renderUnits (unsigned int units, int from, int to) const noexcept
+{
+    // Block loops normally flush denormals already; the control register is only written when not.
+    if (!denormalsAreFlushed())
+    {
+        const juce::ScopedNoDenormals noDenormals;
+        renderUnits (units, from, to);
+        return;
+    }
+
+    auto& o = ahead.out;
+    const auto begin = (size_t) from, end = (size_t) to;
+
+    // The hi-hats' pulse train runs on while they are quiet, so they always render.
     bool hiHatsQuiet = false;
     if ((units & unitBit (hiHatsUnit)) != 0 && hiHats->isQuiet (hiHatsLinked))
     {
@@ -540,6 +560,12 @@ void PulsaretCore::settle (int unit) const noexcept
     const auto u = (size_t) unit;
     if (ahead.renderedUntil[u] <= position)
         return;
+
+    if (ahead.quiet[u])
+    {
+        ahead.renderedUntil[u] = position;
+        return;
+    }
 
     switch (unit)
     {

@@ -96,6 +96,7 @@ private:
     {
         std::array<int, numUnits> renderedUntil{}; // where in the block the unit's voices stand
         std::array<int, numUnits> copiedAt{};      // where they stood when copied
+        std::array<bool, numUnits> quiet{};        // standing still: no copy was needed
         bool ratiosReady = false, unguardedRatiosReady = false;
         std::array<std::array<double, blockLength>, numInstruments> out{};
         std::array<double, blockLength> guardedHighRatios{}, lowRatios{}, unguardedHighRatios{};
@@ -107,6 +108,7 @@ private:
     void startBlock() noexcept;
     void renderAhead (unsigned int units) noexcept;
     void renderUnits (unsigned int units, int from, int to) const noexcept;
+    unsigned int fillQuietUnits (unsigned int units, int from, int to) const noexcept;
     static constexpr unsigned int unitBit (int unit) noexcept { return 1u << unit; }
     void prepareRatios (bool unguarded) const noexcept;
     void settle (int unit) const noexcept;
