@@ -28,6 +28,25 @@ struct EngineMath
 #endif
     }
 
+    /** Lane by lane: a > b ? a : b, and a < b ? a : b. */
+    static Pair maxOf (Pair a, Pair b) noexcept
+    {
+#if defined(__SSE2__)
+        return (Pair) _mm_max_pd ((__m128d) a, (__m128d) b);
+#else
+        return a > b ? a : b;
+#endif
+    }
+
+    static Pair minOf (Pair a, Pair b) noexcept
+    {
+#if defined(__SSE2__)
+        return (Pair) _mm_min_pd ((__m128d) a, (__m128d) b);
+#else
+        return a < b ? a : b;
+#endif
+    }
+
     /** min (x, limit) as the engine's clamps write it: x > limit ? limit : x. */
     static double atMost (double x, double limit) noexcept
     {
@@ -87,6 +106,27 @@ struct EngineMath
 
         const double scale = twoToThe (ni >> 6);
         const double t = tableOfPowers[ni & 63];
+        return scale * (t + t * p);
+    }
+
+    /** exponential, lane by lane. */
+    static Pair exponential (Pair x) noexcept
+    {
+        x = minOf (maxOf (x, Pair{-708.0, -708.0}), Pair{709.0, 709.0});
+
+        constexpr double shifter = 6755399441055744.0;
+        const Pair shifted = x * 92.33248261689366 + shifter;
+        const Pair n = shifted - shifter;
+        int64_t bits[2];
+        std::memcpy (bits, &shifted, sizeof (bits));
+        const auto n0 = (int32_t) (uint32_t) bits[0];
+        const auto n1 = (int32_t) (uint32_t) bits[1];
+
+        const Pair r = (x - n * 0.010830424667801708) - n * 2.8447437476627285e-11;
+        const Pair p = r + r * r * (0.5 + r * (1.6666666666666666e-01 + r * (4.1666666666666664e-02 + r * (8.3333333333333332e-03 + r * 1.388888888888889e-03))));
+
+        const Pair scale = {twoToThe (n0 >> 6), twoToThe (n1 >> 6)};
+        const Pair t = {tableOfPowers[n0 & 63], tableOfPowers[n1 & 63]};
         return scale * (t + t * p);
     }
 

@@ -32,6 +32,15 @@ public:
         return diodeRatio (x * 300.0, guarded ? 1e-20 : 0.0);
     }
 
+    /** ratioOf<true> for two inputs at once. Near 0, where the quotient's lane may hold 0/0,
+        the limit is selected instead. */
+    static EngineMath::Pair guardedRatiosOf (EngineMath::Pair x) noexcept
+    {
+        const EngineMath::Pair u = x * 300.0;
+        const EngineMath::Pair quotient = u / (EngineMath::exponential (u + 1e-20) - 1.0);
+        return (u < 1e-7 && u > -1e-7) ? 1.0 - 0.5 * u : quotient;
+    }
+
     /** process, given the diode's quotient for the sample's input. */
     template <bool guarded>
     void processRatio (double ratio, double level, double leak, double diodeScale, double clipGain, double rateGain) noexcept

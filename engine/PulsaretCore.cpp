@@ -396,8 +396,9 @@ void PulsaretCore::prepareRatios (bool unguarded) const noexcept
     {
         for (size_t n = 0; n < (size_t) blockLength; ++n)
         {
-            ahead.guardedHighRatios[n] = MetalShaper::ratioOf<true> (metalHighBlock[n]);
-            ahead.lowRatios[n] = MetalShaper::ratioOf<true> (metalLowBlock[n]);
+            const auto ratios = MetalShaper::guardedRatiosOf (EngineMath::Pair{metalHighBlock[n], metalLowBlock[n]});
+            ahead.guardedHighRatios[n] = ratios[0];
+            ahead.lowRatios[n] = ratios[1];
         }
         ahead.ratiosReady = true;
     }

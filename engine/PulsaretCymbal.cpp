@@ -52,10 +52,12 @@ void PulsaretCymbal::setSampleRate (double rate)
 {
     PulsaretInstrument::setSampleRate (rate);
     rateGain = 192000.0 / rate;
-    bright.highPass.setHighPass (2.0 * 3.141592653589793 * 9200.0 / rate, 1.0 / 3.0);
-    body.highPass.setHighPass (2.0 * 3.141592653589793 * 3300.0 / rate, 0.7142857142857143);
-    bright.reset();
-    body.reset();
+    Biquad bright, body;
+    bright.setHighPass (2.0 * 3.141592653589793 * 9200.0 / rate, 1.0 / 3.0);
+    body.setHighPass (2.0 * 3.141592653589793 * 3300.0 / rate, 0.7142857142857143);
+    const double k = coefficients.smoothing;
+    using Pair = MetalShaperPair::Pair;
+    shapers.prepare (bright, body, Pair{1.0 - k * 0.5, 1.0 - k * 0.3}, Pair{-0.002, -0.01}, Pair{15.0, 6.0}, Pair{1e-20, 1e-20}, rateGain);
     // Silent until the next hit anyway: start the level where it is set, so the first hit after the host
     // (re)starts audio is not faded in.
     smoothedLevel = levelTarget;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include "engine/EngineMath.h"
 #include "engine/MetalShaper.h"
+#include "engine/MetalShaperPair.h"
 #include "engine/PulsaretInstrument.h"
 
 /** Cymbal: the engine's two metal signals through two shaper branches, a bright one
@@ -43,13 +44,12 @@ private:
     double levelTarget = 0.0, level = 0.0, smoothedLevel = 0.0;
     double tone = 0.0, toneTarget = 0.0, decayFactor = 0.0, decay = 0.0, toneValue = 0.0;
     double rateGain = 0.0; // 192000 / rate
-    MetalShaper bright, body;
+    MetalShaperPair shapers; // the bright branch in lane 0, the body in lane 1
     double output = 0.0;
 };
 
 inline double PulsaretCymbal::renderRatios (double highRatio, double lowRatio) noexcept
 {
-    const double k = coefficients.smoothing;
     smoothTowards (smoothedLevel, levelTarget, coefficients.levelSmoothing);
     smoothTowards (tone, toneTarget, coefficients.levelSmoothing);
 
@@ -66,12 +66,10 @@ inline double PulsaretCymbal::renderRatios (double highRatio, double lowRatio) n
         }
 
         // Both branches use the drive levels of the previous sample.
-        bright.processRatio<true> (highRatio, driveLevel1, 1.0 - k * 0.5, -0.002, 15.0, rateGain);
-        const double oA = driveLevel1 * bright.clipped * 0.25 * 3.0 + bright.highPassed;
-
-        body.processRatio<true> (lowRatio, driveLevel2, 1.0 - k * 0.3, -0.01, 6.0, rateGain);
-        const double cB = body.clipped;
-        const double oB = cB * cB * cB * 0.125 + 1e-20 + body.highPassed;
+        shapers.process (MetalShaperPair::Pair{highRatio, lowRatio}, MetalShaperPair::Pair{driveLevel1, driveLevel2});
+        const double oA = driveLevel1 * shapers.clipped[0] * 0.25 * 3.0 + shapers.highPassed[0];
+        const double cB = shapers.clipped[1];
+        const double oB = cB * cB * cB * 0.125 + 1e-20 + shapers.highPassed[1];
 
         const double gd = gate * driveAmount;
         smoothTowards (envelopeA, gd, coefficientA);
