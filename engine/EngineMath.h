@@ -47,25 +47,10 @@ struct EngineMath
 #endif
     }
 
-    /** min (x, limit) as the engine's clamps write it: x > limit ? limit : x. */
-    static double atMost (double x, double limit) noexcept
-    {
-#if defined(__SSE2__)
-        return _mm_cvtsd_f64 (_mm_min_sd (_mm_set_sd (x), _mm_set_sd (limit)));
-#else
-        return x > limit ? limit : x;
-#endif
-    }
-
-    /** x < limit ? limit : x. */
-    static double atLeast (double x, double limit) noexcept
-    {
-#if defined(__SSE2__)
-        return _mm_cvtsd_f64 (_mm_max_sd (_mm_set_sd (x), _mm_set_sd (limit)));
-#else
-        return x < limit ? limit : x;
-#endif
-    }
+    /** min (x, limit) and max (x, limit) for numbers, in the form the compiler turns into
+        a single minsd or maxsd. */
+    static double atMost (double x, double limit) noexcept { return x < limit ? x : limit; }
+    static double atLeast (double x, double limit) noexcept { return x > limit ? x : limit; }
 
     /** sin x for |x| <= pi / 6, where the state-variable filters' frequency factors live
         (their frequency is kept below a sixth of the rate): the Taylor series to x^17,

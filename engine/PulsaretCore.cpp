@@ -351,16 +351,21 @@ void PulsaretCore::startBlock() noexcept
         return;
     }
 
-    auto& m = metalFilters;
+    // The states in locals, which the block's stores cannot touch, so they stay in registers.
+    auto m = metalFilters;
+    auto osc = oscillators;
+    uint32_t a = noiseA, b = noiseB;
+    double state = noiseState;
+    const double c = noiseCoefficient;
 
     for (size_t n = 0; n < (size_t) blockLength; ++n)
     {
         // Noise: single-precision scaling of the previous register b, as the voices' character expects.
-        const float w = (float) (int32_t) noiseB * noiseScale;
-        noiseA = noiseA ^ noiseB;
-        noiseB = noiseA + noiseB;
-        noiseState = (1.0 - noiseCoefficient) * w + noiseCoefficient * noiseState + 1e-20;
-        noiseBlock[n] = noiseState * 1.5;
+        const float w = (float) (int32_t) b * noiseScale;
+        a = a ^ b;
+        b = a + b;
+        state = (1.0 - c) * w + c * state + 1e-20;
+        noiseBlock[n] = state * 1.5;
 
         // An output is +0.5 once the phase passes the threshold; a phase past the period wraps
         // (subtracting 0 otherwise changes nothing). Sums of halves are exact in any order.
@@ -368,9 +373,9 @@ void PulsaretCore::startBlock() noexcept
         EngineMath::Pair o = zero;
         for (size_t i = 0; i < SquareOscillators::count / 2; ++i)
         {
-            const EngineMath::Pair phase = oscillators.phase[i];
-            o += phase > oscillators.threshold[i] ? half : -half;
-            oscillators.phase[i] = (phase + 1.0) - (phase > oscillators.period[i] ? oscillators.period[i] : zero);
+            const EngineMath::Pair phase = osc.phase[i];
+            o += phase > osc.threshold[i] ? half : -half;
+            osc.phase[i] = (phase + 1.0) - (phase > osc.period[i] ? osc.period[i] : zero);
         }
         const double sum = o[0] + o[1];
 
@@ -383,6 +388,12 @@ void PulsaretCore::startBlock() noexcept
         metalHighBlock[n] = y[0];
         metalLowBlock[n] = y[1];
     }
+
+    metalFilters = m;
+    oscillators.phase = osc.phase;
+    noiseA = a;
+    noiseB = b;
+    noiseState = state;
 
     position = 0;
     ahead.renderedUntil.fill (0);
@@ -489,13 +500,13 @@ void PulsaretCore::renderUnits (unsigned int units, int from, int to) const noex
     auto& o = ahead.out;
     const auto begin = (size_t) from, end = (size_t) to;
 
-    // The hi-hats' pulse train runs on while they are quiet, so they always render.
-    bool hiHatsQuiet = false;
+    // The hi-hats' pulse train runs on while they are quiet.
     if ((units & unitBit (hiHatsUnit)) != 0 && hiHats->isQuiet (hiHatsLinked))
     {
         std::fill (o[5].begin() + from, o[5].begin() + to, 0.0);
         std::fill (o[6].begin() + from, o[6].begin() + to, 0.0);
-        hiHatsQuiet = true;
+        hiHats->chargeWhileQuiet (pulseTrain, to - from);
+        units &= ~unitBit (hiHatsUnit);
     }
 
     // A silent voice does not read its input.
@@ -539,10 +550,7 @@ void PulsaretCore::renderUnits (unsigned int units, int from, int to) const noex
         {
             hiHats->chargeOpen (pulseTrain.step (rate, hiHats->getOpenVelocity()));
 
-            if (hiHatsQuiet)
-            {
-            }
-            else if (hiHatsLinked)
+            if (hiHatsLinked)
             {
                 o[5][n] = hiHats->renderLinked (ahead.guardedHighRatios[n]);
                 o[6][n] = 0.0;

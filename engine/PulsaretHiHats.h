@@ -44,6 +44,9 @@ public:
         pulse and lets a high charge shorten the open hat's release. */
     void chargeOpen (double pulse) noexcept;
 
+    /** count samples of the pulse train charging the open hat while the hats are quiet. */
+    void chargeWhileQuiet (OpenHatPulseTrain& pulseTrain, int count) noexcept;
+
     double getOpenVelocity() const noexcept { return openVelocity; }
     double getCharge() const noexcept { return charge; }
     double getOpenReleaseCoefficient() const noexcept { return openRelease; }
@@ -79,6 +82,28 @@ inline void PulsaretHiHats::chargeOpen (double pulse) noexcept
     charge = charge - ((charge - pulse) * k * 7e-05 + 1e-20);
     if (charge > 1.0)
         charge = 1.0;
+}
+
+inline void PulsaretHiHats::chargeWhileQuiet (OpenHatPulseTrain& pulseTrain, int count) noexcept
+{
+    // chargeOpen on locals, which stay in registers across the loop.
+    OpenHatPulseTrain train = pulseTrain;
+    const double k = coefficients.smoothing, rate = coefficients.sampleRate;
+    const double floatRelease = (double) coefficients.smoothingTimes00001Float;
+    double q = charge, r = openRelease;
+    for (int i = 0; i < count; ++i)
+    {
+        const double pulse = train.step (rate, openVelocity);
+        if (q > 0.5 && floatRelease != r)
+            r = ((q - 0.5) * 0.001 + 2e-05) * k + 1e-20;
+
+        q = q - ((q - pulse) * k * 7e-05 + 1e-20);
+        if (q > 1.0)
+            q = 1.0;
+    }
+    charge = q;
+    openRelease = r;
+    pulseTrain = train;
 }
 
 inline void PulsaretHiHats::openGateStep() noexcept
