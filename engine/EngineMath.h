@@ -49,8 +49,14 @@ struct EngineMath
 
     /** min (x, limit) and max (x, limit) for numbers, in the form the compiler turns into
         a single minsd or maxsd. */
-    static double atMost (double x, double limit) noexcept { return x < limit ? x : limit; }
-    static double atLeast (double x, double limit) noexcept { return x > limit ? x : limit; }
+    static double atMost (double x, double limit) noexcept
+    {
+        return x < limit ? x : limit;
+    }
+    static double atLeast (double x, double limit) noexcept
+    {
+        return x > limit ? x : limit;
+    }
 
     /** sin x for |x| <= pi / 6, where the state-variable filters' frequency factors live
         (their frequency is kept below a sixth of the rate): the Taylor series to x^17,

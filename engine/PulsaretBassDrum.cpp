@@ -77,4 +77,3 @@ double PulsaretBassDrum::render()
 {
     return renderOne();
 }
-

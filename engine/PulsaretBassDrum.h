@@ -26,9 +26,7 @@ public:
         samples all give quietOutput until the voice is triggered or a parameter changes. */
     bool isQuiet() const noexcept
     {
-        return !active && staysPut (smoothedLevel, levelTarget, coefficients.levelSmoothing)
-               && staysPut (attackGain, attackGainTarget, coefficients.levelSmoothing) && dcBlocker.previous == 0.0
-               && (0.0 - 0.0) * dcBlocker.gain + dcBlocker.pole * dcBlocker.y + 1e-20 == dcBlocker.y;
+        return !active && staysPut (smoothedLevel, levelTarget, coefficients.levelSmoothing) && staysPut (attackGain, attackGainTarget, coefficients.levelSmoothing) && dcBlocker.previous == 0.0 && (0.0 - 0.0) * dcBlocker.gain + dcBlocker.pole * dcBlocker.y + 1e-20 == dcBlocker.y;
     }
     double quietOutput() const noexcept { return dcBlocker.y * smoothedLevel * attackGain; }
 

@@ -1,11 +1,11 @@
 #include "engine/PulsaretCore.h"
 
+#include "engine/MetalShaper.h"
 #include "engine/PulsaretBassDrum.h"
 #include "engine/PulsaretCymbal.h"
 #include "engine/PulsaretHiHats.h"
 #include "engine/PulsaretHiTom.h"
 #include "engine/PulsaretLowTom.h"
-#include "engine/MetalShaper.h"
 #include "engine/PulsaretSnareDrum.h"
 
 #include <juce_audio_basics/juce_audio_basics.h>

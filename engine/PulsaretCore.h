@@ -56,7 +56,8 @@ public:
     const Biquad& getMetalLowFilter() const noexcept { return metalLowFilter; }
     double getNoiseCoefficient() const noexcept { return noiseCoefficient; }
 
-    // The voices as they stand after the last rendered sample.
+    // The voices as they stand after the last rendered sample. Looking brings a voice that was
+    // rendered ahead back to the current sample, so these belong to the rendering thread.
     const PulsaretBassDrum& getBassDrum() const noexcept;
     const PulsaretSnareDrum& getSnareDrum() const noexcept;
     const PulsaretLowTom& getLowTom() const noexcept;

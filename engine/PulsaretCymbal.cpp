@@ -68,4 +68,3 @@ double PulsaretCymbal::renderWithTwoInputs (double metalHigh, double metalLow)
 {
     return renderRatios (MetalShaper::ratioOf<true> (metalHigh), MetalShaper::ratioOf<true> (metalLow));
 }
-

@@ -1,10 +1,11 @@
 #pragma once
 
-#include <algorithm>
 #include "engine/EngineMath.h"
 #include "engine/MetalShaper.h"
 #include "engine/MetalShaperPair.h"
 #include "engine/PulsaretInstrument.h"
+
+#include <algorithm>
 
 /** Cymbal: the engine's two metal signals through two shaper branches, a bright one
     ("Tone" brings it in) and a body, each driven by its own pair of envelopes. */
@@ -24,8 +25,7 @@ public:
     /** True when silent with level and tone settled: every next sample gives 0. */
     bool isQuiet() const noexcept
     {
-        return !active && staysPut (smoothedLevel, levelTarget, coefficients.levelSmoothing)
-               && staysPut (tone, toneTarget, coefficients.levelSmoothing);
+        return !active && staysPut (smoothedLevel, levelTarget, coefficients.levelSmoothing) && staysPut (tone, toneTarget, coefficients.levelSmoothing);
     }
     void trigger (double velocity) override;
     void setSampleRate (double rate) override;
@@ -43,7 +43,7 @@ private:
     double driveLevel2 = 0.0;
     double levelTarget = 0.0, level = 0.0, smoothedLevel = 0.0;
     double tone = 0.0, toneTarget = 0.0, decayFactor = 0.0, decay = 0.0, toneValue = 0.0;
-    double rateGain = 0.0; // 192000 / rate
+    double rateGain = 0.0;   // 192000 / rate
     MetalShaperPair shapers; // the bright branch in lane 0, the body in lane 1
     double output = 0.0;
 };

@@ -84,4 +84,3 @@ double PulsaretHiHats::renderClosed (double metalHigh) noexcept
 {
     return renderClosedRatio (MetalShaper::ratioOf<true> (metalHigh));
 }
-

@@ -1,11 +1,11 @@
 #pragma once
 
-#include <algorithm>
-
 #include "engine/EngineMath.h"
 #include "engine/MetalShaper.h"
 #include "engine/OpenHatPulseTrain.h"
 #include "engine/PulsaretInstrument.h"
+
+#include <algorithm>
 
 /** Open and closed hi-hat in one object: both shape the engine's metal-high signal.
     Linked, both sound in one signal (renderWithInput); unlinked, the engine calls

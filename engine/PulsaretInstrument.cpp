@@ -28,4 +28,3 @@ void PulsaretInstrument::setSampleRate (double rate)
     active = false;
     peakDecay = 1.0 - coefficients.smoothing * 0.0001;
 }
-

@@ -7,7 +7,8 @@
 
 /** Base of the voices: activity, the peak follower that switches a silent voice
     off, the bass drum's step-hold waveshaper and output smoother, and the three
-    render entry points the engine calls (each voice overrides exactly one).
+    render entry points (each voice overrides exactly one). The engine itself calls each
+    voice's inline twin of its entry point, so that its loop has no calls in it.
 
     Every operation runs on the rendering thread; the engine hands parameter values
     over before calling in, so a voice never sees a half-written mapping. */

@@ -86,4 +86,3 @@ double PulsaretSnareDrum::renderWithInput (double noise)
 {
     return renderOne (noise);
 }
-

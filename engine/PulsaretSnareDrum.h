@@ -1,10 +1,10 @@
 #pragma once
 
-#include "engine/StateVariableFilter.h"
-#include "engine/EngineMath.h"
 #include "engine/Biquad.h"
+#include "engine/EngineMath.h"
 #include "engine/OnePoleHighPass.h"
 #include "engine/PulsaretInstrument.h"
+#include "engine/StateVariableFilter.h"
 
 #include <cstdint>
 

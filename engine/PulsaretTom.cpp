@@ -77,4 +77,3 @@ double PulsaretTom::renderWithInput (double noise)
 {
     return renderOne (noise);
 }
-

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/EngineMath.h"
 #include "engine/Biquad.h"
+#include "engine/EngineMath.h"
 #include "engine/OnePoleHighPass.h"
 #include "engine/PulsaretInstrument.h"
 #include "engine/StateVariableFilter.h"
@@ -51,7 +51,6 @@ public:
     double getDecayCoefficient() const noexcept { return decayCoefficient; }
 
 private:
-
     double tune = 0.0, decay = 0.0, level = 0.0;
     double tuneMultiplier = 0.0, decayCoefficient = 0.0;
     double levelTarget = 0.0, smoothedLevel = 0.0;

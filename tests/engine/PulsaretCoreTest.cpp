@@ -475,8 +475,7 @@ TEST (PulsaretCore, LookingAtTheVoicesBetweenSamplesChangesNothingHeard)
             if (lookEverySample == 1)
             {
                 // Every getter brings its voice up to date.
-                EXPECT_GE (core->getBassDrum().getPeak() + core->getSnareDrum().getPeak() + core->getLowTom().getPeak()
-                               + core->getHiTom().getPeak() + core->getCymbal().getPeak() + core->getHiHats().getCharge(),
+                EXPECT_GE (core->getBassDrum().getPeak() + core->getSnareDrum().getPeak() + core->getLowTom().getPeak() + core->getHiTom().getPeak() + core->getCymbal().getPeak() + core->getHiHats().getCharge(),
                            0.0);
             }
         }
