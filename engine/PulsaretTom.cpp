@@ -29,12 +29,6 @@ void PulsaretTom::setDecay (double value) noexcept
     decayCoefficient = (std::exp (-3.3928985789910066 * value) * 0.0014693877550699854 + 3.0612244943244945e-05) * 0.5;
 }
 
-void PulsaretTom::followLevelOf (const PulsaretTom& other) noexcept
-{
-    smoothedLevel = other.smoothedLevel;
-    levelTarget = other.levelTarget;
-}
-
 void PulsaretTom::trigger (double velocity)
 {
     if (velocity == 0.0)

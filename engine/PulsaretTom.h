@@ -41,7 +41,11 @@ public:
     }
 
     /** Linked toms: this tom takes the other's smoothed level and target, so one level rules both. */
-    void followLevelOf (const PulsaretTom& other) noexcept;
+    void followLevelOf (const PulsaretTom& other) noexcept
+    {
+        smoothedLevel = other.smoothedLevel;
+        levelTarget = other.levelTarget;
+    }
 
     /** Unlinked again: the target returns to this tom's own level. */
     void restoreLevelTarget() noexcept { levelTarget = level; }
