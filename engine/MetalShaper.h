@@ -55,9 +55,9 @@ public:
 
         highPassed = highPass.process (rateGain * accumulator);
 
-        const double z = highPassed * clipGain + 1e-20;
-        const double curve = (z - z * z * z * (1.0 / 3.0)) * 1.5;
-        clipped = EngineMath::selectIfLess (z, -1.0, -1.0, EngineMath::selectIfLess (1.0, z, 1.0, curve));
+        // The curve of the input limited to +-1: past the limits it gives +-1 to an ulp.
+        const double z = EngineMath::atMost (EngineMath::atLeast (highPassed * clipGain + 1e-20, -1.0), 1.0);
+        clipped = (z - z * z * z * (1.0 / 3.0)) * 1.5;
     }
 
     /** u / (e^u - 1), taking its limit 1 - u/2 near 0 where the quotient would be 0/0
