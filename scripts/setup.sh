@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(juce-modules-source cmake ninja-build g++ pkgconf libgtest-dev libgmock-dev python3
-          libfreetype-dev libfontconfig-dev libx11-dev libxext-dev libxinerama-dev libxrandr-dev libxcursor-dev
+          libfreetype-dev libfontconfig-dev libx11-dev libxext-dev libxinerama-dev libxrandr-dev libxcursor-dev libxtst-dev
           ccache xvfb xauth openbox fonts-wine ardour)
 
 missing=()
