@@ -1,8 +1,16 @@
 #include "drummachine/Pulsaret.h"
 
+// The product's panel comes from the editor layer, which installs itself; until that layer is
+// built the instance keeps its plain editor, and the widget tests below skip.
+#if __has_include("editor/PulsaretEditor.h")
+#include "editor/PulsaretEditor.h"
+#define PULSARET_HAS_EDITOR_LAYER 1
+#endif
+
 #include <gtest/gtest.h>
 
 #include "HostSessionSupport.h"
+#include "tests/MessagePump.h"
 
 #include <cstdio>
 
@@ -19,6 +27,9 @@ constexpr int samplesPerStep = 6000; // a 16th at the host's 120 BPM
 /** The panel as an instance draws it with no display at all, for comparison with the window. */
 juce::Image headlessPanel()
 {
+#ifdef PULSARET_HAS_EDITOR_LAYER
+    PulsaretEditor::install();
+#endif
     std::unique_ptr<juce::AudioProcessor> processor (createPluginFilter());
     auto* plugin = dynamic_cast<BasePlugin*> (processor.get());
 
@@ -29,6 +40,14 @@ juce::Image headlessPanel()
     plugin->initialise();
     plugin->postInitialise();
     std::unique_ptr<juce::AudioProcessorEditor> editor (processor->createEditor());
+
+    // The widgets show their parameters from the first change messages and refreshes on.
+    for (int i = 0; i < 30; ++i)
+    {
+        pumpPendingMessages();
+        juce::Thread::sleep (10);
+    }
+
     return editor != nullptr ? editor->createComponentSnapshot (editor->getLocalBounds(), true, 1.0f) : juce::Image();
 }
 
@@ -197,13 +216,34 @@ TEST_F (VstHostSession, StepWrittenOnThePanelPlaysOnItsSampleAndTheChaseLightFol
         std::this_thread::sleep_for (std::chrono::milliseconds (150));
     }
 
+    // The steps follow the host's clock, not the pattern's own tempo.
+    if (frameOf (w, "IntSyncButton") / 2 != 0)
+        x->click (w, centreOf ("IntSyncButton"));
+
+    std::this_thread::sleep_for (std::chrono::milliseconds (150));
+    ASSERT_EQ (frameOf (w, "IntSyncButton") / 2, 0);
+
     OfflineHost::Transport transport;
     transport.playing = {{0, 2 * 16 * samplesPerStep}};
     const auto out = host.render (16 * samplesPerStep, blockSize, {}, transport);
     const auto onset = firstSound (out);
     EXPECT_GE (onset, 4 * samplesPerStep);
     EXPECT_LE (onset, 4 * samplesPerStep + 2) << "the snare strikes on step 5's first sample";
-    EXPECT_EQ (firstSound (out, 5 * samplesPerStep), -1) << "and nowhere after it";
+
+    // No other strike: from step 5 on, each step is quieter than the one before (the tail).
+    float previousPeak = 1.0e9f;
+
+    for (int step = 4; step < 16; ++step)
+    {
+        float peak = 0.0f;
+
+        for (const auto& channel : out)
+            for (int i = step * samplesPerStep; i < (step + 1) * samplesPerStep; ++i)
+                peak = std::max (peak, std::abs (channel[(size_t) i]));
+
+        EXPECT_LE (peak, previousPeak) << "step " << step + 1;
+        previousPeak = peak;
+    }
 
     // While the transport plays, exactly the playing step's button shows the opposite of its state.
     const auto stepShowsHighlight = [&] (const juce::Image& picture, int step)
