@@ -163,6 +163,13 @@ struct X11Session
                                           WhitePixel (display, screen));
         XMapRaised (display, hostWindow);
         XSync (display, False);
+
+        // The window manager maps it when it gets to it; the editor inside shows only then.
+        waitFor ([this]
+                 {
+                     XWindowAttributes a;
+                     return XGetWindowAttributes (display, hostWindow, &a) != 0 && a.map_state == IsViewable; },
+                 10000);
     }
 
     ~X11Session()
