@@ -1,6 +1,6 @@
 #include "drummachine/Pulsaret.h"
 
-#include "drummachine/PulsaretPanelPlaceholder.h"
+#include "editor/PulsaretEditor.h"
 #include "engine/PulsaretCore.h"
 #include "framework/NumberText.h"
 #include "framework/XmlAttributes.h"
@@ -33,7 +33,7 @@ std::unique_ptr<DrumMachineSeq> Pulsaret::createSequencer()
 
 std::unique_ptr<PluginEditorComponent> Pulsaret::createEditorComponent()
 {
-    return std::make_unique<PulsaretPanelPlaceholder> (panelWidth, panelHeight);
+    return std::make_unique<PulsaretEditor> (*this);
 }
 
 //==============================================================================

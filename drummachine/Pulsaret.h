@@ -11,8 +11,6 @@ class Pulsaret : public DrumMachine
 {
 public:
     static constexpr int numOutputs = 8;
-    static constexpr int panelWidth = 800;
-    static constexpr int panelHeight = 600;
 
     Pulsaret();
 
