@@ -1,6 +1,5 @@
 #include "drummachine/Pulsaret.h"
 
-#include "editor/PulsaretEditor.h"
 #include "engine/PulsaretCore.h"
 #include "framework/NumberText.h"
 #include "framework/XmlAttributes.h"
@@ -31,9 +30,22 @@ std::unique_ptr<DrumMachineSeq> Pulsaret::createSequencer()
     return seq;
 }
 
+namespace
+{
+std::atomic<Pulsaret::EditorFactory> editorFactory{nullptr};
+}
+
+void Pulsaret::setEditorFactory (EditorFactory factory) noexcept
+{
+    editorFactory.store (factory);
+}
+
 std::unique_ptr<PluginEditorComponent> Pulsaret::createEditorComponent()
 {
-    return std::make_unique<PulsaretEditor> (*this);
+    if (auto factory = editorFactory.load())
+        return factory (*this);
+
+    return DrumMachine::createEditorComponent();
 }
 
 //==============================================================================

@@ -15,3 +15,9 @@ PulsaretEditor::PulsaretEditor (Pulsaret& plugin)
 }
 
 PulsaretEditor::~PulsaretEditor() = default;
+
+void PulsaretEditor::install()
+{
+    Pulsaret::setEditorFactory ([] (Pulsaret& plugin) -> std::unique_ptr<PluginEditorComponent>
+                                { return std::make_unique<PulsaretEditor> (plugin); });
+}

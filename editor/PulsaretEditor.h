@@ -11,6 +11,9 @@ public:
     explicit PulsaretEditor (Pulsaret& plugin);
     ~PulsaretEditor() override;
 
+    /** Makes every Pulsaret instance started from now on build this editor. */
+    static void install();
+
 private:
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (PulsaretEditor)
 };

@@ -151,6 +151,7 @@ public:
             skinText = skin.toString();
         }
 
+        PulsaretEditor::install();
         std::optional<BasePluginEditor::ScopedSkinOverride> skinOverride;
 
         if (skinText.has_value())
