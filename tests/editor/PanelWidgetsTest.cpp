@@ -135,3 +135,23 @@ TEST (PanelWidgets, EveryKnobSwitchToggleAndNumericDisplayWritesItsParameter)
         EXPECT_EQ (hostParameters.size(), 47) << "every host parameter has a control";
     }
 }
+
+// Writes the panel as the widgets draw it, to be looked at: PULSARET_PANEL_PNG=file.png.
+TEST (PanelWidgets, PictureOfThePanel)
+{
+    const auto target = juce::SystemStats::getEnvironmentVariable ("PULSARET_PANEL_PNG", {});
+
+    if (target.isEmpty())
+        GTEST_SKIP() << "set PULSARET_PANEL_PNG to write the picture";
+
+    EditorTestHost host;
+    auto& editor = host.editor();
+    editor.getStatusBar()->setMessage ("Bass Drum Level: 0.50", 6);
+    const auto picture = editor.createComponentSnapshot (editor.getLocalBounds());
+
+    juce::File file (target);
+    file.deleteFile();
+    juce::FileOutputStream out (file);
+    ASSERT_TRUE (out.openedOk());
+    ASSERT_TRUE (juce::PNGImageFormat().writeImageToStream (picture, out));
+}
