@@ -9,16 +9,11 @@
 #include "framework/IntParameter.h"
 #include "gui/widgets/GFXAnimation.h"
 #include "gui/widgets/GFXButton.h"
-#include "gui/widgets/GFXDisplay.h"
-#include "gui/widgets/GFXDisplayFloat.h"
 #include "gui/widgets/GFXKnob.h"
 #include "gui/widgets/GFXMultiStateButton.h"
 #include "gui/widgets/GFXPanel.h"
-#include "gui/widgets/GFXRocker.h"
 #include "gui/widgets/GFXSwitch.h"
 #include "gui/widgets/GFXToggleButton.h"
-#include "gui/widgets/NumericDisplay.h"
-#include "gui/widgets/PatternNumberDisplay.h"
 #include "gui/widgets/SkinElement.h"
 #include "gui/widgets/SkinImages.h"
 
@@ -63,7 +58,8 @@ juce::XmlElement makeDefaultControlElement (const juce::String& tag, const Param
 
 //==============================================================================
 BasePluginEditor::ScopedSkinOverride::ScopedSkinOverride (const juce::String& skinText)
-    : previous (skinOverride), text (skinText)
+    : previous (skinOverride)
+    , text (skinText)
 {
     skinOverride = &text;
 }
@@ -101,7 +97,7 @@ BasePluginEditor::BasePluginEditor (BasePlugin& pluginToUse)
     midiControlComponent = std::make_unique<MidiControlComponent> (plugin.getMidiControl(),
                                                                    ("." + prefix + "ccmap").toLowerCase(),
                                                                    ("*." + prefix + "ccmap").toLowerCase());
-    midiControlComponent->getDefaultMapBox().addListener (this);
+    midiControlComponent->getDefaultMapCheckBox().addListener (this);
     plugin.getMidiControl().addListener (this);
     optionsWindow->addTab ("Midi Control", midiControlComponent.get(), -1);
 
@@ -153,41 +149,6 @@ std::unique_ptr<juce::XmlElement> BasePluginEditor::loadSkinDocument()
     return juce::parseXML (text);
 }
 
-std::unique_ptr<juce::Component> BasePluginEditor::createSkinWidget (const juce::XmlElement& element,
-                                                                   GUIController*& controller)
-{
-    // Only these tags make widgets at the top of a skin; nested-only widgets are the panel's.
-    controller = nullptr;
-    const auto name = SkinElement::getString (element, "name");
-
-    if (SkinElement::hasTag (element, "Knob"))
-        return makeWidget<GFXKnob> (name, controller);
-    if (SkinElement::hasTag (element, "Switch"))
-        return makeWidget<GFXSwitch> (name, controller);
-    if (SkinElement::hasTag (element, "Animation"))
-        return makeWidget<GFXAnimation> (name, controller);
-    if (SkinElement::hasTag (element, "Button"))
-        return makeWidget<GFXButton> (name, controller);
-    if (SkinElement::hasTag (element, "ToggleButton"))
-        return makeWidget<GFXToggleButton> (name, controller);
-    if (SkinElement::hasTag (element, "MultiStateButton"))
-        return makeWidget<GFXMultiStateButton> (name, controller);
-    if (SkinElement::hasTag (element, "Display"))
-        return makeWidget<GFXDisplay> (name, controller);
-    if (SkinElement::hasTag (element, "DisplayFloat"))
-        return makeWidget<GFXDisplayFloat> (name, controller);
-    if (SkinElement::hasTag (element, "Rocker"))
-        return makeWidget<GFXRocker> (name, controller);
-    if (SkinElement::hasTag (element, "Panel"))
-        return makeWidget<GFXPanel> (name, controller);
-    if (SkinElement::hasTag (element, "NumericDisplay"))
-        return makeWidget<NumericDisplay> (name, controller);
-    if (SkinElement::hasTag (element, "PatternNumberDisplay"))
-        return makeWidget<PatternNumberDisplay> (name, controller);
-
-    return nullptr;
-}
-
 bool BasePluginEditor::buildFromSkin (const juce::XmlElement& root)
 {
     // Another root builds nothing and counts as no skin, so the skinless panel shows.
@@ -208,7 +169,8 @@ bool BasePluginEditor::buildFromSkin (const juce::XmlElement& root)
     for (auto* element : root.getChildIterator())
     {
         GUIController* controller = nullptr;
-        auto component = createSkinWidget (*element, controller);
+        // Only the top-level tags: keyboards, wheels and the like live inside panels.
+        auto component = GFXPanel::createTopLevelWidget (*element, controller);
 
         if (component == nullptr)
             continue;
@@ -344,14 +306,23 @@ void BasePluginEditor::createDebugPanel()
     debugPanel->toFront (false);
 }
 
-bool BasePluginEditor::skipCellAfterParameter (int) { return false; }
-bool BasePluginEditor::startRowAfterParameter (int) { return false; }
-bool BasePluginEditor::hasStatusBar() { return true; }
+bool BasePluginEditor::skipCellAfterParameter (int)
+{
+    return false;
+}
+bool BasePluginEditor::startRowAfterParameter (int)
+{
+    return false;
+}
+bool BasePluginEditor::hasStatusBar()
+{
+    return true;
+}
 
 //==============================================================================
 juce::Component* BasePluginEditor::findControl (const juce::String& name) const
 {
-    std::function<juce::Component* (const juce::Component&)> search = [&] (const juce::Component& parent) -> juce::Component*
+    std::function<juce::Component*(const juce::Component&)> search = [&] (const juce::Component& parent) -> juce::Component*
     {
         // Children in z-order, front first.
         for (int i = parent.getNumChildComponents(); --i >= 0;)
@@ -496,7 +467,7 @@ void BasePluginEditor::midiControllerMoved (MidiControl& map)
 
 void BasePluginEditor::defaultResourceChanged (DefaultResourceCheckBox* box)
 {
-    if (midiControlComponent != nullptr && box == &midiControlComponent->getDefaultMapBox())
+    if (midiControlComponent != nullptr && box == &midiControlComponent->getDefaultMapCheckBox())
         showSettingsNote ("Default Map");
 }
 

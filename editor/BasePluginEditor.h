@@ -139,9 +139,6 @@ protected:
         "PluginEditor". */
     bool buildFromSkin (const juce::XmlElement& root);
 
-    /** The widget of a top-level skin tag, or null for a tag that makes none. */
-    static std::unique_ptr<juce::Component> createSkinWidget (const juce::XmlElement& element, GUIController*& controller);
-
     /** Reads and clears the MIDI flag that block processing sets. */
     virtual bool takeMidiActivity();
 

@@ -13,7 +13,8 @@ constexpr int browsePresetsEvent = 1004;
 }
 
 BasePluginEditorOldStyle::BasePluginEditorOldStyle (BasePluginOldStyle& pluginToUse)
-    : BasePluginEditor (pluginToUse), oldStylePlugin (pluginToUse)
+    : BasePluginEditor (pluginToUse)
+    , oldStylePlugin (pluginToUse)
 {
     presetNameDisplay = findControlAs<GFXDisplay> ("PresetNameDisplay");
 

@@ -32,9 +32,9 @@ juce::String getTrackName (int track)
 } // namespace
 
 DrumMachineEditor::DrumMachineEditor (DrumMachine& pluginToUse)
-    : BasePluginEditorOldStyle (pluginToUse),
-      drumMachine (pluginToUse),
-      fileChooser (std::make_unique<PatternFileChooser>())
+    : BasePluginEditorOldStyle (pluginToUse)
+    , drumMachine (pluginToUse)
+    , fileChooser (std::make_unique<PatternFileChooser>())
 {
     lookUpWidgets();
 
@@ -59,7 +59,7 @@ DrumMachineEditor::DrumMachineEditor (DrumMachine& pluginToUse)
     saveMenu.addItem (singlePattern, "Save pattern");
     saveMenu.addItem (patternBank, "Save pattern bank");
 
-    for (auto* menu : { &loadMenu, &saveMenu })
+    for (auto* menu : {&loadMenu, &saveMenu})
     {
         menu->addListener (this);
         addChildComponent (menu->getComponent());
@@ -264,12 +264,12 @@ void DrumMachineEditor::controllerEvent (GUIController* controller, int uid)
     {
         case DrumMachine::loadPatternsEvent:
             if (drumMachine.isInternalSequencerOn() && previousButton != nullptr)
-                loadMenu.getComponent()->showAt (1, { -30, 0 }, previousButton);
+                loadMenu.getComponent()->showAt (1, {-30, 0}, previousButton);
             return;
 
         case DrumMachine::savePatternsEvent:
             if (drumMachine.isInternalSequencerOn() && nextButton != nullptr)
-                saveMenu.getComponent()->showAt (1, { -30, 0 }, nextButton);
+                saveMenu.getComponent()->showAt (1, {-30, 0}, nextButton);
             return;
 
         case browsePresetsEvent:
@@ -297,8 +297,7 @@ void DrumMachineEditor::displayTextChanged (GFXDisplay* display)
 //==============================================================================
 void DrumMachineEditor::clockStateChanged (Clock&)
 {
-    const bool ready = drumMachine.isInternalSequencerOn() && !drumMachine.isPatternWriteModeOn()
-                       && !drumMachine.isHostModeOn() && !drumMachine.isNativeClockRunning();
+    const bool ready = drumMachine.isInternalSequencerOn() && !drumMachine.isPatternWriteModeOn() && !drumMachine.isHostModeOn() && !drumMachine.isNativeClockRunning();
 
     drumMachine.getParameterManager().setBoolValue (DrumMachine::nativeModeReadyStateUid, ready);
     drumMachine.updateStepBlinkingStates();
@@ -456,9 +455,8 @@ bool DrumMachineEditor::writePatternFile (int kind, const juce::File& file)
 {
     // The sequencer writes a temporary file and moves it into place.
     auto* sequencer = drumMachine.getSequencer();
-    const bool saved = sequencer != nullptr
-                       && (kind == singlePattern ? sequencer->savePatternFile (sequencer->getEditedPatternIndex(), file)
-                                                 : sequencer->savePatternBankFile (file));
+    const bool saved = sequencer != nullptr && (kind == singlePattern ? sequencer->savePatternFile (sequencer->getEditedPatternIndex(), file)
+                                                                      : sequencer->savePatternBankFile (file));
 
     if (!saved)
     {

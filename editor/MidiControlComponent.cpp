@@ -3,7 +3,9 @@
 #include "framework/MidiControl.h"
 
 MidiControlComponent::MidiControlComponent (MidiControl& mapToUse, const juce::String& extension, const juce::String& patterns)
-    : map (mapToUse), mapFileExtension (extension), mapFilePatterns (patterns)
+    : map (mapToUse)
+    , mapFileExtension (extension)
+    , mapFilePatterns (patterns)
 {
     defaultMapBox.getCheckBox().setText ("Default map");
     addAndMakeVisible (defaultMapBox);

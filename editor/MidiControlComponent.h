@@ -19,7 +19,7 @@ public:
     const juce::String& getMapFilePatterns() const noexcept { return mapFilePatterns; }
 
     /** The "Default map" box, whose changes the editor announces. */
-    DefaultResourceCheckBox& getDefaultMapBox() noexcept { return defaultMapBox; }
+    DefaultResourceCheckBox& getDefaultMapCheckBox() noexcept { return defaultMapBox; }
 
     void resized() override;
 

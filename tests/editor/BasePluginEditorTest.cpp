@@ -13,7 +13,7 @@ TEST (BasePluginEditor, WithoutSkinOrWithAnotherRootTheSkinlessPanelShows)
 {
     const juce::String noSkin, otherRoot = "<Skin><Knob name=\"BassDrumLevelKnob\"/></Skin>", unparsable = "PluginEditor knob";
 
-    for (const auto& text : { noSkin, otherRoot, unparsable })
+    for (const auto& text : {noSkin, otherRoot, unparsable})
     {
         EditorTestHost host (text);
         auto& editor = host.editor();
@@ -58,7 +58,7 @@ TEST (BasePluginEditor, TopLevelTagsIgnoreCaseAndTheFirstElementIsOnTop)
     EXPECT_EQ (editor.getNumDefaultControls(), 0);
     ASSERT_EQ (editor.getNumControllers(), 2);
 
-    for (auto name : { "C", "D", "E" })
+    for (auto name : {"C", "D", "E"})
         EXPECT_EQ (editor.findControl (name), nullptr) << name;
 
     auto* a = editor.findControlAs<GFXKnob> ("A");

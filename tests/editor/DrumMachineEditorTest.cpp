@@ -60,7 +60,7 @@ TEST (DrumMachineEditor, WindowsTabsAndSizes)
     auto& editor = host.editor();
     auto& tabs = editor.getOptionsWindow()->getTabbedComponent();
 
-    EXPECT_EQ (tabs.getTabNames(), juce::StringArray ({ "Outputs", "Sequencer", "Presets", "Patterns", "Drum map", "Midi Control" }));
+    EXPECT_EQ (tabs.getTabNames(), juce::StringArray ({"Outputs", "Sequencer", "Presets", "Patterns", "Drum map", "Midi Control"}));
     EXPECT_EQ (tabs.getCurrentTabIndex(), 0);
     EXPECT_EQ (editor.getOptionsWindow()->getBounds().getWidth(), 640);
     EXPECT_EQ (editor.getOptionsWindow()->getHeight(), 480);

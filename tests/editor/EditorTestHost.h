@@ -24,7 +24,8 @@ class TestSkin
 {
 public:
     explicit TestSkin (Pulsaret& plugin)
-        : parameters (plugin.getParameterManager()), events (plugin.getEventNameMap())
+        : parameters (plugin.getParameterManager())
+        , events (plugin.getEventNameMap())
     {
         root.setAttribute ("application", "Pulsaret");
     }

@@ -71,7 +71,7 @@ TEST (PanelWidgets, EveryLinkedWidgetShowsItsParameter)
         }
         else
         {
-            for (const bool top : { true, false })
+            for (const bool top : {true, false})
             {
                 p->setNormalisedValue (top ? 1.0f : 0.0f, true);
                 pumpPendingMessages();
@@ -102,11 +102,11 @@ TEST (PanelWidgets, EveryKnobSwitchToggleAndNumericDisplayWritesItsParameter)
         const auto what = describe (controller);
 
         if (p->getUid() < 47)
-            hostParameters.addRange ({ p->getUid(), p->getUid() + 1 });
+            hostParameters.addRange ({p->getUid(), p->getUid() + 1});
 
         if (auto* knob = dynamic_cast<GFXKnob*> (controller)) // switches too
         {
-            for (const double target : { 1.0, 0.0 })
+            for (const double target : {1.0, 0.0})
             {
                 knob->setValue (target, juce::sendNotificationSync);
                 EXPECT_NEAR (p->getNormalisedValue(), knob->getValue(), 1.0e-6) << what;
@@ -122,7 +122,7 @@ TEST (PanelWidgets, EveryKnobSwitchToggleAndNumericDisplayWritesItsParameter)
         }
         else if (auto* numeric = dynamic_cast<NumericDisplay*> (controller))
         {
-            for (const double target : { 2.0, 3.0, 120.0 })
+            for (const double target : {2.0, 3.0, 120.0})
             {
                 numeric->setValue (target, true);
                 EXPECT_NEAR (numeric->getValue(), p->getValue(), 1.0e-3) << what;
