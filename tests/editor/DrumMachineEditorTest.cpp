@@ -4,6 +4,7 @@
 #include "editor/AboutWindow.h"
 #include "editor/OptionsWindow.h"
 #include "editor/PatternFileChooser.h"
+#include "editor/PresetsSettingsComponent.h"
 #include "gui/widgets/GFXAnimation.h"
 #include "gui/widgets/GFXButton.h"
 #include "gui/widgets/GFXDisplay.h"
@@ -281,4 +282,39 @@ TEST (DrumMachineEditor, AFailedLoadOrSaveSaysSoAndChangesNothing)
     editor.popupMenuItemSelected (&editor.getSaveMenu(), DrumMachineEditor::singlePattern, false);
     EXPECT_TRUE (editor.getMessageWindow()->isShown());
     EXPECT_TRUE (editor.getMessageWindow()->getMessage().contains ("could not be saved"));
+}
+
+TEST (DrumMachineEditor, EditedNamesAndThePresetsPage)
+{
+    EditorTestHost host;
+    auto& editor = host.editor();
+    auto& plugin = *host.plugin;
+
+    // A finished edit of a name display (what the display reports) renames its target.
+    auto& presetName = host.widget<GFXDisplay> ("PresetNameDisplay");
+    presetName.setText ("Big Room");
+    editor.displayTextChanged (&presetName);
+    EXPECT_EQ (plugin.getPresetName (plugin.getCurrentPreset()), "Big Room");
+
+    auto& patternName = host.widget<GFXDisplay> ("PatternNameDisplay");
+    patternName.setText ("Groove");
+    editor.displayTextChanged (&patternName);
+    pumpPendingMessages();
+    EXPECT_EQ (host.seq().getEditedPatternName(), "Groove");
+
+    // "Automatic" stores the sound into the current preset at once; "On demand" stores nothing.
+    auto& page = *editor.getPresetsPage();
+    EXPECT_FALSE (page.getChangingChoice().isVisible());
+    auto* slot = plugin.getPresetSlot (plugin.getCurrentPreset());
+    host.parameter (3).setNormalisedValue (0.125f, true);
+    page.getStoringChoice().setSelectedIndex (1, true);
+    EXPECT_NE (slot->getValue (3), 0.125f);
+    page.getStoringChoice().setSelectedIndex (0, true);
+    EXPECT_EQ (plugin.getStoringMode(), 0);
+    EXPECT_FLOAT_EQ (slot->getValue (3), 0.125f);
+
+    // The default presets choice acts at the next start, which the status bar says.
+    page.getDefaultPresetsChoice().setSelectedIndex (1, true);
+    EXPECT_EQ (plugin.getDefaultPresetsSource(), 1);
+    EXPECT_EQ (editor.getStatusBar()->getText(), "Default Presets settings will be affected when plugin is loaded.");
 }
