@@ -75,10 +75,6 @@ BasePluginEditor::BasePluginEditor (BasePlugin& pluginToUse)
 {
     setLookAndFeel (&lookAndFeel);
 
-    // Given the editor as parent, the tooltip window never becomes a desktop window.
-    tooltipWindow = std::make_unique<juce::TooltipWindow> (this, 850);
-    tooltipWindow->setOpaque (false);
-
     statusBar = std::make_unique<StatusBar>();
     addAndMakeVisible (*statusBar);
     statusBar->toFront (false);
@@ -519,6 +515,29 @@ void BasePluginEditor::resized()
         statusBar->setBounds (0, panelHeight, getWidth(), statusBar->getHeight());
 
     repaint();
+}
+
+void BasePluginEditor::parentHierarchyChanged()
+{
+    createTooltipWindowWhenShown();
+}
+
+void BasePluginEditor::visibilityChanged()
+{
+    createTooltipWindowWhenShown();
+}
+
+void BasePluginEditor::createTooltipWindowWhenShown()
+{
+    // Made on the first showing, not while the instance starts: a tooltip window reaches
+    // for the desktop, which connects to the window system (there may be none) and asks
+    // it for its theme in a child process.
+    if (tooltipWindow != nullptr || !isShowing())
+        return;
+
+    // Given the editor as parent, the tooltip window never becomes a desktop window.
+    tooltipWindow = std::make_unique<juce::TooltipWindow> (this, 850);
+    tooltipWindow->setOpaque (false);
 }
 
 void BasePluginEditor::childBoundsChanged (juce::Component* child)

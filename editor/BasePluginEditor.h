@@ -113,6 +113,8 @@ public:
     void paint (juce::Graphics& g) override;
     void resized() override;
     void childBoundsChanged (juce::Component* child) override;
+    void parentHierarchyChanged() override;
+    void visibilityChanged() override;
 
     //==============================================================================
     bool isSkinLoaded() const noexcept { return skinLoaded; }
@@ -145,6 +147,7 @@ protected:
 private:
     void timerCallback() override;
     void showLearnState (MidiControl& map);
+    void createTooltipWindowWhenShown();
 
     // Declared first so that it outlives every window and widget that draws with it.
     DefaultLookAndFeel lookAndFeel;

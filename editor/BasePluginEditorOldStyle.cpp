@@ -37,8 +37,9 @@ BasePluginEditorOldStyle::BasePluginEditorOldStyle (BasePluginOldStyle& pluginTo
 
 BasePluginEditorOldStyle::~BasePluginEditorOldStyle()
 {
-    // GAP: the display has no listener removal yet; it is deleted with this editor's
-    // base, and never calls back during its own destruction.
+    if (presetNameDisplay != nullptr)
+        presetNameDisplay->removeListener (static_cast<GFXDisplayListener*> (this));
+
     presetsPage.reset();
     presetBrowserWindow.reset();
 }

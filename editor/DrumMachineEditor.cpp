@@ -4,7 +4,6 @@
 #include "editor/DrumMapSettingsComponent.h"
 #include "editor/OptionsWindow.h"
 #include "editor/OutputsSettingsComponent.h"
-#include "editor/PatternFileChooser.h"
 #include "editor/PatternsSettingsComponent.h"
 #include "editor/SequencerSettingsComponent.h"
 #include "gui/widgets/GFXAnimation.h"
@@ -34,7 +33,6 @@ juce::String getTrackName (int track)
 DrumMachineEditor::DrumMachineEditor (DrumMachine& pluginToUse)
     : BasePluginEditorOldStyle (pluginToUse)
     , drumMachine (pluginToUse)
-    , fileChooser (std::make_unique<PatternFileChooser>())
 {
     lookUpWidgets();
 
@@ -74,11 +72,8 @@ DrumMachineEditor::~DrumMachineEditor()
     drumMachine.getHostClock().removeListener (this);
     drumMachine.getNativeClock().removeListener (this);
 
-    // GAP: the display has no listener removal yet; it is deleted by the base editor
-    // and never calls back while being destroyed.
-    questionWindow.reset();
-    messageWindow.reset();
-    fileChooser.reset();
+    if (patternNameDisplay != nullptr)
+        patternNameDisplay->removeListener (static_cast<GFXDisplayListener*> (this));
 
     outputsPage.reset();
     sequencerPage.reset();
@@ -123,16 +118,6 @@ void DrumMachineEditor::setBlinking (BlinkingComponent* widget, bool on)
         widget->startBlinking();
     else if (!on)
         widget->stopBlinking();
-}
-
-void DrumMachineEditor::setPatternNameEditable (bool editable)
-{
-    if (patternNameDisplay == nullptr)
-        return;
-
-    // GAP: the display's own editing switch comes with the toolkit; until then the edit
-    // is kept away by refusing the keyboard focus that starts it.
-    patternNameDisplay->setWantsKeyboardFocus (editable);
 }
 
 void DrumMachineEditor::parameterChanged (Parameter* parameter)
@@ -219,7 +204,8 @@ void DrumMachineEditor::parameterChanged (Parameter* parameter)
             return;
 
         case DrumMachine::patternNameEditionStateUid:
-            setPatternNameEditable (value);
+            if (patternNameDisplay != nullptr)
+                patternNameDisplay->setEditingAllowed (value);
             return;
 
         case DrumMachine::patternTempoStateUid:
@@ -347,20 +333,6 @@ void DrumMachineEditor::refresh()
 }
 
 //==============================================================================
-juce::File DrumMachineEditor::withExtension (const juce::File& file, const juce::String& extension)
-{
-    if (file.getFileName().endsWithIgnoreCase (extension))
-        return file;
-
-    return file.getSiblingFile (file.getFileName() + extension);
-}
-
-void DrumMachineEditor::setFileChooser (std::unique_ptr<PatternFileChooser> chooser)
-{
-    if (chooser != nullptr)
-        fileChooser = std::move (chooser);
-}
-
 void DrumMachineEditor::popupMenuItemSelected (PopupMenuEx* menu, int id, bool)
 {
     auto* sequencer = drumMachine.getSequencer();
@@ -368,113 +340,45 @@ void DrumMachineEditor::popupMenuItemSelected (PopupMenuEx* menu, int id, bool)
     if (sequencer == nullptr || (id != singlePattern && id != patternBank))
         return;
 
+    const bool single = id == singlePattern;
     const auto folder = drumMachine.getDialogFolder();
-    juce::Component::SafePointer<DrumMachineEditor> safeThis (this);
+
+    // The chooser answers later, and only while this editor (which owns it) exists.
+    auto read = [this, id] (const juce::File& file)
+    { return readPatternFile (id, file); };
+    auto write = [this, id] (const juce::File& file)
+    { return writePatternFile (id, file); };
+    auto remember = [this] (const juce::File& file)
+    { drumMachine.setDialogFolder (file.getParentDirectory()); };
 
     if (menu == &loadMenu)
-    {
-        const bool single = id == singlePattern;
-        fileChooser->launch (single ? "Load single pattern" : "Load pattern bank", folder,
-                             single ? sequencer->getPatternFileFilter() : sequencer->getPatternBankFileFilter(),
-                             [safeThis, id] (const juce::File& file)
-                             {
-                                 if (safeThis != nullptr)
-                                     safeThis->openPatternFile (id, file);
-                             });
-    }
+        patternFiles.load (single ? "Load single pattern" : "Load pattern bank", folder,
+                           single ? sequencer->getPatternFileFilter() : sequencer->getPatternBankFileFilter(), read, remember);
     else if (menu == &saveMenu)
-    {
-        const bool single = id == singlePattern;
-        const auto extension = single ? sequencer->getPatternFileExtension() : sequencer->getPatternBankFileExtension();
-
-        fileChooser->launchSave (single ? "Save current pattern" : "Save pattern bank", folder, "*" + extension, this,
-                                 [safeThis, id, extension] (const juce::File& file)
-                                 {
-                                     if (safeThis != nullptr)
-                                         safeThis->savePatternFileAsked (id, withExtension (file, extension));
-                                 });
-    }
+        patternFiles.save (single ? "Save current pattern" : "Save pattern bank", folder,
+                           single ? sequencer->getPatternFileExtension() : sequencer->getPatternBankFileExtension(), write,
+                           remember);
 }
 
-void DrumMachineEditor::openPatternFile (int kind, const juce::File& file)
+bool DrumMachineEditor::readPatternFile (int kind, const juce::File& file)
 {
+    if (kind == patternBank)
+        return drumMachine.loadPatternBankFile (file);
+
     auto* sequencer = drumMachine.getSequencer();
-    bool loaded = false;
 
-    if (kind == singlePattern)
-    {
-        loaded = sequencer != nullptr && sequencer->loadPatternFile (sequencer->getEditedPatternIndex(), file);
+    if (sequencer == nullptr || !sequencer->loadPatternFile (sequencer->getEditedPatternIndex(), file))
+        return false;
 
-        if (loaded)
-            drumMachine.updatePatternDisplay();
-    }
-    else
-    {
-        loaded = drumMachine.loadPatternBankFile (file);
-    }
-
-    if (!loaded)
-    {
-        showMessage (kind == singlePattern ? "Load single pattern" : "Load pattern bank",
-                     "\"" + file.getFileName() + "\" could not be loaded.");
-        return;
-    }
-
-    drumMachine.setDialogFolder (file.getParentDirectory());
-}
-
-void DrumMachineEditor::savePatternFileAsked (int kind, const juce::File& file)
-{
-    if (!file.exists())
-    {
-        writePatternFile (kind, file);
-        return;
-    }
-
-    pendingSaveKind = kind;
-    pendingSaveFile = file;
-    questionWindow = Oru::AlertWindow::createQuestionWindow (kind == singlePattern ? "Save current pattern" : "Save pattern bank",
-                                                             "\"" + file.getFileName() + "\" already exists. Replace it?",
-                                                             this);
-    addChildComponent (*questionWindow);
-    questionWindow->show();
-}
-
-void DrumMachineEditor::alertWindowClosed (Oru::AlertWindow* window, int result)
-{
-    if (window != questionWindow.get())
-        return;
-
-    const auto file = std::exchange (pendingSaveFile, juce::File());
-
-    if (result == 1 && file != juce::File())
-        writePatternFile (pendingSaveKind, file);
+    drumMachine.updatePatternDisplay();
+    return true;
 }
 
 bool DrumMachineEditor::writePatternFile (int kind, const juce::File& file)
 {
     // The sequencer writes a temporary file and moves it into place.
     auto* sequencer = drumMachine.getSequencer();
-    const bool saved = sequencer != nullptr && (kind == singlePattern ? sequencer->savePatternFile (sequencer->getEditedPatternIndex(), file)
-                                                                      : sequencer->savePatternBankFile (file));
 
-    if (!saved)
-    {
-        showMessage (kind == singlePattern ? "Save current pattern" : "Save pattern bank",
-                     "\"" + file.getFileName() + "\" could not be saved.");
-        return false;
-    }
-
-    drumMachine.setDialogFolder (file.getParentDirectory());
-    return true;
-}
-
-void DrumMachineEditor::showMessage (const juce::String& title, const juce::String& message)
-{
-    messageWindow = std::make_unique<Oru::AlertWindow>();
-    messageWindow->setTitle (title);
-    messageWindow->setMessage (message);
-    messageWindow->addButton ("OK", 0);
-    addChildComponent (*messageWindow);
-    messageWindow->show();
+    return sequencer != nullptr && (kind == singlePattern ? sequencer->savePatternFile (sequencer->getEditedPatternIndex(), file)
+                                                          : sequencer->savePatternBankFile (file));
 }

@@ -2,7 +2,7 @@
 
 #include "drummachine/DrumMachine.h"
 #include "editor/BasePluginEditorOldStyle.h"
-#include "gui/controls/AlertWindow.h"
+#include "gui/controls/DocumentFileChooser.h"
 #include "gui/controls/PopupMenuEx.h"
 #include "sequencer/Clock.h"
 
@@ -13,7 +13,6 @@ class GFXButton;
 class GFXKnob;
 class GFXMultiStateButton;
 class NumericDisplay;
-class PatternFileChooser;
 class PatternNumberDisplay;
 
 /** The drum machine's panel layer: finds the sequencer's widgets in the skin, makes
@@ -22,8 +21,7 @@ class PatternNumberDisplay;
     settings pages to the options window. */
 class DrumMachineEditor : public BasePluginEditorOldStyle,
                           public Clock::Listener,
-                          public PopupMenuEx::Listener,
-                          public Oru::AlertWindow::Caller
+                          public PopupMenuEx::Listener
 {
 public:
     class OutputsSettingsComponent;
@@ -50,23 +48,16 @@ public:
     void clockStateChanged (Clock& clock) override;
     void clockTick (Clock& clock) override;
     void popupMenuItemSelected (PopupMenuEx* menu, int id, bool ticked) override;
-    void alertWindowClosed (Oru::AlertWindow* window, int result) override;
     void refresh() override;
 
     void setTrackRandomMode (int track, bool on);
     void showCurrentStep (int step);
 
-    /** Name plus the extension unless the name already ends with it, ignoring case
-        ("Groove v1.5" gets ".PXptr" after it, not in place of ".5"). */
-    static juce::File withExtension (const juce::File& file, const juce::String& extension);
-
-    /** Replaces the file choosers of the pattern menus (tests). */
-    void setFileChooser (std::unique_ptr<PatternFileChooser> chooser);
+    /** Loads and saves the pattern files; tests give it a scripted launcher. */
+    DocumentFileChooser& getPatternFiles() noexcept { return patternFiles; }
 
     PopupMenuEx& getLoadMenu() noexcept { return loadMenu; }
     PopupMenuEx& getSaveMenu() noexcept { return saveMenu; }
-    Oru::AlertWindow* getQuestionWindow() const noexcept { return questionWindow.get(); }
-    Oru::AlertWindow* getMessageWindow() const noexcept { return messageWindow.get(); }
     GFXMultiStateButton* getStepButton (int index) const noexcept { return stepButtons[(size_t) index]; }
     GFXMultiStateButton* getActivityLight (int track) const noexcept { return activityLights[(size_t) track]; }
 
@@ -79,11 +70,8 @@ protected:
 
 private:
     void lookUpWidgets();
-    void openPatternFile (int kind, const juce::File& file);
-    void savePatternFileAsked (int kind, const juce::File& file);
+    bool readPatternFile (int kind, const juce::File& file);
     bool writePatternFile (int kind, const juce::File& file);
-    void showMessage (const juce::String& title, const juce::String& message);
-    void setPatternNameEditable (bool editable);
 
     static void setBlinking (BlinkingComponent* widget, bool on);
 
@@ -111,10 +99,7 @@ private:
     std::unique_ptr<PatternsSettingsComponent> patternsPage;
     std::unique_ptr<DrumMapSettingsComponent> drumMapPage;
 
-    std::unique_ptr<PatternFileChooser> fileChooser;
-    std::unique_ptr<Oru::AlertWindow> questionWindow, messageWindow;
-    int pendingSaveKind = singlePattern;
-    juce::File pendingSaveFile;
+    DocumentFileChooser patternFiles{*this};
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (DrumMachineEditor)
 };

@@ -3,7 +3,6 @@
 
 #include "editor/AboutWindow.h"
 #include "editor/OptionsWindow.h"
-#include "editor/PatternFileChooser.h"
 #include "editor/PresetsSettingsComponent.h"
 #include "gui/widgets/GFXAnimation.h"
 #include "gui/widgets/GFXButton.h"
@@ -17,7 +16,7 @@
 namespace
 {
 /** Answers every chooser at once with a scripted file. */
-struct ScriptedChooser : public PatternFileChooser
+struct ScriptedChooser : public FileChooserLauncher
 {
     juce::File answer;
     juce::StringArray titles, wildcards;
@@ -29,8 +28,7 @@ struct ScriptedChooser : public PatternFileChooser
         onChosen (answer);
     }
 
-    void launchSave (const juce::String& title, const juce::File&, const juce::String& wildcard, juce::Component*,
-                     Callback onChosen) override
+    void launchForSave (const juce::String& title, const juce::File&, const juce::String& wildcard, Callback onChosen) override
     {
         launch (title, {}, wildcard, std::move (onChosen));
     }
@@ -40,7 +38,7 @@ ScriptedChooser& scriptChooser (PulsaretEditor& editor)
 {
     auto chooser = std::make_unique<ScriptedChooser>();
     auto& ref = *chooser;
-    editor.setFileChooser (std::move (chooser));
+    editor.getPatternFiles().setLauncher (std::move (chooser));
     return ref;
 }
 
@@ -215,9 +213,6 @@ TEST (DrumMachineEditor, TheRunningStepAndTheTriggerLights)
 
 TEST (DrumMachineEditor, SavingAsksAboutTheFileWithItsExtensionAndNoKeepsIt)
 {
-    EXPECT_EQ (DrumMachineEditor::withExtension (juce::File ("/a/Groove v1.5"), ".PXptr").getFileName(), "Groove v1.5.PXptr");
-    EXPECT_EQ (DrumMachineEditor::withExtension (juce::File ("/a/Groove.pxPTR"), ".PXptr").getFileName(), "Groove.pxPTR");
-
     EditorTestHost host;
     auto& editor = host.editor();
     auto& chooser = scriptChooser (editor);
@@ -229,7 +224,7 @@ TEST (DrumMachineEditor, SavingAsksAboutTheFileWithItsExtensionAndNoKeepsIt)
     editor.popupMenuItemSelected (&editor.getSaveMenu(), DrumMachineEditor::singlePattern, false);
     EXPECT_EQ (chooser.titles[0], "Save current pattern");
     EXPECT_EQ (chooser.wildcards[0], "*.PXptr");
-    auto* question = editor.getQuestionWindow();
+    auto* question = editor.getPatternFiles().getQuestion();
     ASSERT_NE (question, nullptr);
     ASSERT_TRUE (question->isShown());
     EXPECT_TRUE (question->getMessage().contains ("\"Groove.PXptr\""));
@@ -242,7 +237,7 @@ TEST (DrumMachineEditor, SavingAsksAboutTheFileWithItsExtensionAndNoKeepsIt)
 
     // "Yes" replaces it with the pattern; the folder is remembered.
     editor.popupMenuItemSelected (&editor.getSaveMenu(), DrumMachineEditor::singlePattern, false);
-    editor.getQuestionWindow()->getButton (0)->triggerClick();
+    editor.getPatternFiles().getQuestion()->getButton (0)->triggerClick();
     pumpPendingMessages();
     auto xml = juce::parseXML (existing);
     ASSERT_NE (xml, nullptr);
@@ -268,20 +263,20 @@ TEST (DrumMachineEditor, AFailedLoadOrSaveSaysSoAndChangesNothing)
     ASSERT_TRUE (chooser.answer.replaceWithText ("<PatternBank application=\"Pulsaret\"><Pattern"));
     editor.popupMenuItemSelected (&editor.getLoadMenu(), DrumMachineEditor::patternBank, false);
     EXPECT_EQ (chooser.titles[0], "Load pattern bank");
-    ASSERT_NE (editor.getMessageWindow(), nullptr);
-    EXPECT_TRUE (editor.getMessageWindow()->isShown());
-    EXPECT_EQ (editor.getMessageWindow()->getNumButtons(), 1);
-    EXPECT_TRUE (editor.getMessageWindow()->getMessage().contains ("could not be loaded"));
+    ASSERT_NE (editor.getPatternFiles().getNotice(), nullptr);
+    EXPECT_TRUE (editor.getPatternFiles().getNotice()->isShown());
+    EXPECT_EQ (editor.getPatternFiles().getNotice()->getNumButtons(), 1);
+    EXPECT_TRUE (editor.getPatternFiles().getNotice()->getMessage().contains ("could not be loaded"));
     EXPECT_EQ (seq.createPatternBankXml()->toString(), before);
-    editor.getMessageWindow()->getButton (0)->triggerClick();
+    editor.getPatternFiles().getNotice()->getButton (0)->triggerClick();
     pumpPendingMessages();
-    EXPECT_FALSE (editor.getMessageWindow()->isShown());
+    EXPECT_FALSE (editor.getPatternFiles().getNotice()->isShown());
 
     // Saving into a folder that does not exist.
     chooser.answer = folder.file ("missing").getChildFile ("Groove");
     editor.popupMenuItemSelected (&editor.getSaveMenu(), DrumMachineEditor::singlePattern, false);
-    EXPECT_TRUE (editor.getMessageWindow()->isShown());
-    EXPECT_TRUE (editor.getMessageWindow()->getMessage().contains ("could not be saved"));
+    EXPECT_TRUE (editor.getPatternFiles().getNotice()->isShown());
+    EXPECT_TRUE (editor.getPatternFiles().getNotice()->getMessage().contains ("could not be saved"));
 }
 
 TEST (DrumMachineEditor, EditedNamesAndThePresetsPage)
