@@ -1,5 +1,7 @@
 #include "EditorTestHost.h"
 
+#include "editor/OptionsWindow.h"
+
 #include "gui/widgets/GFXAnimation.h"
 #include "gui/widgets/GFXDisplay.h"
 #include "gui/widgets/GFXKnob.h"
@@ -147,11 +149,20 @@ TEST (PanelWidgets, PictureOfThePanel)
     EditorTestHost host;
     auto& editor = host.editor();
     editor.getStatusBar()->setMessage ("Bass Drum Level: 0.50", 6);
-    const auto picture = editor.createComponentSnapshot (editor.getLocalBounds());
 
-    juce::File file (target);
-    file.deleteFile();
-    juce::FileOutputStream out (file);
-    ASSERT_TRUE (out.openedOk());
-    ASSERT_TRUE (juce::PNGImageFormat().writeImageToStream (picture, out));
+    // The panel, then with the options window over it.
+    const juce::File file (target);
+    const juce::File withOptions = file.getSiblingFile (file.getFileNameWithoutExtension() + "-options.png");
+
+    for (const auto& picture : {file, withOptions})
+    {
+        if (picture == withOptions)
+            editor.getOptionsWindow()->show();
+
+        const auto image = editor.createComponentSnapshot (editor.getLocalBounds());
+        picture.deleteFile();
+        juce::FileOutputStream out (picture);
+        ASSERT_TRUE (out.openedOk());
+        ASSERT_TRUE (juce::PNGImageFormat().writeImageToStream (image, out));
+    }
 }
