@@ -1,11 +1,11 @@
 // Loads the plug-in into our offline host, opens its editor in an X11 window and prints what the
 // panel costs while the transport plays: the plug-in's message thread's share of one core (the
 // refresh should repaint only what changed), beside the same with the editor closed, and the
-// longest audio callback. Needs a display: run it under tests/vst/with_xvfb.sh.
+// longest audio callback. Needs a display: run it under tests/with_xvfb.sh.
 //
-//   bash tests/vst/with_xvfb.sh build/pulsaret_editor_bench build/Pulsaret.so
+//   bash tests/with_xvfb.sh build/pulsaret_editor_bench build/Pulsaret.so
 
-#include "vst/host/OfflineHost.h"
+#include "tools/render/OfflineHost.h"
 
 #include <X11/Xlib.h>
 

@@ -4,7 +4,7 @@
 // creation, and saving and restoring the state chunk.
 
 #include "engine/PulsaretCore.h"
-#include "vst/host/OfflineHost.h"
+#include "tools/render/OfflineHost.h"
 
 #include <juce_audio_basics/juce_audio_basics.h>
 

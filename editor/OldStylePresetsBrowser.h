@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gui/controls/ColumnBrowser.h"
+#include "gui/controls/ColumnBrowserListColumn.h"
 
 class BasePluginOldStyle;
 class OldStylePresetBrowserWindow;

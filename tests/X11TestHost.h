@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-// Runs for real only under tests/vst/with_xvfb.sh, which provides a display with a window manager.
+// Runs for real only under tests/with_xvfb.sh, which provides a display with a window manager.
 namespace
 {
 struct X11Host

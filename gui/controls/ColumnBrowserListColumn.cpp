@@ -1,6 +1,6 @@
 #include "gui/DefaultLookAndFeel.h"
 #include "gui/EmbeddedFonts.h"
-#include "gui/controls/ColumnBrowser.h"
+#include "gui/controls/ColumnBrowserListColumn.h"
 
 namespace
 {

@@ -4,7 +4,7 @@
 // window of ours, driven by the window system's own test input. Include after JUCE's headers:
 // Xlib's macros hide some of JUCE's names.
 
-#include "vst/host/OfflineHost.h"
+#include "tools/render/OfflineHost.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 

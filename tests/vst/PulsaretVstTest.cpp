@@ -1,4 +1,4 @@
-#include "vst/host/OfflineHost.h"
+#include "tools/render/OfflineHost.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "gui/controls/ColumnBrowser.h"
+#include "gui/controls/ColumnBrowserListColumn.h"
 #include "ControlsTestSupport.h"
 
 using namespace controls_test;

@@ -1,4 +1,4 @@
-#include "vst/host/WavFile.h"
+#include "tools/render/WavFile.h"
 
 #include <cmath>
 #include <cstdint>

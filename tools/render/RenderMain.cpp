@@ -1,7 +1,7 @@
 // pulsaret-render: plays a scenario through a VST 2.4 plug-in with the offline host and writes a WAV file.
 
-#include "vst/host/OfflineHost.h"
-#include "vst/host/WavFile.h"
+#include "tools/render/OfflineHost.h"
+#include "tools/render/WavFile.h"
 
 #include <cmath>
 #include <cstdio>
