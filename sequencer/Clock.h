@@ -1,5 +1,7 @@
 #pragma once
 
+#include "framework/PolledUpdater.h"
+
 #include <juce_events/juce_events.h>
 
 #include <atomic>
@@ -9,8 +11,8 @@
     sample on the audio thread.
 
     Listeners hear of starts, stops and events later on the message thread: the audio
-    thread only sets the pending flags and posts one asynchronous update. */
-class Clock : private juce::AsyncUpdater
+    thread only sets the pending flags and triggers one polled update. */
+class Clock : private PolledUpdater
 {
 public:
     class Listener

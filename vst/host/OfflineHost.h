@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -68,15 +69,25 @@ public:
     intptr_t hostVersion = 2400;
     int32_t processLevel = vst::ProcessLevel::realtime;
     bool giveTimeInfo = true;
+    int32_t canDoTimeInfo = 1; // the answer to "sendVstTimeInfo"
+
+    /** Told (true) when the plug-in's processEvents or processReplacing begins on this thread and
+        (false) when it returns; the host's own work in callbacks made meanwhile lies outside. */
+    void (*pluginAudioCall) (bool inside) = nullptr;
 
     // What the plug-in did.
     std::vector<MidiEvent> midiOut;
-    std::vector<Automation> automation;
+    std::vector<Automation> automation; // see getAutomation while the plug-in's own threads may report
     std::vector<int32_t> timeRequests;
+    std::vector<std::string> hostCalls; // "canDo <text>" and "getTime", in order
     int wantMidiCalls = 0;
     int updateDisplayCalls = 0;
 
     double getSampleRate() const { return sampleRate; }
+
+    /** The automation so far; waits up to timeoutMs for at least minCount messages, since the
+        plug-in may report from its message thread. */
+    std::vector<Automation> getAutomation (size_t minCount = 0, int timeoutMs = 0);
 
 private:
     static intptr_t callback (vst::AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt);
@@ -90,4 +101,5 @@ private:
     const Transport* currentTransport = nullptr;
     int64_t blockStart = 0;
     bool wasPlaying = false;
+    std::mutex callsLock; // the plug-in calls back from its own threads too
 };
