@@ -35,7 +35,7 @@ void PolledUpdater::triggerAsyncUpdate() noexcept
 
     do
         nextPending = head;
-    while (! pushed.compare_exchange_weak (head, this, std::memory_order_acq_rel, std::memory_order_relaxed));
+    while (!pushed.compare_exchange_weak (head, this, std::memory_order_acq_rel, std::memory_order_relaxed));
 }
 
 void PolledUpdater::unlinkFromPendingLists()
@@ -59,7 +59,7 @@ void PolledUpdater::unlinkFromPendingLists()
         if (head == this)
         {
             // A push in between moves the head on: then search again below it.
-            if (! pushed.compare_exchange_strong (head, nextPending, std::memory_order_acq_rel))
+            if (!pushed.compare_exchange_strong (head, nextPending, std::memory_order_acq_rel))
                 continue;
         }
         else
@@ -95,12 +95,12 @@ void PolledUpdater::handleUpdateNowIfNeeded()
 {
     const juce::ScopedLock sl (listLock());
 
-    if (! pending.load())
+    if (!pending.load())
         return;
 
     unlinkFromPendingLists();
 
-    if (! pending.load())
+    if (!pending.load())
         handleAsyncUpdate();
 }
 

@@ -42,6 +42,6 @@ private:
     std::atomic<bool> pending{false};
     PolledUpdater* nextPending = nullptr; // written by the pusher before publishing, then under the list lock
 
-    PolledUpdater(const PolledUpdater&) = delete;
+    PolledUpdater (const PolledUpdater&) = delete;
     PolledUpdater& operator= (const PolledUpdater&) = delete;
 };

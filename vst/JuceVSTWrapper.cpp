@@ -423,7 +423,7 @@ void JuceVSTWrapper::resume()
         firstProcessCallback = true;
     }
 
-    if (! hostAsked.exchange (true))
+    if (!hostAsked.exchange (true))
     {
         // Hosts that cannot say ("don't know", 0) are still asked for their time; only a refusal stops it.
         hostSendsTimeInfo = canHostDo ("sendVstTimeInfo") >= 0;
@@ -575,7 +575,7 @@ juce::Optional<juce::AudioPlayHead::PositionInfo> JuceVSTWrapper::getPosition() 
     using namespace vst::TimeInfoFlags;
 
     // Without the host's time info the instance runs on its own clocks.
-    if (! hostSendsTimeInfo.load())
+    if (!hostSendsTimeInfo.load())
         return {};
 
     // Some hosts only fill in what is asked for.

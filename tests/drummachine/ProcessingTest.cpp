@@ -225,6 +225,6 @@ TEST (DrumMachineProcessing, ANoteCarriedPastTheBlockEndIsForgottenWhenPreparedA
         }
 
         host->run (PulsaretTestHost::blockSize);
-        EXPECT_EQ (host->firstSound (0) >= 0, ! prepareAgain) << "prepared again: " << prepareAgain;
+        EXPECT_EQ (host->firstSound (0) >= 0, !prepareAgain) << "prepared again: " << prepareAgain;
     }
 }

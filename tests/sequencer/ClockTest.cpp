@@ -293,9 +293,14 @@ TEST (Clock, PositionJustBeforeABoundaryCountsTheNextStepAsStarted)
 
     EXPECT_TRUE (clock.processSample());
     EXPECT_EQ (clock.getPhase(), 0);
-    run (clock, 100);
 
-    // 0.003 step before the boundary at beat 0.25, while the gate of step 0 is on.
+    // The step at beat 0.25 starts on the last of these samples.
+    const auto first = run (clock, 5513);
+    ASSERT_EQ (first.size(), 2u);
+    EXPECT_EQ (first[1], (Event{5512, 0}));
+
+    // The host puts it 0.003 step before that boundary, a rounding away from where the clock is:
+    // the step already started, and sounds no second time.
     clock.setPosition (0.25 - 0.003 * 0.25);
     const auto events = run (clock, 6000);
     ASSERT_FALSE (events.empty());
@@ -303,7 +308,8 @@ TEST (Clock, PositionJustBeforeABoundaryCountsTheNextStepAsStarted)
     // The next gate end at beat 0.375 is 0.12575 beat (2772.8 samples) away.
     EXPECT_EQ (events[0].sample, 2773);
 
-    // 0.01 step before the boundary: the step still starts on it.
+    // 0.01 step before the boundary is a jump (the clock was at step 0): the step starts on it, as
+    // for a clock that ran there.
     Clock other;
     other.setTempo (120.0);
     other.start();
@@ -311,8 +317,18 @@ TEST (Clock, PositionJustBeforeABoundaryCountsTheNextStepAsStarted)
     other.setPosition (0.25 - 0.01 * 0.25);
     const auto later = run (other, 6000);
     ASSERT_GE (later.size(), 2u);
-    EXPECT_EQ (later[0], (Event{0, 1}));
-    EXPECT_EQ (later[1], (Event{56, 0}));
+    EXPECT_EQ (later[0], (Event{56, 0}));
+    EXPECT_EQ (later[1], (Event{2812, 1})); // its gate end at beat 0.375
+
+    // A jump within the same distance of the boundary, from far away, is no rounding either.
+    Clock third;
+    third.setTempo (120.0);
+    third.start();
+    run (third, 100);
+    third.setPosition (0.25 - 0.003 * 0.25);
+    const auto jumped = run (third, 6000);
+    ASSERT_FALSE (jumped.empty());
+    EXPECT_EQ (jumped[0], (Event{17, 0}));
 }
 
 TEST (Clock, NegativePositionWaitsForZero)

@@ -427,7 +427,7 @@ TEST (PulsaretVst, TheHostIsAskedForItsTimeOnceAndARefusalLeavesTheOwnClocks)
         EXPECT_EQ (std::count (calls.begin(), calls.end(), "getTime") > 0, sends) << answer;
 
         // Only the host's transport starts the sequencer here: without it nothing plays.
-        EXPECT_EQ (noteOnSamples (host.midiOut, bassDrumKey).empty(), ! sends) << answer;
+        EXPECT_EQ (noteOnSamples (host.midiOut, bassDrumKey).empty(), !sends) << answer;
     }
 }
 
@@ -612,7 +612,7 @@ TEST (PulsaretVst, StatesProgramsAndProgramChangesFromTheHostAreNotReportedBack)
     p.host.render (512, 512, {{10, {0xc0, 5, 0}}}, {});
     bool changed = false;
 
-    for (int attempt = 0; attempt < 500 && ! changed; ++attempt)
+    for (int attempt = 0; attempt < 500 && !changed; ++attempt)
     {
         std::this_thread::sleep_for (std::chrono::milliseconds (10));
 

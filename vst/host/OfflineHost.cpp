@@ -267,7 +267,7 @@ intptr_t OfflineHost::callback (vst::AEffect* e, int32_t opcode, int32_t index, 
     if (host == nullptr)
         return opcode == vst::HostOpcode::version ? 2400 : 0;
 
-    if (! insideAudioCall || host->pluginAudioCall == nullptr)
+    if (!insideAudioCall || host->pluginAudioCall == nullptr)
         return host->handle (opcode, index, value, ptr, opt);
 
     // What the host does for the plug-in is not the plug-in's doing.

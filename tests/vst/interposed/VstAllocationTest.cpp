@@ -15,12 +15,12 @@
 // loaded with dlopen included; what happens on a thread while it counts is counted.
 extern "C"
 {
-void* __libc_malloc (size_t size);
-void* __libc_calloc (size_t count, size_t size);
-void* __libc_realloc (void* p, size_t size);
-void* __libc_memalign (size_t alignment, size_t size);
-void __libc_free (void* p);
-ssize_t __write (int fd, const void* data, size_t size);
+    void* __libc_malloc (size_t size);
+    void* __libc_calloc (size_t count, size_t size);
+    void* __libc_realloc (void* p, size_t size);
+    void* __libc_memalign (size_t alignment, size_t size);
+    void __libc_free (void* p);
+    ssize_t __write (int fd, const void* data, size_t size);
 }
 
 namespace
@@ -57,79 +57,115 @@ void* alignedOrThrow (std::size_t size, std::align_val_t alignment)
 
 extern "C"
 {
-void* malloc (size_t size)
-{
-    count();
-    return __libc_malloc (size);
+    void* malloc (size_t size)
+    {
+        count();
+        return __libc_malloc (size);
+    }
+
+    void* calloc (size_t n, size_t size)
+    {
+        count();
+        return __libc_calloc (n, size);
+    }
+
+    void* realloc (void* p, size_t size)
+    {
+        count();
+        return __libc_realloc (p, size);
+    }
+
+    void free (void* p)
+    {
+        __libc_free (p);
+    }
+
+    void* memalign (size_t alignment, size_t size)
+    {
+        count();
+        return __libc_memalign (alignment, size);
+    }
+
+    void* aligned_alloc (size_t alignment, size_t size)
+    {
+        count();
+        return __libc_memalign (alignment, size);
+    }
+
+    int posix_memalign (void** result, size_t alignment, size_t size)
+    {
+        count();
+
+        if (alignment < sizeof (void*) || (alignment & (alignment - 1)) != 0)
+            return EINVAL;
+
+        void* p = __libc_memalign (alignment, size);
+
+        if (p == nullptr)
+            return ENOMEM;
+
+        *result = p;
+        return 0;
+    }
+
+    // A message posted to the message thread ends in a byte written to its socket.
+    ssize_t write (int fd, const void* data, size_t size)
+    {
+        if (counting)
+            ++writes;
+
+        return __write (fd, data, size);
+    }
 }
 
-void* calloc (size_t n, size_t size)
+void* operator new (std::size_t size)
 {
-    count();
-    return __libc_calloc (n, size);
+    return allocateOrThrow (size);
 }
-
-void* realloc (void* p, size_t size)
+void* operator new[] (std::size_t size)
 {
-    count();
-    return __libc_realloc (p, size);
+    return allocateOrThrow (size);
 }
-
-void free (void* p)
+void* operator new (std::size_t size, std::align_val_t alignment)
+{
+    return alignedOrThrow (size, alignment);
+}
+void* operator new[] (std::size_t size, std::align_val_t alignment)
+{
+    return alignedOrThrow (size, alignment);
+}
+void operator delete (void* p) noexcept
 {
     __libc_free (p);
 }
-
-void* memalign (size_t alignment, size_t size)
+void operator delete[] (void* p) noexcept
 {
-    count();
-    return __libc_memalign (alignment, size);
+    __libc_free (p);
 }
-
-void* aligned_alloc (size_t alignment, size_t size)
+void operator delete (void* p, std::size_t) noexcept
 {
-    count();
-    return __libc_memalign (alignment, size);
+    __libc_free (p);
 }
-
-int posix_memalign (void** result, size_t alignment, size_t size)
+void operator delete[] (void* p, std::size_t) noexcept
 {
-    count();
-
-    if (alignment < sizeof (void*) || (alignment & (alignment - 1)) != 0)
-        return EINVAL;
-
-    void* p = __libc_memalign (alignment, size);
-
-    if (p == nullptr)
-        return ENOMEM;
-
-    *result = p;
-    return 0;
+    __libc_free (p);
 }
-
-// A message posted to the message thread ends in a byte written to its socket.
-ssize_t write (int fd, const void* data, size_t size)
+void operator delete (void* p, std::align_val_t) noexcept
 {
-    if (counting)
-        ++writes;
-
-    return __write (fd, data, size);
+    __libc_free (p);
 }
+void operator delete[] (void* p, std::align_val_t) noexcept
+{
+    __libc_free (p);
 }
-
-void* operator new (std::size_t size) { return allocateOrThrow (size); }
-void* operator new[] (std::size_t size) { return allocateOrThrow (size); }
-void* operator new (std::size_t size, std::align_val_t alignment) { return alignedOrThrow (size, alignment); }
-void* operator new[] (std::size_t size, std::align_val_t alignment) { return alignedOrThrow (size, alignment); }
-void operator delete (void* p) noexcept { __libc_free (p); }
-void operator delete[] (void* p) noexcept { __libc_free (p); }
-void operator delete (void* p, std::size_t) noexcept { __libc_free (p); }
-void operator delete[] (void* p, std::size_t) noexcept { __libc_free (p); }
-void operator delete (void* p, std::align_val_t) noexcept { __libc_free (p); }
-void operator delete[] (void* p, std::align_val_t) noexcept { __libc_free (p); }
-void operator delete (void* p, std::size_t, std::align_val_t) noexcept { __libc_free (p); }
-void operator delete[] (void* p, std::size_t, std::align_val_t) noexcept { __libc_free (p); }
+void operator delete (void* p, std::size_t, std::align_val_t) noexcept
+{
+    __libc_free (p);
+}
+void operator delete[] (void* p, std::size_t, std::align_val_t) noexcept
+{
+    __libc_free (p);
+}
 
 namespace
 {
@@ -267,8 +303,7 @@ TEST (VstAllocation, AudioCallbacksNeitherAllocateNorPostInSteadyState)
                                     name.thisKeyNumber = 12 + n % 40;
                                     host.dispatch (op::getMidiKeyName, 0, 0, &name);
                                     std::this_thread::sleep_for (std::chrono::milliseconds (3));
-                                }
-                            });
+                                } });
 
         const auto second = (int64_t) sampleRate;
         host.render (second, blockSize, busyEvents (0, second), transport, 0);
