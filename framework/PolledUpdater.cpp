@@ -85,23 +85,14 @@ void PolledUpdater::unlinkFromPendingLists()
 
 void PolledUpdater::cancelPendingUpdate()
 {
+    // Most objects (preset copies among them) are never triggered: no lock for them.
+    if (!pending.load())
+        return;
+
     const juce::ScopedLock sl (listLock());
 
     if (pending.load())
         unlinkFromPendingLists();
-}
-
-void PolledUpdater::handleUpdateNowIfNeeded()
-{
-    const juce::ScopedLock sl (listLock());
-
-    if (!pending.load())
-        return;
-
-    unlinkFromPendingLists();
-
-    if (!pending.load())
-        handleAsyncUpdate();
 }
 
 bool PolledUpdater::deliverPendingUpdates()

@@ -22,9 +22,6 @@ public:
     /** Message thread (or a thread that owns the object while it is destroyed). */
     void cancelPendingUpdate();
 
-    /** Message thread: delivers this object's update now when one is pending. */
-    void handleUpdateNowIfNeeded();
-
     bool isUpdatePending() const noexcept { return pending.load(); }
 
     virtual void handleAsyncUpdate() = 0;

@@ -308,27 +308,26 @@ TEST (Clock, PositionJustBeforeABoundaryCountsTheNextStepAsStarted)
     // The next gate end at beat 0.375 is 0.12575 beat (2772.8 samples) away.
     EXPECT_EQ (events[0].sample, 2773);
 
-    // 0.01 step before the boundary is a jump (the clock was at step 0): the step starts on it, as
-    // for a clock that ran there.
-    Clock other;
-    other.setTempo (120.0);
-    other.start();
-    run (other, 100);
-    other.setPosition (0.25 - 0.01 * 0.25);
-    const auto later = run (other, 6000);
+    // From step 0, 100 samples in, the same positions are jumps: the step starts on its boundary, as
+    // for a clock that ran there, however near it the position lands.
+    const auto jumpFromStepZero = [] (double position)
+    {
+        Clock other;
+        other.setTempo (120.0);
+        other.start();
+        run (other, 100);
+        other.setPosition (position);
+        return run (other, 6000);
+    };
+
+    const auto later = jumpFromStepZero (0.25 - 0.01 * 0.25);
     ASSERT_GE (later.size(), 2u);
     EXPECT_EQ (later[0], (Event{56, 0}));
     EXPECT_EQ (later[1], (Event{2812, 1})); // its gate end at beat 0.375
 
-    // A jump within the same distance of the boundary, from far away, is no rounding either.
-    Clock third;
-    third.setTempo (120.0);
-    third.start();
-    run (third, 100);
-    third.setPosition (0.25 - 0.003 * 0.25);
-    const auto jumped = run (third, 6000);
-    ASSERT_FALSE (jumped.empty());
-    EXPECT_EQ (jumped[0], (Event{17, 0}));
+    const auto nearer = jumpFromStepZero (0.25 - 0.003 * 0.25);
+    ASSERT_FALSE (nearer.empty());
+    EXPECT_EQ (nearer[0], (Event{17, 0}));
 }
 
 TEST (Clock, NegativePositionWaitsForZero)
