@@ -2153,6 +2153,12 @@ void DrumMachine::resetOutputAssignments()
     triggerOutput = getNumOutputs();
 }
 
+void DrumMachine::setTriggerOutput (int output)
+{
+    if (output >= 1 && output <= getNumOutputs())
+        triggerOutput = output;
+}
+
 void DrumMachine::resetDefaultOutputAssignments()
 {
     defaultOutputNumbers.fill (1);
@@ -2224,6 +2230,9 @@ bool DrumMachine::readAudioOutputStateXml (const juce::XmlElement& element)
         core->setTriggerOutInstrument (settings.triggerOutInstrument);
     }
 
+    // Projects saved before the output was stored load with the last output, as then.
+    triggerOutput = settings.triggerOutOutput > 0 ? settings.triggerOutOutput : getNumOutputs();
+
     auto& store = getParameterManager();
 
     for (int i = 0; i < numInstruments; ++i)
@@ -2248,6 +2257,7 @@ std::unique_ptr<juce::XmlElement> DrumMachine::createAudioOutputStateXml() const
         settings.triggerOutInstrument = core->getTriggerOutInstrument();
     }
 
+    settings.triggerOutOutput = triggerOutput.load();
     return settings.createStateXml();
 }
 

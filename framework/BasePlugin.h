@@ -6,6 +6,7 @@
 #include "framework/ParameterManager.h"
 #include "framework/PluginEditorComponent.h"
 #include "framework/PolledUpdater.h"
+#include "framework/ProductInfo.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
@@ -85,6 +86,10 @@ public:
 
     virtual std::unique_ptr<PluginEditorComponent> createEditorComponent();
     virtual juce::String getPluginName() const;
+
+    /** The name, the interface and platform and the build date; products add their
+        version and build number. */
+    virtual ProductInfo getProductInfo() const;
 
     /** Two letters used in the plug-in's file extensions. */
     virtual juce::String getPluginPrefix() const;

@@ -250,7 +250,7 @@ std::vector<OfflineHost::Automation> OfflineHost::getAutomation (size_t minCount
     for (;;)
     {
         {
-            const std::lock_guard<std::mutex> lock (callsLock);
+            const std::lock_guard<std::mutex> lock (gestureLock);
 
             if (automation.size() >= minCount || std::chrono::steady_clock::now() >= deadline)
                 return automation;
@@ -258,6 +258,18 @@ std::vector<OfflineHost::Automation> OfflineHost::getAutomation (size_t minCount
 
         std::this_thread::sleep_for (std::chrono::milliseconds (2));
     }
+}
+
+std::vector<OfflineHost::Gesture> OfflineHost::getGestures() const
+{
+    const std::lock_guard<std::mutex> lock (gestureLock);
+    return gestures;
+}
+
+void OfflineHost::clearGestures()
+{
+    const std::lock_guard<std::mutex> lock (gestureLock);
+    gestures.clear();
 }
 
 intptr_t OfflineHost::callback (vst::AEffect* e, int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt)
@@ -287,8 +299,17 @@ intptr_t OfflineHost::handle (int32_t opcode, int32_t index, intptr_t value, voi
             return hostVersion;
         case op::automate:
         {
-            const std::lock_guard<std::mutex> lock (callsLock);
+            // The panel's gestures come from the plug-in's message thread, the host's from the test's.
+            const std::lock_guard<std::mutex> lock (gestureLock);
             automation.push_back ({index, opt});
+            gestures.push_back ({Gesture::automate, index, opt});
+            return 1;
+        }
+        case op::beginEdit:
+        case op::endEdit:
+        {
+            const std::lock_guard<std::mutex> lock (gestureLock);
+            gestures.push_back ({opcode == op::beginEdit ? Gesture::beginEdit : Gesture::endEdit, index, 0.0f});
             return 1;
         }
         case op::wantMidi:

@@ -26,6 +26,21 @@ public:
         float value;
     };
 
+    /** A control moved by the user: begin edit, the values, end edit, in the order they came. */
+    struct Gesture
+    {
+        enum Kind
+        {
+            beginEdit,
+            automate,
+            endEdit
+        };
+
+        Kind kind;
+        int32_t index;
+        float value;
+    };
+
     /** Host transport: the tempo, and where it plays (sample ranges [start, end)). */
     struct Transport
     {
@@ -75,9 +90,13 @@ public:
         (false) when it returns; the host's own work in callbacks made meanwhile lies outside. */
     void (*pluginAudioCall) (bool inside) = nullptr;
 
+    /** The gestures so far, safe to call while the plug-in's message thread makes more. */
+    std::vector<Gesture> getGestures() const;
+    void clearGestures();
+
     // What the plug-in did.
     std::vector<MidiEvent> midiOut;
-    std::vector<Automation> automation; // see getAutomation while the plug-in's own threads may report
+    std::vector<Automation> automation; // written under gestureLock: see getAutomation while the plug-in may report
     std::vector<int32_t> timeRequests;
     std::vector<std::string> hostCalls; // "canDo <text>" and "getTime", in order
     int wantMidiCalls = 0;
@@ -92,6 +111,9 @@ public:
 private:
     static intptr_t callback (vst::AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt);
     intptr_t handle (int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt);
+
+    mutable std::mutex gestureLock;
+    std::vector<Gesture> gestures;
 
     void* library = nullptr;
     vst::AEffect* effect = nullptr;
