@@ -1,7 +1,7 @@
 #include "editor/MidiControlComponent.h"
 
-#include "gui/DefaultLookAndFeel.h"
 #include "gui/EmbeddedFonts.h"
+#include "gui/controls/ToolkitLookAndFeelMethods.h"
 
 namespace
 {
@@ -152,7 +152,7 @@ void MidiControlComponent::ListComponent::selectRow (int index, bool learn)
 
 void MidiControlComponent::ListComponent::lookAndFeelChanged()
 {
-    if (dynamic_cast<DefaultLookAndFeel*> (&getLookAndFeel()) != nullptr)
+    if (dynamic_cast<ToolkitLookAndFeelMethods*> (&getLookAndFeel()) != nullptr)
     {
         headerFont = EmbeddedFonts::tahoma (13.0f, juce::Font::bold);
         rowFont = EmbeddedFonts::tahoma (13.0f);
@@ -391,7 +391,7 @@ void MidiControlComponent::lookAndFeelChanged()
 {
     lookAndFeelWatch.changed (*this);
 
-    if (auto* laf = dynamic_cast<DefaultLookAndFeel*> (&getLookAndFeel()))
+    if (auto* laf = dynamic_cast<ToolkitLookAndFeelMethods*> (&getLookAndFeel()))
     {
         juce::ImageButton* buttons[] = {&deleteAssign, &clearAll, &loadMap, &saveMap};
 

@@ -2,8 +2,8 @@
 
 #include "framework/BasePluginOldStyle.h"
 #include "framework/ParameterManager.h"
-#include "gui/DefaultLookAndFeel.h"
 #include "gui/EmbeddedFonts.h"
+#include "gui/controls/ToolkitLookAndFeelMethods.h"
 
 namespace
 {
@@ -218,7 +218,7 @@ void OldStylePresetBrowserWindow::lookAndFeelChanged()
 {
     WindowComponent::lookAndFeelChanged();
 
-    if (auto* laf = dynamic_cast<DefaultLookAndFeel*> (&getLookAndFeel()))
+    if (auto* laf = dynamic_cast<ToolkitLookAndFeelMethods*> (&getLookAndFeel()))
     {
         juce::ImageButton* buttons[] = {&addGroup, &removeGroup, &copy, &paste, &up, &down};
 

@@ -1,6 +1,7 @@
 #include "gui/DefaultLookAndFeel.h"
 #include "gui/EmbeddedFonts.h"
 #include "gui/ToolkitImages.h"
+#include "gui/controls/ToolkitDrawing.h"
 #include "gui/widgets/TextButtonEx.h"
 
 namespace
@@ -262,28 +263,6 @@ TextButtonEx* DefaultLookAndFeel::createTextButton (const juce::String& text, in
 }
 
 //==============================================================================
-void DefaultLookAndFeel::drawRoundedOutline (juce::Graphics& g, juce::Rectangle<float> area, float cornerSize, float thickness)
-{
-    juce::Path p;
-    p.addRoundedRectangle (area.getX() + thickness * 0.5f, area.getY() + thickness * 0.5f,
-                           area.getWidth() - thickness, area.getHeight() - thickness, cornerSize);
-    g.strokePath (p, juce::PathStrokeType (thickness));
-}
-
-void DefaultLookAndFeel::fillRoundedRectangle (juce::Graphics& g, juce::Rectangle<float> area, float cornerSize)
-{
-    g.fillRoundedRectangle (area, cornerSize);
-}
-
-void DefaultLookAndFeel::drawSlantedText (juce::Graphics& g, const juce::String& text, juce::Rectangle<int> area,
-                                          juce::Justification justification)
-{
-    juce::Graphics::ScopedSaveState state (g);
-    const float pivotY = (float) area.getCentreY();
-    g.addTransform (juce::AffineTransform::shear (-0.2f, 0.0f).translated (0.2f * pivotY, 0.0f));
-    g.drawText (text, area, justification, false);
-}
-
 juce::Typeface::Ptr DefaultLookAndFeel::getTypefaceForFont (const juce::Font& font)
 {
     if (auto face = EmbeddedFonts::getTypefaceFor (font))
@@ -348,9 +327,9 @@ void DefaultLookAndFeel::drawTooltip (juce::Graphics& g, const juce::String& tex
 {
     const auto area = juce::Rectangle<int> (width, height).toFloat();
     g.setColour (findColour (juce::TooltipWindow::backgroundColourId));
-    fillRoundedRectangle (g, area, 4.0f);
+    ToolkitDrawing::fillRoundedRectangle (g, area, 4.0f);
     g.setColour (findColour (juce::TooltipWindow::outlineColourId));
-    drawRoundedOutline (g, area, 3.5f, 1.2f);
+    ToolkitDrawing::drawRoundedOutline (g, area, 3.5f, 1.2f);
     g.setColour (findColour (juce::TooltipWindow::textColourId));
     g.setFont (defaultFont);
     g.drawText (text, juce::Rectangle<int> (width, height).reduced (7, 0), juce::Justification::centredLeft, false);

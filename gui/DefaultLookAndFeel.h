@@ -1,11 +1,17 @@
 #pragma once
 
+#include "gui/controls/CheckBox.h"
+#include "gui/controls/PanelComponent.h"
+#include "gui/controls/RadioButtons.h"
+#include "gui/controls/StatusBar.h"
+#include "gui/controls/TabbedComponentEx.h"
+#include "gui/controls/ToolkitLookAndFeelMethods.h"
+#include "gui/widgets/TextButtonEx.h"
+
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include <array>
 #include <memory>
-
-class TextButtonEx;
 
 /** The editor's one look and feel: default colours of the toolkit's colour ids,
     the "Tahoma" fonts, the measurements of the own controls and their button
@@ -14,45 +20,52 @@ class TextButtonEx;
     One owner (the editor) holds it and must outlive every component that uses it:
     components are given another look and feel (or none) before it is destroyed.
     It is deliberately not registered for deletion at shut-down as well. */
-class DefaultLookAndFeel : public juce::LookAndFeel_V2
+class DefaultLookAndFeel : public juce::LookAndFeel_V2,
+                           public ToolkitLookAndFeelMethods,
+                           public CheckBox::LookAndFeelMethods,
+                           public RadioButtons::LookAndFeelMethods,
+                           public PanelComponent::LookAndFeelMethods,
+                           public TabbedComponentEx::LookAndFeelMethods,
+                           public StatusBar::LookAndFeelMethods,
+                           public TextButtonEx::LookAndFeelMethods
 {
 public:
     DefaultLookAndFeel();
     ~DefaultLookAndFeel() override;
 
     //==============================================================================
-    virtual juce::Image getCheckBoxUntickedImage();
-    virtual juce::Image getCheckBoxTickedImage();
-    virtual juce::Font getDefaultFont();
-    virtual int getCheckBoxGap();
-    virtual juce::Image getRadioButtonUntickedImage();
-    virtual juce::Image getRadioButtonTickedImage();
-    virtual juce::Font getRadioGroupTitleFont();
-    virtual juce::Font getRadioGroupItemFont();
-    virtual int getRadioTitleIndent();
-    virtual int getRadioTitlePadding();
-    virtual int getRadioLeftMargin();
-    virtual int getRadioVerticalMargin();
-    virtual int getRadioRowHeight();
-    virtual float getRadioFrameCornerSize();
-    virtual int getRadioTextGap();
-    virtual juce::Font getPanelTitleFont();
-    virtual int getPanelTitleIndent();
-    virtual int getPanelTitlePadding();
-    virtual juce::BorderSize<int> getPanelBorder();
+    virtual juce::Image getCheckBoxUntickedImage() override;
+    virtual juce::Image getCheckBoxTickedImage() override;
+    virtual juce::Font getDefaultFont() override;
+    virtual int getCheckBoxGap() override;
+    virtual juce::Image getRadioButtonUntickedImage() override;
+    virtual juce::Image getRadioButtonTickedImage() override;
+    virtual juce::Font getRadioGroupTitleFont() override;
+    virtual juce::Font getRadioGroupItemFont() override;
+    virtual int getRadioTitleIndent() override;
+    virtual int getRadioTitlePadding() override;
+    virtual int getRadioLeftMargin() override;
+    virtual int getRadioVerticalMargin() override;
+    virtual int getRadioRowHeight() override;
+    virtual float getRadioFrameCornerSize() override;
+    virtual int getRadioTextGap() override;
+    virtual juce::Font getPanelTitleFont() override;
+    virtual int getPanelTitleIndent() override;
+    virtual int getPanelTitlePadding() override;
+    virtual juce::BorderSize<int> getPanelBorder() override;
     virtual juce::Font getTabBarFont();
-    virtual int getTabBarDepth();
-    virtual int getTabBarIndent();
-    virtual juce::Font getStatusBarFont();
-    virtual int getStatusBarHeight();
-    virtual int getStandardIconSize();
+    virtual int getTabBarDepth() override;
+    virtual int getTabBarIndent() override;
+    virtual juce::Font getStatusBarFont() override;
+    virtual int getStatusBarHeight() override;
+    virtual int getStandardIconSize() override;
     virtual int getStandardButtonIconSize();
 
     /** A new image button showing the icon's normal and pressed images; null for
         an icon above 16. Size 2 is the large set, any other the standard one. */
     virtual std::unique_ptr<juce::ImageButton> createImageButton (const juce::String& name, int icon, int size);
-    virtual std::unique_ptr<juce::ImageButton> createImageButton (const juce::String& name, int icon);
-    virtual void setImageButtonImages (juce::ImageButton& button, int icon, int size);
+    virtual std::unique_ptr<juce::ImageButton> createImageButton (const juce::String& name, int icon) override;
+    virtual void setImageButtonImages (juce::ImageButton& button, int icon, int size) override;
 
     /** A new text button (style 0) drawn from the icon's seven slices, owned by the
         caller; null for an icon above 16. */
@@ -60,26 +73,15 @@ public:
     virtual TextButtonEx* createTextButton (const juce::String& text, int icon);
 
     /** Hands a text button the seven slices of its style (0 and 1 one set, 2 another). */
-    virtual void setTextButtonImages (TextButtonEx& button, int style);
+    virtual void setTextButtonImages (TextButtonEx& button, int style) override;
 
     //==============================================================================
     /** The font text buttons write with. */
-    juce::Font getTextButtonFont() { return boldFont; }
+    juce::Font getTextButtonFont() override { return boldFont; }
 
     /** The seven slices (normal left, middle, right, pressed left, middle, right,
         overlay) of a text button style. */
     const std::array<juce::Image, 7>& getTextButtonSlices (int style) const;
-
-    //==============================================================================
-    /** Strokes a rounded rectangle that stays inside area: the path runs on area
-        inset by half the thickness. */
-    static void drawRoundedOutline (juce::Graphics& g, juce::Rectangle<float> area, float cornerSize, float thickness);
-    static void fillRoundedRectangle (juce::Graphics& g, juce::Rectangle<float> area, float cornerSize);
-
-    /** Draws one line of text slanted, for the toolkit's italic texts (the embedded
-        faces have no italic). */
-    static void drawSlantedText (juce::Graphics& g, const juce::String& text, juce::Rectangle<int> area,
-                                 juce::Justification justification);
 
     //==============================================================================
     juce::Typeface::Ptr getTypefaceForFont (const juce::Font& font) override;

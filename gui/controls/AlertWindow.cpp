@@ -1,5 +1,5 @@
 #include "gui/controls/AlertWindow.h"
-#include "gui/DefaultLookAndFeel.h"
+#include "gui/controls/ToolkitLookAndFeelMethods.h"
 
 namespace Oru
 {
@@ -73,7 +73,7 @@ void AlertWindow::lookAndFeelChanged()
 {
     WindowComponent::lookAndFeelChanged();
 
-    if (auto* laf = dynamic_cast<DefaultLookAndFeel*> (&getLookAndFeel()))
+    if (auto* laf = dynamic_cast<ToolkitLookAndFeelMethods*> (&getLookAndFeel()))
     {
         messageLabel.setFont (laf->getDefaultFont());
         fitSize();

@@ -1,5 +1,4 @@
 #include "gui/controls/CheckBox.h"
-#include "gui/DefaultLookAndFeel.h"
 
 CheckBox::CheckBox()
 {
@@ -59,7 +58,7 @@ void CheckBox::lookAndFeelChanged()
 {
     lookAndFeelWatch.changed (*this);
 
-    if (auto* laf = dynamic_cast<DefaultLookAndFeel*> (&getLookAndFeel()))
+    if (auto* laf = dynamic_cast<LookAndFeelMethods*> (&getLookAndFeel()))
     {
         font = laf->getDefaultFont();
         gap = laf->getCheckBoxGap();

@@ -9,6 +9,18 @@ class CheckBox : public juce::Component,
                  public juce::Button::Listener
 {
 public:
+    /** What the control asks of its look and feel; with one that lacks it the control
+        keeps its own defaults. */
+    struct LookAndFeelMethods
+    {
+        virtual ~LookAndFeelMethods() = default;
+
+        virtual juce::Font getDefaultFont() = 0;
+        virtual int getCheckBoxGap() = 0;
+        virtual juce::Image getCheckBoxUntickedImage() = 0;
+        virtual juce::Image getCheckBoxTickedImage() = 0;
+    };
+
     class Listener
     {
     public:

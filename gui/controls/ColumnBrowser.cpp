@@ -1,5 +1,5 @@
 #include "gui/controls/ColumnBrowser.h"
-#include "gui/DefaultLookAndFeel.h"
+#include "gui/controls/ToolkitDrawing.h"
 
 ColumnBrowser::ColumnBrowser()
 {
@@ -168,9 +168,9 @@ void ColumnBrowser::paint (juce::Graphics& g)
     {
         const auto area = juce::Rectangle<int> (contentRight, 0, getWidth() - contentRight, content.getHeight()).toFloat();
         g.setColour (findColour (columnColourId));
-        DefaultLookAndFeel::fillRoundedRectangle (g, area, 6.0f);
+        ToolkitDrawing::fillRoundedRectangle (g, area, 6.0f);
         g.setColour (findColour (outlineColourId));
-        DefaultLookAndFeel::drawRoundedOutline (g, area, 6.0f, 1.0f);
+        ToolkitDrawing::drawRoundedOutline (g, area, 6.0f, 1.0f);
     }
 }
 
@@ -305,9 +305,9 @@ void ColumnBrowser::Column::paint (juce::Graphics& g)
 {
     const auto body = juce::Rectangle<int> (0, 0, getInnerWidth(), getHeight()).toFloat();
     g.setColour (findColour (columnColourId));
-    DefaultLookAndFeel::fillRoundedRectangle (g, body, 6.0f);
+    ToolkitDrawing::fillRoundedRectangle (g, body, 6.0f);
     g.setColour (findColour (outlineColourId));
-    DefaultLookAndFeel::drawRoundedOutline (g, body, 6.0f, 1.0f);
+    ToolkitDrawing::drawRoundedOutline (g, body, 6.0f, 1.0f);
 
     if (isResizable())
     {

@@ -1,6 +1,6 @@
-#include "gui/DefaultLookAndFeel.h"
-#include "gui/EmbeddedFonts.h"
 #include "gui/controls/ColumnBrowserListColumn.h"
+#include "gui/EmbeddedFonts.h"
+#include "gui/controls/ToolkitDrawing.h"
 
 namespace
 {
@@ -103,7 +103,7 @@ void ColumnBrowser::ListColumn::ItemComponent::paint (juce::Graphics& g)
     if (selected)
     {
         g.setColour (column.findColour (selectedItemColourId));
-        DefaultLookAndFeel::fillRoundedRectangle (g, getLocalBounds().toFloat(), 4.0f);
+        ToolkitDrawing::fillRoundedRectangle (g, getLocalBounds().toFloat(), 4.0f);
     }
 
     if (const auto& image = selected ? selectedImage : normalImage; image.isValid())
@@ -125,7 +125,7 @@ void ColumnBrowser::ListColumn::ItemComponent::paintOverChildren (juce::Graphics
     if (column.getDropMode() == dropOntoItem && column.getDropRow() == row)
     {
         g.setColour (juce::Colours::black);
-        DefaultLookAndFeel::drawRoundedOutline (g, getLocalBounds().toFloat(), 4.0f, 2.0f);
+        ToolkitDrawing::drawRoundedOutline (g, getLocalBounds().toFloat(), 4.0f, 2.0f);
     }
 }
 
@@ -401,7 +401,7 @@ void ColumnBrowser::ListColumn::paintOverChildren (juce::Graphics& g)
 
     if (dropMode == dropOnColumn)
     {
-        DefaultLookAndFeel::drawRoundedOutline (g, listBounds.toFloat(), 4.0f, 2.0f);
+        ToolkitDrawing::drawRoundedOutline (g, listBounds.toFloat(), 4.0f, 2.0f);
         return;
     }
 

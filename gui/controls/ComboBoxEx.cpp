@@ -1,6 +1,6 @@
 #include "gui/controls/ComboBoxEx.h"
-#include "gui/DefaultLookAndFeel.h"
 #include "gui/EmbeddedFonts.h"
+#include "gui/controls/ToolkitDrawing.h"
 
 ComboBoxEx::ComboBoxEx()
 {
@@ -74,9 +74,9 @@ void ComboBoxEx::paint (juce::Graphics& g)
 {
     const auto bounds = getLocalBounds().toFloat();
     g.setColour (juce::Colour (0xffe3e3e3));
-    DefaultLookAndFeel::fillRoundedRectangle (g, bounds, 4.0f);
+    ToolkitDrawing::fillRoundedRectangle (g, bounds, 4.0f);
     g.setColour (juce::Colours::white);
-    DefaultLookAndFeel::drawRoundedOutline (g, bounds, 4.0f, 1.0f);
+    ToolkitDrawing::drawRoundedOutline (g, bounds, 4.0f, 1.0f);
 
     g.setColour (juce::Colours::black);
     g.setFont (EmbeddedFonts::tahoma (13.0f));
@@ -85,7 +85,7 @@ void ComboBoxEx::paint (juce::Graphics& g)
     if (selectedEnabled)
         g.drawText (text, textArea, juce::Justification::centredLeft, false);
     else
-        DefaultLookAndFeel::drawSlantedText (g, text, textArea, juce::Justification::centredLeft);
+        ToolkitDrawing::drawSlantedText (g, text, textArea, juce::Justification::centredLeft);
 
     g.setColour (juce::Colour (0xffbfbfbf));
     g.drawLine ((float) getWidth() - 13.0f, 2.0f, (float) getWidth() - 13.0f, (float) getHeight() - 2.0f);

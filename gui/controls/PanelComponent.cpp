@@ -1,5 +1,5 @@
 #include "gui/controls/PanelComponent.h"
-#include "gui/DefaultLookAndFeel.h"
+#include "gui/controls/ToolkitDrawing.h"
 
 namespace
 {
@@ -59,7 +59,7 @@ void PanelComponent::lookAndFeelChanged()
 {
     lookAndFeelWatch.changed (*this);
 
-    if (auto* laf = dynamic_cast<DefaultLookAndFeel*> (&getLookAndFeel()))
+    if (auto* laf = dynamic_cast<LookAndFeelMethods*> (&getLookAndFeel()))
     {
         titleFont = laf->getPanelTitleFont();
         border = laf->getPanelBorder();
@@ -108,7 +108,7 @@ void PanelComponent::resized()
 void PanelComponent::paint (juce::Graphics& g)
 {
     g.setColour (frameColour);
-    DefaultLookAndFeel::drawRoundedOutline (g, frameArea.toFloat(), 4.0f, 1.0f);
+    ToolkitDrawing::drawRoundedOutline (g, frameArea.toFloat(), 4.0f, 1.0f);
     g.setColour (titleBackColour);
     g.fillRect (titleStrip);
     g.setColour (juce::Colours::black);

@@ -8,6 +8,18 @@
 class PanelComponent : public juce::Component
 {
 public:
+    /** What the control asks of its look and feel; with one that lacks it the control
+        keeps its own defaults. */
+    struct LookAndFeelMethods
+    {
+        virtual ~LookAndFeelMethods() = default;
+
+        virtual juce::Font getPanelTitleFont() = 0;
+        virtual int getPanelTitleIndent() = 0;
+        virtual int getPanelTitlePadding() = 0;
+        virtual juce::BorderSize<int> getPanelBorder() = 0;
+    };
+
     explicit PanelComponent (const juce::String& title = {});
     ~PanelComponent() override;
 

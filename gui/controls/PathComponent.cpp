@@ -1,5 +1,6 @@
 #include "gui/controls/PathComponent.h"
-#include "gui/DefaultLookAndFeel.h"
+#include "gui/controls/ToolkitDrawing.h"
+#include "gui/controls/ToolkitLookAndFeelMethods.h"
 
 PathComponent::PathComponent()
     : chooserLauncher (std::make_unique<FileChooserLauncher>())
@@ -86,7 +87,7 @@ void PathComponent::lookAndFeelChanged()
 {
     lookAndFeelWatch.changed (*this);
 
-    if (auto* laf = dynamic_cast<DefaultLookAndFeel*> (&getLookAndFeel()))
+    if (auto* laf = dynamic_cast<ToolkitLookAndFeelMethods*> (&getLookAndFeel()))
         font = laf->getDefaultFont();
 
     measure();
@@ -122,9 +123,9 @@ void PathComponent::paint (juce::Graphics& g)
     if (!outline.isTransparent())
     {
         g.setColour (findColour (fieldColourId).withMultipliedAlpha (alpha));
-        DefaultLookAndFeel::fillRoundedRectangle (g, textArea.toFloat(), 4.0f);
+        ToolkitDrawing::fillRoundedRectangle (g, textArea.toFloat(), 4.0f);
         g.setColour (outline.withMultipliedAlpha (alpha));
-        DefaultLookAndFeel::drawRoundedOutline (g, textArea.toFloat(), 4.0f, 1.0f);
+        ToolkitDrawing::drawRoundedOutline (g, textArea.toFloat(), 4.0f, 1.0f);
     }
 
     const auto textColour = findColour (textColourId).withMultipliedAlpha (alpha);

@@ -1,6 +1,7 @@
 #include "gui/controls/PopupMenuEx.h"
-#include "gui/DefaultLookAndFeel.h"
 #include "gui/EmbeddedFonts.h"
+#include "gui/controls/ToolkitDrawing.h"
+#include "gui/controls/ToolkitLookAndFeelMethods.h"
 
 PopupMenuEx::PopupMenuEx()
     : component (std::make_unique<PopupMenuComponent> (*this))
@@ -208,7 +209,7 @@ PopupMenuEx::Window::Window (PopupMenuComponent& h, PopupMenuEx& m)
 
 void PopupMenuEx::Window::lookAndFeelChanged()
 {
-    if (auto* laf = dynamic_cast<DefaultLookAndFeel*> (&getLookAndFeel()))
+    if (auto* laf = dynamic_cast<ToolkitLookAndFeelMethods*> (&getLookAndFeel()))
         font = laf->getDefaultFont();
 
     updateSize();
@@ -236,9 +237,9 @@ void PopupMenuEx::Window::paint (juce::Graphics& g)
 {
     const auto bounds = getLocalBounds().toFloat();
     g.setColour (juce::Colour (0xffe3e3e3));
-    DefaultLookAndFeel::fillRoundedRectangle (g, bounds, 6.0f);
+    ToolkitDrawing::fillRoundedRectangle (g, bounds, 6.0f);
     g.setColour (juce::Colours::black);
-    DefaultLookAndFeel::drawRoundedOutline (g, bounds, 5.0f, 1.0f);
+    ToolkitDrawing::drawRoundedOutline (g, bounds, 5.0f, 1.0f);
 
     const auto boldFont = EmbeddedFonts::withStyle (font, juce::Font::bold);
 
@@ -250,7 +251,7 @@ void PopupMenuEx::Window::paint (juce::Graphics& g)
         if (item == hoveredItem)
         {
             g.setColour (juce::Colour (0xffadadad));
-            DefaultLookAndFeel::fillRoundedRectangle (g, {4.0f, (float) y + 1.0f, (float) getWidth() - 8.0f, (float) rowHeight}, 3.0f);
+            ToolkitDrawing::fillRoundedRectangle (g, {4.0f, (float) y + 1.0f, (float) getWidth() - 8.0f, (float) rowHeight}, 3.0f);
         }
 
         g.setColour (juce::Colours::black);

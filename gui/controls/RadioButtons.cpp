@@ -1,5 +1,5 @@
 #include "gui/controls/RadioButtons.h"
-#include "gui/DefaultLookAndFeel.h"
+#include "gui/controls/ToolkitDrawing.h"
 
 namespace
 {
@@ -95,7 +95,7 @@ void RadioButtons::lookAndFeelChanged()
 {
     lookAndFeelWatch.changed (*this);
 
-    if (auto* laf = dynamic_cast<DefaultLookAndFeel*> (&getLookAndFeel()))
+    if (auto* laf = dynamic_cast<LookAndFeelMethods*> (&getLookAndFeel()))
     {
         titleFont = laf->getRadioGroupTitleFont();
         itemFont = laf->getRadioGroupItemFont();
@@ -164,7 +164,7 @@ void RadioButtons::resized()
 void RadioButtons::paint (juce::Graphics& g)
 {
     g.setColour (frameColour);
-    DefaultLookAndFeel::drawRoundedOutline (g, frameArea.toFloat(), cornerSize, 1.0f);
+    ToolkitDrawing::drawRoundedOutline (g, frameArea.toFloat(), cornerSize, 1.0f);
     g.setColour (titleBackColour);
     g.fillRect (titleBackArea);
 

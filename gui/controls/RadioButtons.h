@@ -9,6 +9,25 @@ class RadioButtons : public juce::Component,
                      public juce::Button::Listener
 {
 public:
+    /** What the control asks of its look and feel; with one that lacks it the control
+        keeps its own defaults. */
+    struct LookAndFeelMethods
+    {
+        virtual ~LookAndFeelMethods() = default;
+
+        virtual juce::Image getRadioButtonUntickedImage() = 0;
+        virtual juce::Image getRadioButtonTickedImage() = 0;
+        virtual juce::Font getRadioGroupTitleFont() = 0;
+        virtual juce::Font getRadioGroupItemFont() = 0;
+        virtual int getRadioTitleIndent() = 0;
+        virtual int getRadioTitlePadding() = 0;
+        virtual int getRadioLeftMargin() = 0;
+        virtual int getRadioVerticalMargin() = 0;
+        virtual int getRadioRowHeight() = 0;
+        virtual float getRadioFrameCornerSize() = 0;
+        virtual int getRadioTextGap() = 0;
+    };
+
     class Listener
     {
     public:

@@ -1,5 +1,4 @@
 #include "gui/controls/StatusBar.h"
-#include "gui/DefaultLookAndFeel.h"
 
 StatusBar::StatusBar()
 {
@@ -52,7 +51,7 @@ void StatusBar::lookAndFeelChanged()
 {
     lookAndFeelWatch.changed (*this);
 
-    if (auto* laf = dynamic_cast<DefaultLookAndFeel*> (&getLookAndFeel()))
+    if (auto* laf = dynamic_cast<LookAndFeelMethods*> (&getLookAndFeel()))
     {
         font = laf->getStatusBarFont();
         setSize (getWidth(), laf->getStatusBarHeight());

@@ -9,6 +9,16 @@ class StatusBar : public juce::Component,
                   private juce::Timer
 {
 public:
+    /** What the control asks of its look and feel; with one that lacks it the control
+        keeps its own defaults. */
+    struct LookAndFeelMethods
+    {
+        virtual ~LookAndFeelMethods() = default;
+
+        virtual juce::Font getStatusBarFont() = 0;
+        virtual int getStatusBarHeight() = 0;
+    };
+
     enum ColourIds
     {
         backgroundColourId = 0x0F004001,

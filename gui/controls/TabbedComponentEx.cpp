@@ -1,5 +1,4 @@
 #include "gui/controls/TabbedComponentEx.h"
-#include "gui/DefaultLookAndFeel.h"
 
 TabbedComponentEx::TabbedComponentEx (juce::TabbedButtonBar::Orientation orientation)
     : juce::TabbedComponent (orientation)
@@ -30,7 +29,7 @@ void TabbedComponentEx::lookAndFeelChanged()
 
     juce::TabbedComponent::lookAndFeelChanged();
 
-    if (auto* laf = dynamic_cast<DefaultLookAndFeel*> (&getLookAndFeel()))
+    if (auto* laf = dynamic_cast<LookAndFeelMethods*> (&getLookAndFeel()))
     {
         tabDepth = laf->getTabBarDepth();
         tabIndent = laf->getTabBarIndent();

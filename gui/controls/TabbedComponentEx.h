@@ -8,6 +8,16 @@
 class TabbedComponentEx : public juce::TabbedComponent
 {
 public:
+    /** What the control asks of its look and feel; with one that lacks it the control
+        keeps its own defaults. */
+    struct LookAndFeelMethods
+    {
+        virtual ~LookAndFeelMethods() = default;
+
+        virtual int getTabBarDepth() = 0;
+        virtual int getTabBarIndent() = 0;
+    };
+
     enum ColourIds
     {
         contentBackgroundColourId = 0x0F003000,

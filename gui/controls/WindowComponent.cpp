@@ -1,7 +1,8 @@
 #include "gui/controls/WindowComponent.h"
-#include "gui/DefaultLookAndFeel.h"
 #include "gui/EmbeddedFonts.h"
 #include "gui/ToolkitImages.h"
+#include "gui/controls/ToolkitDrawing.h"
+#include "gui/controls/ToolkitLookAndFeelMethods.h"
 
 WindowComponent::WindowComponent()
     : titleIcon (ToolkitImages::titleIcon())
@@ -134,7 +135,7 @@ void WindowComponent::lookAndFeelChanged()
 {
     lookAndFeelWatch.changed (*this);
 
-    if (auto* laf = dynamic_cast<DefaultLookAndFeel*> (&getLookAndFeel()))
+    if (auto* laf = dynamic_cast<ToolkitLookAndFeelMethods*> (&getLookAndFeel()))
         laf->setImageButtonImages (closeButton, 0, laf->getStandardIconSize());
 
     resized();
@@ -156,7 +157,7 @@ void WindowComponent::paint (juce::Graphics& g)
     g.setColour (findColour (backgroundColourId));
 
     if (frameShape == 1)
-        DefaultLookAndFeel::fillRoundedRectangle (g, bordered ? bounds.reduced (1.0f) : bounds, 8.0f);
+        ToolkitDrawing::fillRoundedRectangle (g, bordered ? bounds.reduced (1.0f) : bounds, 8.0f);
     else if (frameShape == 0)
         g.fillRect (bounds);
 
@@ -189,7 +190,7 @@ void WindowComponent::paint (juce::Graphics& g)
         g.setColour (findColour (borderColourId));
 
         if (frameShape == 1)
-            DefaultLookAndFeel::drawRoundedOutline (g, bounds, 8.0f, (float) borderThickness);
+            ToolkitDrawing::drawRoundedOutline (g, bounds, 8.0f, (float) borderThickness);
         else if (frameShape == 0)
             g.drawRect (getLocalBounds(), borderThickness);
     }
@@ -197,9 +198,9 @@ void WindowComponent::paint (juce::Graphics& g)
     if (titleBarVisible)
     {
         g.setColour (findColour (titleBarColourId));
-        DefaultLookAndFeel::fillRoundedRectangle (g, titleArea.toFloat().reduced (1.0f), 4.0f);
+        ToolkitDrawing::fillRoundedRectangle (g, titleArea.toFloat().reduced (1.0f), 4.0f);
         g.setColour (findColour (titleTextColourId));
-        DefaultLookAndFeel::drawRoundedOutline (g, titleArea.toFloat(), 5.0f, 1.0f);
+        ToolkitDrawing::drawRoundedOutline (g, titleArea.toFloat(), 5.0f, 1.0f);
         g.drawImageAt (titleIcon, titleArea.getX() + 3, titleArea.getY() + 2);
         g.setFont (titleFont);
         g.drawText (title, titleTextArea, juce::Justification::centredLeft, false);

@@ -1,7 +1,7 @@
 #include "gui/widgets/ParameterModulator.h"
 
-#include "gui/DefaultLookAndFeel.h"
 #include "gui/ToolkitImages.h"
+#include "gui/controls/ToolkitLookAndFeelMethods.h"
 #include "gui/widgets/SkinElement.h"
 
 namespace
@@ -23,7 +23,7 @@ const RowButton rowButtons[] = {
 
 std::unique_ptr<juce::Button> makeButton (juce::LookAndFeel& lookAndFeel, const RowButton& rowButton)
 {
-    if (auto* own = dynamic_cast<DefaultLookAndFeel*> (&lookAndFeel))
+    if (auto* own = dynamic_cast<ToolkitLookAndFeelMethods*> (&lookAndFeel))
         if (auto button = own->createImageButton (rowButton.name, rowButton.icon))
             return button;
 

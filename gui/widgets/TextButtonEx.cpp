@@ -1,7 +1,5 @@
 #include "gui/widgets/TextButtonEx.h"
 
-#include "gui/DefaultLookAndFeel.h"
-
 TextButtonEx::TextButtonEx (const juce::String& text, int styleToUse)
     : GFXButton (text)
     , style (styleToUse)
@@ -55,7 +53,7 @@ void TextButtonEx::lookAndFeelChanged()
     GFXButton::lookAndFeelChanged();
 
     // Another look and feel leaves the button with its own defaults.
-    if (auto* lf = dynamic_cast<DefaultLookAndFeel*> (&getLookAndFeel()))
+    if (auto* lf = dynamic_cast<LookAndFeelMethods*> (&getLookAndFeel()))
     {
         font = lf->getTextButtonFont();
         measureText();

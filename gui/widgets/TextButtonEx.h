@@ -10,6 +10,16 @@
 class TextButtonEx : public GFXButton
 {
 public:
+    /** What the control asks of its look and feel; with one that lacks it the control
+        keeps its own defaults. */
+    struct LookAndFeelMethods
+    {
+        virtual ~LookAndFeelMethods() = default;
+
+        virtual juce::Font getTextButtonFont() = 0;
+        virtual void setTextButtonImages (TextButtonEx& button, int style) = 0;
+    };
+
     TextButtonEx (const juce::String& text, int style);
 
     /** Resizes only when the text's width changed. */

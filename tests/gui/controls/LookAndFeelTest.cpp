@@ -2,6 +2,7 @@
 #include "gui/DefaultLookAndFeel.h"
 #include "gui/EmbeddedFonts.h"
 #include "gui/ToolkitImages.h"
+#include "gui/controls/ToolkitDrawing.h"
 #include "gui/widgets/TextButtonEx.h"
 
 #include <gtest/gtest.h>
@@ -174,7 +175,7 @@ TEST (DefaultLookAndFeel, RoundedOutlineStaysInsideItsArea)
     {
         juce::Graphics g (image);
         g.setColour (juce::Colours::red);
-        DefaultLookAndFeel::drawRoundedOutline (g, {10.0f, 10.0f, 100.0f, 50.0f}, 4.0f, 3.0f);
+        ToolkitDrawing::drawRoundedOutline (g, {10.0f, 10.0f, 100.0f, 50.0f}, 4.0f, 3.0f);
     }
 
     EXPECT_EQ (image.getPixelAt (9, 35).getAlpha(), 0);
@@ -242,8 +243,7 @@ TEST (ToolkitImages, EveryImageIsEmbeddedAtItsSize)
             EXPECT_TRUE (slice.isValid()) << set;
 
     // The box images keep their fixed file sizes.
-    const std::pair<juce::String, size_t> sizes[] = {{"tkCheckBoxOff.png", 494}, {"tkCheckBoxOn.png", 561}, {"tkRadioOff.png", 548}, {"tkRadioOn.png", 599},
-                                                     {"tkPresetRowOff.png", 428}, {"tkPresetRowOn.png", 418}};
+    const std::pair<juce::String, size_t> sizes[] = {{"tkCheckBoxOff.png", 494}, {"tkCheckBoxOn.png", 561}, {"tkRadioOff.png", 548}, {"tkRadioOn.png", 599}, {"tkPresetRowOff.png", 428}, {"tkPresetRowOn.png", 418}};
     for (const auto& [name, bytes] : sizes)
     {
         auto data = getResourceData (name);
