@@ -2088,7 +2088,7 @@ bool DrumMachine::saveDrumMapFile (const juce::File& file) const
 
 bool DrumMachine::loadFactoryDrumMap()
 {
-    auto document = juce::parseXML (loadXmlResource ("default" + getDrumMapFileExtension()));
+    auto document = parseXmlText (loadXmlResource ("default" + getDrumMapFileExtension()));
     return document != nullptr && readDrumMapXml (*document);
 }
 
