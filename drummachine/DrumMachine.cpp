@@ -102,6 +102,10 @@ juce::String DrumMachine::getPluginPrefix() const
 {
     return BasePluginOldStyle::getPluginPrefix();
 }
+bool DrumMachine::hasPresetChangingSetting() const
+{
+    return false;
+}
 std::unique_ptr<DrumMachineCore> DrumMachine::createCore()
 {
     return nullptr;

@@ -155,6 +155,7 @@ public:
 
     juce::String getPluginName() const override;
     juce::String getPluginPrefix() const override;
+    bool hasPresetChangingSetting() const override; // false: the drum machine has no deferred preset change
     virtual int getNumOutputs() const = 0;
     virtual std::unique_ptr<DrumMachineCore> createCore();
     virtual std::unique_ptr<DrumMachineSeq> createSequencer();
