@@ -1448,6 +1448,7 @@ void DrumMachine::setRandomizer (bool on)
             lengthMode = false;
             updateLengthModeState();
             tapMode = false;
+            updateTapModeState();
             sequencer->resetRandomizer();
 
             if (auto* pattern = sequencer->getPattern (sequencer->getEditedPatternIndex()))
