@@ -2,6 +2,8 @@
 
 #include <juce_events/juce_events.h>
 
+#include <atomic>
+
 /** The JUCE message thread that every instance in this library shares. Linux hosts run no message loop
     for their plug-ins, so timers, asynchronous updates and the editor live on a thread of our own. The first
     user starts it, the last one stops it and shuts JUCE down, so nothing of ours runs when the host
@@ -24,4 +26,9 @@ private:
     void run() override;
 
     juce::WaitableEvent ready;
+
+    // The stop request: the flag, and a pipe whose one byte wakes the loop from its wait. Both belong to
+    // this object, not to JUCE's message queue, which the stopping thread deletes as it shuts down.
+    std::atomic<bool> stopRequested{false};
+    int wakePipe[2] = {-1, -1};
 };

@@ -772,6 +772,41 @@ TEST (PulsaretVst, EntryRefusesHostsWithoutVersionAndInstancesCoexist)
     }
 }
 
+TEST (PulsaretVst, InstancesShareTheMessageThreadAndCloseCleanly)
+{
+    // One library: its instances share one message thread, which the last one to close stops. Before each
+    // close every open instance restores and saves its state, so the message thread still has their
+    // notifications to deliver while the instance closes.
+    auto library = std::make_shared<PluginCopy> (Settings{false});
+
+    for (int count : {1, 2, 8})
+    {
+        for (int round = 0; round < 3; ++round)
+        {
+            std::vector<std::unique_ptr<Pulsaret>> instances;
+
+            for (int i = 0; i < count; ++i)
+            {
+                instances.push_back (std::make_unique<Pulsaret> (library));
+                ASSERT_TRUE (instances.back()->loaded());
+            }
+
+            const auto state = instances[0]->host.getChunk();
+
+            while (!instances.empty())
+            {
+                for (auto& p : instances)
+                    for (int i = 0; i < 4; ++i)
+                        p->host.setChunk (state);
+
+                const auto out = instances.back()->host.render (2048, 512, {noteOn (0, bassDrumKey)}, {});
+                EXPECT_GT (peak (out[0]), 0.05);
+                instances.pop_back();
+            }
+        }
+    }
+}
+
 TEST (PulsaretVst, InstanceWorksWithoutDisplay)
 {
     const char* display = std::getenv ("DISPLAY");
