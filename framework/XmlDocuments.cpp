@@ -58,22 +58,21 @@ public:
             if (*p != '<')
                 return rootRead ? "text after the document element" : "text before the document element";
 
-            if (startsWith ("<?"))
-            {
-                if (!skipPast ("?>"))
-                    return incomplete();
-            }
-            else if (startsWith ("<!--"))
-            {
-                if (!skipPast ("-->"))
-                    return incomplete();
-            }
-            else if (startsWith ("<!"))
+            const auto skipped = skipCommentOrInstruction (false);
+
+            if (skipped == Markup::unclosed)
+                return incomplete();
+
+            if (skipped == Markup::skipped)
+                continue;
+
+            if (startsWith ("<!"))
             {
                 // Our documents have none; refusing them keeps entity definitions away from the parser.
                 return "a document type declaration";
             }
-            else if (rootRead)
+
+            if (rootRead)
             {
                 return "a second document element";
             }
@@ -101,6 +100,25 @@ private:
         }
     };
 
+    enum class Markup
+    {
+        none,
+        skipped,
+        unclosed
+    };
+
+    // Skips a comment, a processing instruction or, inside the document element, a CDATA section at p.
+    Markup skipCommentOrInstruction (bool insideElement)
+    {
+        static constexpr const char* delimiters[][2] = {{"<!--", "-->"}, {"<?", "?>"}, {"<![CDATA[", "]]>"}};
+
+        for (int i = 0; i < (insideElement ? 3 : 2); ++i)
+            if (startsWith (delimiters[i][0]))
+                return skipPast (delimiters[i][1]) ? Markup::skipped : Markup::unclosed;
+
+        return Markup::none;
+    }
+
     // Scans the document element from its '<' to its end.
     juce::String scanElements()
     {
@@ -108,113 +126,18 @@ private:
 
         for (;;)
         {
-            if (startsWith ("<!--"))
+            const auto skipped = skipCommentOrInstruction (true);
+
+            if (skipped == Markup::unclosed)
+                return incomplete();
+
+            if (skipped == Markup::none)
             {
-                if (!skipPast ("-->"))
-                    return incomplete();
-            }
-            else if (startsWith ("<![CDATA["))
-            {
-                if (!skipPast ("]]>"))
-                    return incomplete();
-            }
-            else if (startsWith ("<?"))
-            {
-                if (!skipPast ("?>"))
-                    return incomplete();
-            }
-            else if (startsWith ("<!"))
-            {
-                return "a declaration inside an element";
-            }
-            else if (startsWith ("</"))
-            {
-                p += 2;
-                const auto name = readName();
-                skipWhiteSpace();
+                bool finished = false;
+                const auto error = scanTag (depth, finished);
 
-                if (p == end)
-                    return incomplete();
-
-                if (*p != '>' || depth == 0 || !(name == open[(size_t) depth - 1]))
-                    return "a closing tag that does not match its element";
-
-                ++p;
-
-                if (--depth == 0)
-                    return {};
-            }
-            else
-            {
-                ++p;
-                const auto name = readName();
-
-                if (name.length == 0)
-                    return p == end ? incomplete() : juce::String ("an element without a name");
-
-                if (depth >= maxXmlDocumentDepth)
-                    return "elements nested deeper than " + juce::String (maxXmlDocumentDepth) + " levels";
-
-                bool closed = false;
-
-                for (;;)
-                {
-                    skipWhiteSpace();
-
-                    if (p == end)
-                        return incomplete();
-
-                    if (*p == '>')
-                    {
-                        ++p;
-                        break;
-                    }
-
-                    if (*p == '/')
-                    {
-                        if (end - p < 2)
-                            return incomplete();
-
-                        if (p[1] != '>')
-                            return "a malformed tag";
-
-                        p += 2;
-                        closed = true;
-                        break;
-                    }
-
-                    const auto attribute = readName();
-                    skipWhiteSpace();
-
-                    if (p == end)
-                        return incomplete();
-
-                    if (attribute.length == 0 || *p != '=')
-                        return "a malformed attribute";
-
-                    ++p;
-                    skipWhiteSpace();
-
-                    if (p == end)
-                        return incomplete();
-
-                    const char quote = *p;
-
-                    if (quote != '"' && quote != '\'')
-                        return "an attribute value without quotes";
-
-                    const auto* closing = static_cast<const char*> (std::memchr (p + 1, quote, (size_t) (end - p - 1)));
-
-                    if (closing == nullptr)
-                        return incomplete();
-
-                    p = closing + 1;
-                }
-
-                if (!closed)
-                    open[(size_t) depth++] = name;
-                else if (depth == 0)
-                    return {};
+                if (error.isNotEmpty() || finished)
+                    return error;
             }
 
             // Character data up to the next tag.
@@ -225,6 +148,102 @@ private:
 
             p = next;
         }
+    }
+
+    // Reads the tag at p, opening or closing an element; finished when it ends the document element.
+    juce::String scanTag (int& depth, bool& finished)
+    {
+        if (startsWith ("<!"))
+            return "a declaration inside an element";
+
+        if (startsWith ("</"))
+        {
+            p += 2;
+            const auto name = readName();
+            skipWhiteSpace();
+
+            if (p == end)
+                return incomplete();
+
+            if (*p != '>' || depth == 0 || !(name == open[(size_t) depth - 1]))
+                return "a closing tag that does not match its element";
+
+            ++p;
+            finished = --depth == 0;
+            return {};
+        }
+
+        ++p;
+        const auto name = readName();
+
+        if (name.length == 0)
+            return p == end ? incomplete() : juce::String ("an element without a name");
+
+        if (depth >= maxXmlDocumentDepth)
+            return "elements nested deeper than " + juce::String (maxXmlDocumentDepth) + " levels";
+
+        bool closed = false;
+
+        for (;;)
+        {
+            skipWhiteSpace();
+
+            if (p == end)
+                return incomplete();
+
+            if (*p == '>')
+            {
+                ++p;
+                break;
+            }
+
+            if (*p == '/')
+            {
+                if (end - p < 2)
+                    return incomplete();
+
+                if (p[1] != '>')
+                    return "a malformed tag";
+
+                p += 2;
+                closed = true;
+                break;
+            }
+
+            const auto attribute = readName();
+            skipWhiteSpace();
+
+            if (p == end)
+                return incomplete();
+
+            if (attribute.length == 0 || *p != '=')
+                return "a malformed attribute";
+
+            ++p;
+            skipWhiteSpace();
+
+            if (p == end)
+                return incomplete();
+
+            const char quote = *p;
+
+            if (quote != '"' && quote != '\'')
+                return "an attribute value without quotes";
+
+            const auto* closing = static_cast<const char*> (std::memchr (p + 1, quote, (size_t) (end - p - 1)));
+
+            if (closing == nullptr)
+                return incomplete();
+
+            p = closing + 1;
+        }
+
+        if (!closed)
+            open[(size_t) depth++] = name;
+        else
+            finished = depth == 0;
+
+        return {};
     }
 
     static juce::String incomplete() { return "the document ends before its last element is closed"; }
