@@ -14,10 +14,15 @@ def main():
     lines = ["// Generated at build time from resources/. Do not edit.",
              "#include \"framework/EmbeddedResourceTable.h\"", ""]
     entries = []
+    # Look-ups ignore case, so two such names would make one of the files unreachable.
+    seen = {}
     for index, path in enumerate(sorted(files, key=os.path.basename)):
         base = os.path.basename(path)
         if base.startswith("."):
             continue
+        if base.upper() in seen:
+            sys.exit("embed_resources.py: %s and %s have the same name ignoring case" % (seen[base.upper()], path))
+        seen[base.upper()] = path
         dot = base.rfind(".")
         name, rtype = (base[:dot], base[dot + 1:]) if dot >= 0 else ("", base)
         with open(path, "rb") as f:

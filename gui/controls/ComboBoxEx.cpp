@@ -67,7 +67,7 @@ void ComboBoxEx::popupMenuItemSelected (PopupMenuEx* source, int id, bool)
 void ComboBoxEx::mouseDown (const juce::MouseEvent&)
 {
     if (auto* popup = menu.getComponent())
-        popup->showAt (1, {0, getHeight()}, this);
+        popup->showBelow (*this);
 }
 
 void ComboBoxEx::paint (juce::Graphics& g)

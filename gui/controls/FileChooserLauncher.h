@@ -3,20 +3,46 @@
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include <functional>
+#include <memory>
 
-/** Opens a file chooser for one existing file without blocking (modal loops are
-    off in a plug-in) and hands the choice to a callback on the message thread;
-    the callback does not run when the user cancels. Tests replace launch. */
+/** Opens a file chooser without blocking (modal loops are off in a plug-in) and hands
+    the choice to a callback on the message thread; the callback does not run when the
+    user cancels, nor after the launcher has gone or closed the chooser. zenity or
+    kdialog is used when installed, else JUCE's own dialog, which opens inside the
+    parent component when one is given (a top-level window could fall behind the
+    host's). Tests replace launch and launchForSave. */
 class FileChooserLauncher
 {
 public:
     using Callback = std::function<void (const juce::File&)>;
 
-    virtual ~FileChooserLauncher() = default;
+    FileChooserLauncher() = default;
+    virtual ~FileChooserLauncher();
 
+    void setParentComponent (juce::Component* newParent) noexcept { parent = newParent; }
+
+    /** Makes the editor above the component (the nearest pseudo-modal desktop) the parent. */
+    void setParentAbove (juce::Component& component);
+
+    /** One existing file. */
     virtual void launch (const juce::String& title, const juce::File& initialFile, const juce::String& wildcard,
                          Callback onChosen);
 
+    /** A file to write, which may not exist yet. The chooser itself does not ask about
+        replacing: the caller asks once it has added its extension. */
+    virtual void launchForSave (const juce::String& title, const juce::File& initialFile, const juce::String& wildcard,
+                                Callback onChosen);
+
+    /** Closes an open chooser; its callback never runs. */
+    virtual void close();
+
 private:
+    void start (int flags, const juce::String& title, const juce::File& initialFile, const juce::String& wildcard,
+                Callback onChosen, bool mustExist);
+
     std::unique_ptr<juce::FileChooser> chooser; // kept alive until the asynchronous dialog ends
+    juce::Component::SafePointer<juce::Component> parent;
+    std::shared_ptr<int> alive = std::make_shared<int> (0); // choices arriving later see it expired
+
+    JUCE_DECLARE_NON_COPYABLE (FileChooserLauncher)
 };

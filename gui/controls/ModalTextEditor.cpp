@@ -1,55 +1,6 @@
 #include "gui/controls/ModalTextEditor.h"
 
 //==============================================================================
-ModalTextEditor::PlaceWatcher::PlaceWatcher (ModalTextEditor& editorToUse, juce::Component& place, bool shouldWatchFocus)
-    : juce::ComponentMovementWatcher (&place)
-    , editor (editorToUse)
-    , watchFocus (shouldWatchFocus)
-{
-    startTimer (200);
-}
-
-void ModalTextEditor::PlaceWatcher::componentMovedOrResized (bool, bool)
-{
-    editor.followPlace();
-}
-
-void ModalTextEditor::PlaceWatcher::componentPeerChanged()
-{
-    // The host closed the window the edit came from: the lifted one must not stay behind.
-    // Ended later, as the watcher is still in use when this returns.
-    editor.endSoon();
-}
-
-void ModalTextEditor::PlaceWatcher::componentVisibilityChanged()
-{
-    if (auto* place = getComponent(); place == nullptr || !place->isShowing())
-        editor.endSoon();
-}
-
-void ModalTextEditor::PlaceWatcher::mouseDown (const juce::MouseEvent& e)
-{
-    // A click elsewhere in our own windows need not move the window system's focus.
-    if (e.eventComponent != &editor && !editor.isParentOf (e.eventComponent))
-        editor.endSoon();
-}
-
-void ModalTextEditor::PlaceWatcher::timerCallback()
-{
-    // The toolkit misses the loss when the focus leaves before it has read that the
-    // window got it (a host taking the focus straight back); the window would stay.
-    if (watchFocus && editor.isOnDesktop() && NativeWindows::isFocusElsewhere (editor.getWindowHandle()))
-    {
-        stopTimer();
-        editor.endSoon();
-        return;
-    }
-
-    // Nothing tells an embedded window that the host's window moved.
-    editor.followPlace();
-}
-
-//==============================================================================
 ModalTextEditor::ModalTextEditor (const juce::String& name)
     : juce::TextEditor (name, 0)
 {
@@ -184,8 +135,7 @@ void ModalTextEditor::liftIntoOwnWindow()
         grabKeyboardFocus();
     }
 
-    placeWatcher = std::make_unique<PlaceWatcher> (*this, *parentBeforeEdit, NativeWindows::isFocusWithin (getWindowHandle()));
-    juce::Desktop::getInstance().addGlobalMouseListener (placeWatcher.get());
+    placeWatcher = std::make_unique<LiftedEditWatcher> (*this, static_cast<LiftedEditWatcher::Client&> (*this), *parentBeforeEdit, NativeWindows::isFocusWithin (getWindowHandle()));
 }
 
 void ModalTextEditor::followPlace()
@@ -201,22 +151,12 @@ juce::Rectangle<int> ModalTextEditor::getPlaceOnScreen() const
     if (place == nullptr)
         return getScreenBounds();
 
-    // The toolkit's own idea of an embedded window's screen place goes stale when the
-    // host's window moves; the window system's is current.
-    if (auto* peer = place->getPeer())
-        if (auto origin = NativeWindows::getScreenPosition (peer->getNativeHandle()))
-            return peer->getComponent().getLocalArea (place, boundsBeforeEdit) + juce::Desktop::getInstance().getDisplays().physicalToLogical (*origin);
-
-    return place->localAreaToGlobal (boundsBeforeEdit);
+    return LiftedEditWatcher::getScreenArea (*place, boundsBeforeEdit);
 }
 
 void ModalTextEditor::stopWatchingPlace()
 {
-    if (placeWatcher != nullptr)
-    {
-        juce::Desktop::getInstance().removeGlobalMouseListener (placeWatcher.get());
-        placeWatcher.reset();
-    }
+    placeWatcher.reset();
 }
 
 void ModalTextEditor::putBack()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gui/controls/LiftedEditWatcher.h"
 #include "gui/controls/NativeWindows.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
@@ -10,7 +11,7 @@
     of focus ends the edit and reports a changed text; Escape restores the text from
     before. Ending the edit always takes the window away and gives the window system's
     keyboard focus back to where it was. Message thread only. */
-class ModalTextEditor : public juce::TextEditor, public juce::TextEditor::Listener
+class ModalTextEditor : public juce::TextEditor, public juce::TextEditor::Listener, private LiftedEditWatcher::Client
 {
 public:
     class ModalListener
@@ -66,42 +67,18 @@ public:
     void textEditorEscapeKeyPressed (juce::TextEditor&) override;
 
 private:
-    /** Keeps a lifted edit over the place it came from, and ends it when that place goes
-        away or hides, or when the window system's focus has gone elsewhere. */
-    class PlaceWatcher : public juce::ComponentMovementWatcher, public juce::MouseListener, private juce::Timer
-    {
-    public:
-        /** watchFocus: the lifted window holds the window system's focus now. */
-        PlaceWatcher (ModalTextEditor& editor, juce::Component& place, bool watchFocus);
-
-        using juce::ComponentMovementWatcher::componentMovedOrResized;
-        using juce::ComponentMovementWatcher::componentVisibilityChanged;
-        void componentMovedOrResized (bool wasMoved, bool wasResized) override;
-        void componentPeerChanged() override;
-        void componentVisibilityChanged() override;
-
-        /** Clicks anywhere in the process's windows. */
-        void mouseDown (const juce::MouseEvent& e) override;
-
-    private:
-        void timerCallback() override;
-
-        ModalTextEditor& editor;
-        const bool watchFocus;
-    };
-
     /** Ends the edit as a loss of focus does; releases the focus when it still has it. */
     void endByKey();
 
     /** Ends the edit from the message loop, for callers still in use when they return. */
-    void endSoon();
+    void endSoon() override;
 
     void beginEdit();
     void endEdit();
     void liftIntoOwnWindow();
     void stopWatchingPlace();
     void putBack();
-    void followPlace();
+    void followPlace() override;
     juce::Rectangle<int> getPlaceOnScreen() const;
 
     juce::ListenerList<ModalListener> modalListeners; // last added hears first
@@ -113,7 +90,7 @@ private:
     bool moving = false; // focus changes while lifting or putting back are ours, not the user's
     NativeWindows::SavedFocus focusBeforeEdit;
     bool focusNoted = false; // focusBeforeEdit was taken before the toolkit moved the focus
-    std::unique_ptr<PlaceWatcher> placeWatcher;
+    std::unique_ptr<LiftedEditWatcher> placeWatcher;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ModalTextEditor)
 };

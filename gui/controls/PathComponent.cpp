@@ -61,6 +61,7 @@ bool PathComponent::isPathOverflowing() const noexcept
 void PathComponent::browse()
 {
     juce::Component::SafePointer<PathComponent> safeThis (this);
+    chooserLauncher->setParentAbove (*this);
     chooserLauncher->launch (chooserTitle, chooserInitialFile, chooserWildcard,
                              [safeThis] (const juce::File& file)
                              {

@@ -350,7 +350,9 @@ void PopupMenuEx::PopupMenuComponent::shownStateChanged()
     pendingMenu = nullptr;
     currentMenu = nullptr;
 
-    if (isShown())
+    if (!isShown())
+        field.reset();
+    else
     {
         pendingMenu = &rootMenu;
         nextPosition = getStoredPosition();
@@ -370,6 +372,51 @@ void PopupMenuEx::PopupMenuComponent::timerCallback()
 {
     stopTimer();
     openMenu (pendingMenu);
+}
+
+void PopupMenuEx::PopupMenuComponent::showBelow (juce::Component& fieldToUse)
+{
+    // In the editor's frame, which the covering window and this component share.
+    auto* editor = fieldToUse.findParentComponentOfClass<PseudoModalComponent::Desktop>();
+    auto* editorComponent = dynamic_cast<juce::Component*> (editor);
+
+    if (!isShown() && editorComponent != nullptr)
+        field = editorComponent->getLocalArea (&fieldToUse, fieldToUse.getLocalBounds());
+
+    showAt (1, {0, fieldToUse.getHeight()}, &fieldToUse);
+}
+
+juce::Point<int> PopupMenuEx::PopupMenuComponent::placeInside (const Window& window) const
+{
+    // A menu that runs past the editor's edge shows only part of its items: keep it inside.
+    const auto area = getLocalBounds();
+    auto place = nextPosition;
+
+    if (area.isEmpty())
+        return place;
+
+    const bool isRoot = windows.size() <= 1;
+
+    if (place.x + window.getWidth() > area.getRight())
+    {
+        // A sub-menu goes to the other side of its parent window instead.
+        auto* parentWindow = isRoot ? nullptr : windows[windows.size() - 2];
+
+        if (parentWindow != nullptr && parentWindow->getX() - 5 - window.getWidth() >= 0)
+            place.x = parentWindow->getX() - 5 - window.getWidth();
+        else
+            place.x = area.getRight() - window.getWidth();
+    }
+
+    if (place.y + window.getHeight() > area.getBottom())
+    {
+        if (isRoot && field.has_value() && field->getY() - window.getHeight() >= 0)
+            place.y = field->getY() - window.getHeight();
+        else
+            place.y = area.getBottom() - window.getHeight();
+    }
+
+    return {juce::jmax (0, place.x), juce::jmax (0, place.y)};
 }
 
 bool PopupMenuEx::PopupMenuComponent::closeInnermostWindow()
@@ -402,7 +449,7 @@ void PopupMenuEx::PopupMenuComponent::openMenu (PopupMenuEx* menu)
         return;
 
     auto* window = windows.add (new Window (*this, *menu));
-    window->setTopLeftPosition (nextPosition);
+    window->setTopLeftPosition (placeInside (*window));
     window->setVisible (true);
     addChildComponent (window, -1);
     currentMenu = menu;

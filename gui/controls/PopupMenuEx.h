@@ -3,6 +3,7 @@
 #include "gui/controls/PseudoModalComponent.h"
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 /** The toolkit's popup menu: a model of items, optionally with sub-menus, shown
@@ -82,6 +83,9 @@ public:
         PopupMenuEx* getPendingMenu() const noexcept { return pendingMenu; }
         bool isSubMenuTimerRunning() const noexcept { return isTimerRunning(); }
 
+        /** Opens the menu below a field, or above it when there is no room below. */
+        void showBelow (juce::Component& field);
+
         void positionChanged() override;
         void shownStateChanged() override;
         void mouseDown (const juce::MouseEvent& e) override;
@@ -93,12 +97,14 @@ public:
         void openMenu (PopupMenuEx* menu);
         bool closeInnermostWindow();
         void closeAllWindows();
+        juce::Point<int> placeInside (const Window& window) const;
 
         juce::OwnedArray<Window> windows; // outermost first
         PopupMenuEx& rootMenu;
         PopupMenuEx* pendingMenu = nullptr;
         PopupMenuEx* currentMenu = nullptr;
         juce::Point<int> nextPosition;
+        std::optional<juce::Rectangle<int>> field; // the field the root opens below, in our frame
 
         JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (PopupMenuComponent)
     };

@@ -3,6 +3,9 @@
 GFXAnimation::GFXAnimation (const juce::String& name)
     : juce::Component (name)
 {
+    // Skin widgets leave the keyboard to the host (its shortcuts); Return must not click again.
+    setWantsKeyboardFocus (false);
+    setMouseClickGrabsKeyboardFocus (false);
 }
 
 void GFXAnimation::updateFromParameter (Parameter* changed)

@@ -5,6 +5,9 @@
 GFXButton::GFXButton (const juce::String& name)
     : juce::Button (name)
 {
+    // Skin widgets leave the keyboard to the host (its shortcuts); Return must not click again.
+    setWantsKeyboardFocus (false);
+    setMouseClickGrabsKeyboardFocus (false);
     const int width = name.isEmpty() ? 18 : juce::Font (12.0f).getStringWidth (name) + 8;
     setSize (width, 18);
 }

@@ -10,6 +10,20 @@ GFXDisplay::GFXDisplay (const juce::String& name)
     startTimer (250);
 }
 
+GFXDisplay::~GFXDisplay()
+{
+    placeWatcher.reset();
+
+    if (isOnDesktop())
+    {
+        const bool hadNativeFocus = NativeWindows::isFocusWithin (getWindowHandle());
+        removeFromDesktop();
+
+        if (hadNativeFocus)
+            NativeWindows::restoreFocus (focusBeforeEdit);
+    }
+}
+
 void GFXDisplay::updateFromParameter (Parameter* changed)
 {
     setText (changed->getText());
@@ -26,6 +40,26 @@ void GFXDisplay::addListener (GFXDisplayListener* listener)
 {
     if (listener != nullptr)
         displayListeners.addIfNotAlreadyThere (listener);
+}
+
+void GFXDisplay::removeListener (GFXDisplayListener* listener)
+{
+    displayListeners.removeFirstMatchingValue (listener);
+}
+
+void GFXDisplay::setEditingAllowed (bool shouldBeAllowed)
+{
+    editingAllowed = shouldBeAllowed;
+    setWantsKeyboardFocus (shouldBeAllowed);
+    setMouseClickGrabsKeyboardFocus (shouldBeAllowed);
+
+    if (!shouldBeAllowed && editing)
+    {
+        finishEditing();
+
+        if (hasKeyboardFocus (false))
+            giveAwayKeyboardFocus();
+    }
 }
 
 void GFXDisplay::blinkStateChanged()
@@ -164,8 +198,9 @@ void GFXDisplay::scrollToCaret()
 
 bool GFXDisplay::keyPressed (const juce::KeyPress& key)
 {
+    // Outside an edit the keys are the host's (its shortcuts).
     if (!editing)
-        return true;
+        return false;
 
     const bool plain = !key.getModifiers().isAnyModifierKeyDown();
     const int code = key.getKeyCode();
@@ -230,12 +265,32 @@ bool GFXDisplay::keyPressed (const juce::KeyPress& key)
     return true;
 }
 
-void GFXDisplay::focusGained (FocusChangeType)
+bool GFXDisplay::mayStartEditing() const
 {
-    if (editing || reparenting || !isEnabled())
+    return !editing && !reparenting && editingAllowed && isEnabled();
+}
+
+void GFXDisplay::focusGained (FocusChangeType cause)
+{
+    // Focus handed back by the toolkit (a focused display left the panel; a click on a
+    // widget that takes no focus) comes directly or from a press elsewhere: no edit then.
+    if (cause != focusChangedByMouseClick || !mayStartEditing())
         return;
 
+    const auto mouse = juce::Desktop::getInstance().getMainMouseSource();
+
+    if (mouse.isDragging())
+        if (auto* pressed = mouse.getComponentUnderMouse(); pressed != this && !isParentOf (pressed))
+            return;
+
     beginEditing();
+}
+
+void GFXDisplay::mouseDown (const juce::MouseEvent&)
+{
+    // A display that kept the focus without editing starts on a click of its own.
+    if (mayStartEditing() && hasKeyboardFocus (false))
+        beginEditing();
 }
 
 void GFXDisplay::focusLost (FocusChangeType)
@@ -264,13 +319,24 @@ void GFXDisplay::beginEditing()
     // Only a display on screen can be lifted (and only such a one really has focus).
     if (savedParent != nullptr && isShowing() && !isOnDesktop())
     {
-        const auto screenBounds = getScreenBounds();
-        const juce::ScopedValueSetter<bool> moving (reparenting, true);
-        addToDesktop (juce::ComponentPeer::windowIsTemporary);
-        setBounds (screenBounds);
-        setVisible (true);
-        toFront (true);
-        grabKeyboardFocus();
+        focusBeforeEdit = NativeWindows::saveFocus();
+        const auto screenBounds = LiftedEditWatcher::getScreenArea (*savedParent, savedBounds);
+
+        {
+            const juce::ScopedValueSetter<bool> moving (reparenting, true);
+
+            // Let go first: a focused child taken from its panel hands the focus to the
+            // panel, which would pass it on to another of its controls.
+            giveAwayKeyboardFocus();
+            addToDesktop (juce::ComponentPeer::windowIsTemporary);
+            setBounds (screenBounds);
+            setVisible (true);
+            toFront (true);
+            grabKeyboardFocus();
+        }
+
+        placeWatcher = std::make_unique<LiftedEditWatcher> (*this, static_cast<LiftedEditWatcher::Client&> (*this), *savedParent,
+                                                            NativeWindows::isFocusWithin (getWindowHandle()));
     }
 
     repaint();
@@ -285,6 +351,7 @@ void GFXDisplay::finishEditing()
     caretPosition = 0;
     firstVisible = 0;
     scrollToCaret();
+    placeWatcher.reset();
 
     // The desktop window is left from the message loop: this call may come from its own
     // key or focus handling, which must not see it deleted underneath.
@@ -313,14 +380,42 @@ void GFXDisplay::returnToParent()
     if (editing || !isOnDesktop())
         return;
 
-    const juce::ScopedValueSetter<bool> moving (reparenting, true);
-    removeFromDesktop();
+    const bool hadNativeFocus = NativeWindows::isFocusWithin (getWindowHandle());
 
-    if (auto* parent = savedParent.getComponent())
     {
-        parent->addAndMakeVisible (this);
-        setBounds (savedBounds);
+        const juce::ScopedValueSetter<bool> moving (reparenting, true);
+
+        if (hasKeyboardFocus (false))
+            giveAwayKeyboardFocus();
+
+        // Taken off the desktop even when the panel is gone: no window stays behind.
+        removeFromDesktop();
+
+        if (auto* parent = savedParent.getComponent())
+        {
+            parent->addAndMakeVisible (this);
+            setBounds (savedBounds);
+        }
     }
+
+    // Destroying the focused window would drop the focus on the root window, where neither
+    // the host nor anything else gets the keys: back to the host, or the nearest window alive.
+    if (hadNativeFocus)
+        NativeWindows::restoreFocus (focusBeforeEdit);
+}
+
+void GFXDisplay::followPlace()
+{
+    if (isOnDesktop() && savedParent != nullptr && savedParent->isShowing())
+        setBounds (LiftedEditWatcher::getScreenArea (*savedParent, savedBounds));
+}
+
+void GFXDisplay::endSoon()
+{
+    juce::MessageManager::callAsync ([safeThis = juce::Component::SafePointer<GFXDisplay> (this)]
+                                     {
+        if (safeThis != nullptr && safeThis->editing)
+            safeThis->finishEditing(); });
 }
 
 void GFXDisplay::timerCallback()

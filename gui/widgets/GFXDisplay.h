@@ -1,5 +1,7 @@
 #pragma once
 
+#include "gui/controls/LiftedEditWatcher.h"
+#include "gui/controls/NativeWindows.h"
 #include "gui/widgets/GFXDisplayListener.h"
 #include "gui/widgets/GUIController.h"
 
@@ -7,11 +9,17 @@
 
 /** A line of text in a bitmap font, editable in place. The font image is a strip
     glyphWidth wide: glyphCount glyphs of fontHeight rows from firstASCII on, then the
-    same glyphs again in their caret form. */
-class GFXDisplay : public GUIController, public juce::Component, private juce::Timer
+    same glyphs again in their caret form.
+
+    An edit starts from a click on the display only, never from focus handed back by the
+    toolkit, and lifts the display onto the desktop until Return, Escape or a loss of focus;
+    when the host closes its window meanwhile, the edit ends and the window system's focus
+    goes back where it was. */
+class GFXDisplay : public GUIController, public juce::Component, private juce::Timer, private LiftedEditWatcher::Client
 {
 public:
     explicit GFXDisplay (const juce::String& name);
+    ~GFXDisplay() override;
 
     void updateFromParameter (Parameter* parameter) override;
     void loadFromXml (const juce::XmlElement& element, ParameterManager& parameters, EventNameMap& events, void* context) override;
@@ -21,9 +29,16 @@ public:
     bool keyPressed (const juce::KeyPress& key) override;
     void focusGained (FocusChangeType cause) override;
     void focusLost (FocusChangeType cause) override;
+    void mouseDown (const juce::MouseEvent& e) override;
 
     using GUIController::addListener;
     void addListener (GFXDisplayListener* listener);
+    void removeListener (GFXDisplayListener* listener);
+
+    /** Apart from enablement (which the skin's read-only flag sets): when off, the display
+        takes no keyboard focus and cannot be edited; an edit under way ends. On at first. */
+    void setEditingAllowed (bool shouldBeAllowed);
+    bool isEditingAllowed() const noexcept { return editingAllowed; }
 
     const juce::String& getText() const noexcept { return text; }
     void setText (const juce::String& newText);
@@ -51,6 +66,9 @@ private:
     void beginEditing();
     void finishEditing();
     void returnToParent();
+    void followPlace() override;
+    void endSoon() override;
+    bool mayStartEditing() const;
 
     juce::String text, shownText, originalText;
     juce::Image fontImage;
@@ -64,6 +82,7 @@ private:
     bool caretAsInverseGlyph = true;
     bool centreShortText = false;
     bool editing = false;
+    bool editingAllowed = true;
 
     // Set while the display moves between its panel and the desktop, when the toolkit
     // moves focus on its own.
@@ -71,5 +90,7 @@ private:
 
     juce::Component::SafePointer<juce::Component> savedParent;
     juce::Rectangle<int> savedBounds;
+    NativeWindows::SavedFocus focusBeforeEdit;
+    std::unique_ptr<LiftedEditWatcher> placeWatcher;
     juce::Array<GFXDisplayListener*> displayListeners;
 };

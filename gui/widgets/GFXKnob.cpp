@@ -3,6 +3,9 @@
 GFXKnob::GFXKnob (const juce::String& name)
     : juce::Slider (name)
 {
+    // Skin widgets leave the keyboard to the host (its shortcuts); Return must not click again.
+    setWantsKeyboardFocus (false);
+    setMouseClickGrabsKeyboardFocus (false);
     setTextBoxStyle (juce::Slider::NoTextBox, true, 0, 0);
     setSliderStyle (juce::Slider::RotaryVerticalDrag);
     setRange (0.0, 1.0, 0.0);

@@ -6,6 +6,9 @@
 GFXMultiStateButton::GFXMultiStateButton (const juce::String& name)
     : juce::Button (name)
 {
+    // Skin widgets leave the keyboard to the host (its shortcuts); Return must not click again.
+    setWantsKeyboardFocus (false);
+    setMouseClickGrabsKeyboardFocus (false);
 }
 
 void GFXMultiStateButton::setAction (const juce::String& type, int uid, const juce::String&)

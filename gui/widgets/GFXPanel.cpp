@@ -21,6 +21,9 @@
 GFXPanel::GFXPanel (const juce::String& name)
     : juce::Component (name)
 {
+    // Skin widgets leave the keyboard to the host (its shortcuts); Return must not click again.
+    setWantsKeyboardFocus (false);
+    setMouseClickGrabsKeyboardFocus (false);
     setInterceptsMouseClicks (false, true);
 }
 

@@ -5,6 +5,9 @@
 GFXRocker::GFXRocker (const juce::String& name)
     : juce::Component (name)
 {
+    // Skin widgets leave the keyboard to the host (its shortcuts); Return must not click again.
+    setWantsKeyboardFocus (false);
+    setMouseClickGrabsKeyboardFocus (false);
 }
 
 void GFXRocker::setAction (const juce::String& actionType, int uid, const juce::String&)

@@ -7,6 +7,9 @@
 GFXToggleButton::GFXToggleButton (const juce::String& name)
     : juce::Button (name)
 {
+    // Skin widgets leave the keyboard to the host (its shortcuts); Return must not click again.
+    setWantsKeyboardFocus (false);
+    setMouseClickGrabsKeyboardFocus (false);
     setClickingTogglesState (true);
 }
 

@@ -114,6 +114,9 @@ void MusicKeyboard::Key::loadFromXml (const juce::XmlElement& element, juce::Poi
 MusicKeyboard::MusicKeyboard (const juce::String& name)
     : juce::Component (name)
 {
+    // Skin widgets leave the keyboard to the host (its shortcuts).
+    setWantsKeyboardFocus (false);
+    setMouseClickGrabsKeyboardFocus (false);
     for (int note = 0; note < numKeys; ++note)
     {
         auto* key = keys.add (new Key (*this, note));

@@ -12,6 +12,9 @@ constexpr int notesFrames = 9, tonesFrames = 3, octavesFrames = 13;
 NoteDisplay::NoteDisplay (const juce::String& name)
     : juce::Component (name)
 {
+    // Skin widgets leave the keyboard to the host (its shortcuts); Return must not click again.
+    setWantsKeyboardFocus (false);
+    setMouseClickGrabsKeyboardFocus (false);
     layoutParts();
 }
 

@@ -6,6 +6,9 @@
 NumericDisplay::NumericDisplay (const juce::String& name)
     : juce::Component (name)
 {
+    // Skin widgets leave the keyboard to the host (its shortcuts); Return must not click again.
+    setWantsKeyboardFocus (false);
+    setMouseClickGrabsKeyboardFocus (false);
 }
 
 NumericDisplay::~NumericDisplay()

@@ -89,6 +89,9 @@ juce::String PatternNumberDisplay::PatternNumberDisplayFourthDigit::getFrameText
 PatternNumberDisplay::PatternNumberDisplay (const juce::String& name)
     : juce::Component (name)
 {
+    // Skin widgets leave the keyboard to the host (its shortcuts).
+    setWantsKeyboardFocus (false);
+    setMouseClickGrabsKeyboardFocus (false);
 }
 
 PatternNumberDisplay::~PatternNumberDisplay()

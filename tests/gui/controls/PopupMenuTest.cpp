@@ -284,3 +284,57 @@ TEST (PopupMenuEx, Snapshot)
     EXPECT_EQ (image.getPixelAt (sub->getX() + 6, sub->getY() + 3 + 16 + 3), juce::Colour (0xffadadad));
     EXPECT_EQ (image.getPixelAt (sub->getX() + 6, sub->getY() + 3 + 3), juce::Colour (0xffe3e3e3));
 }
+
+TEST (PopupMenuEx, EveryWindowStaysInsideTheEditor)
+{
+    DefaultLookAndFeel laf;
+    TestDesktop editor (&laf, 400, 300);
+    juce::Component owner;
+    editor.addAndMakeVisible (owner);
+
+    PopupMenuEx menu;
+
+    for (int i = 0; i < 8; ++i)
+        menu.addItem (i, "Pattern bank " + juce::String (i + 1));
+
+    menu.addSubMenu (9, "Kicks", makeSubMenu());
+    auto* popup = menu.getComponent();
+    owner.addChildComponent (popup);
+
+    // Past the bottom right corner: shifted up and left, whole.
+    popup->showAt (1, {390, 290}, nullptr);
+    auto* root = popup->getWindow (0);
+    EXPECT_EQ (root->getBounds().getBottomRight(), juce::Point<int> (400, 300));
+    EXPECT_EQ (root->getHeight(), 16 * 9 + 8);
+
+    // A sub-menu with no room on the right opens on the left of its parent window.
+    click (*root, 8);
+    ASSERT_EQ (popup->getNumWindows(), 2);
+    auto* sub = popup->getWindow (1);
+    EXPECT_EQ (sub->getRight(), root->getX() - 5);
+    EXPECT_LE (sub->getBottom(), 300);
+    popup->hide();
+
+    // A menu that fits opens where asked.
+    popup->showAt (1, {20, 10}, nullptr);
+    EXPECT_EQ (popup->getWindow (0)->getPosition(), juce::Point<int> (20, 10));
+    popup->hide();
+
+    // A drop-down near the bottom opens above its field, every item showing.
+    ComboBoxEx combo;
+    for (int i = 0; i < 8; ++i)
+        combo.getMenu().addItem (i + 1, "Output " + juce::String (i + 1));
+    combo.setBounds (50, 270, 120, 20);
+    editor.addAndMakeVisible (combo);
+    combo.mouseDown (mouseAt (combo, {5, 5}));
+    auto* list = combo.getMenu().getComponent()->getWindow (0);
+    ASSERT_NE (list, nullptr);
+    EXPECT_EQ (list->getBounds().getBottomLeft(), juce::Point<int> (50, 270));
+    EXPECT_EQ (list->getHeight(), 16 * 8 + 8);
+    combo.getMenu().getComponent()->hide();
+
+    // Near the top it drops down below the field as before.
+    combo.setTopLeftPosition (50, 20);
+    combo.mouseDown (mouseAt (combo, {5, 5}));
+    EXPECT_EQ (combo.getMenu().getComponent()->getWindow (0)->getPosition(), juce::Point<int> (50, 40));
+}

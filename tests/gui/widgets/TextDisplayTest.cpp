@@ -273,3 +273,48 @@ TEST (GFXDisplay, ParameterTextReadOnlyAndFloat)
         EXPECT_EQ (tempo.getText(), c.text);
     }
 }
+
+TEST (GFXDisplay, EditingNeedsItsSwitchAndAClickNeverHandedBackFocus)
+{
+    SkinContext skin;
+    auto font = addStrip ("font6x9.png", 6, 9, 128);
+    Edits edits, removed;
+    GFXDisplay display ("d");
+    skin.load (display, juce::String ("<Display>") + fontElement + "<size width='60' height='9'/></Display>");
+    display.addListener (&edits);
+    display.addListener (&removed);
+    display.removeListener (&removed);
+    display.setText ("OLD");
+
+    // Focus the toolkit hands on (a focused display leaving its panel) starts no edit, and
+    // the keys then stay the host's.
+    display.focusGained (juce::Component::focusChangedDirectly);
+    EXPECT_FALSE (display.isEditing());
+    EXPECT_FALSE (display.keyPressed (juce::KeyPress (juce::KeyPress::returnKey)));
+
+    // Switched off: no focus wanted, a click edits nothing.
+    EXPECT_TRUE (display.getWantsKeyboardFocus());
+    display.setEditingAllowed (false);
+    EXPECT_FALSE (display.getWantsKeyboardFocus());
+    EXPECT_FALSE (display.getMouseClickGrabsKeyboardFocus());
+    EXPECT_TRUE (display.isEnabled());
+    display.focusGained (juce::Component::focusChangedByMouseClick);
+    EXPECT_FALSE (display.isEditing());
+
+    // Switched off during an edit: the edit ends as a loss of focus does, and only the
+    // listener still registered hears it.
+    display.setEditingAllowed (true);
+    display.focusGained (juce::Component::focusChangedByMouseClick);
+    ASSERT_TRUE (display.isEditing());
+    type (display, "X");
+    display.setEditingAllowed (false);
+    EXPECT_FALSE (display.isEditing());
+    EXPECT_EQ (edits.texts, juce::StringArray ("OLDX"));
+    EXPECT_TRUE (removed.texts.isEmpty());
+
+    // Enabled but not allowed, and allowed but read-only, both refuse.
+    skin.load (display, juce::String ("<Display readonly='yes'>") + fontElement + "<size width='60' height='9'/></Display>");
+    display.setEditingAllowed (true);
+    display.focusGained (juce::Component::focusChangedByMouseClick);
+    EXPECT_FALSE (display.isEditing());
+}

@@ -1,0 +1,183 @@
+#include "gui/controls/DocumentFileChooser.h"
+#include "ControlsTestSupport.h"
+#include "tests/TempFolder.h"
+
+using namespace controls_test;
+
+namespace
+{
+/** Answers each chooser at once with a scripted file (none: cancelled). */
+struct ScriptedChooser : public FileChooserLauncher
+{
+    juce::File answer;
+    juce::String lastWildcard;
+    int saves = 0;
+
+    void launchForSave (const juce::String&, const juce::File&, const juce::String& wildcard, Callback onChosen) override
+    {
+        ++saves;
+        lastWildcard = wildcard;
+
+        if (answer != juce::File())
+            onChosen (answer);
+    }
+
+    void launch (const juce::String&, const juce::File&, const juce::String& wildcard, Callback onChosen) override
+    {
+        lastWildcard = wildcard;
+
+        if (answer != juce::File())
+            onChosen (answer);
+    }
+};
+
+void click (Oru::AlertWindow& window, const juce::String& text)
+{
+    for (int i = 0; i < window.getNumButtons(); ++i)
+        if (window.getButton (i)->getButtonText() == text)
+            window.getButton (i)->triggerClick();
+
+    pumpMessages (30);
+}
+} // namespace
+
+TEST (DocumentFileChooser, ExtensionIsAppendedUnlessTheNameEndsWithIt)
+{
+    const struct
+    {
+        const char* chosen;
+        const char* extension;
+        const char* saved;
+    } cases[] = {
+        {"Groove", ".PXptr", "Groove.PXptr"},
+        {"Groove v1.5", ".PXptr", "Groove v1.5.PXptr"},
+        {"Kit v1.5", ".PXprs", "Kit v1.5.PXprs"},
+        {"map.txt", ".PXccmap", "map.txt.PXccmap"},
+        {"GROOVE.pxptr", ".PXptr", "GROOVE.pxptr"},
+        {"Bank.PXptr", ".PXptrb", "Bank.PXptr.PXptrb"},
+    };
+
+    for (const auto& c : cases)
+        EXPECT_EQ (DocumentFileChooser::withExtension (juce::File ("/songs").getChildFile (c.chosen), c.extension),
+                   juce::File ("/songs").getChildFile (c.saved))
+            << c.chosen;
+}
+
+TEST (DocumentFileChooser, AsksBeforeReplacingAndReportsFailure)
+{
+    DefaultLookAndFeel laf;
+    TestDesktop editor (&laf);
+    juce::Component page;
+    editor.addAndMakeVisible (page);
+    TempFolder temp;
+
+    DocumentFileChooser files (page);
+    auto scripted = std::make_unique<ScriptedChooser>();
+    auto& chooser = *scripted;
+    files.setLauncher (std::move (scripted));
+
+    const auto target = temp.file ("Groove.PXptr");
+    juce::String toWrite = "new";
+    bool writerSucceeds = true;
+    juce::Array<juce::File> written, saved;
+
+    auto save = [&]
+    {
+        files.save (
+            "Save pattern", temp.folder, ".PXptr",
+            [&] (const juce::File& f)
+            {
+                written.add (f);
+                return writerSucceeds && f.replaceWithText (toWrite);
+            },
+            [&] (const juce::File& f)
+            { saved.add (f); });
+    };
+
+    // Cancelled: nothing asked, nothing written.
+    save();
+    EXPECT_EQ (chooser.lastWildcard, "*.PXptr");
+    EXPECT_TRUE (written.isEmpty());
+
+    // A new name: written under the name with its extension, no question.
+    chooser.answer = temp.file ("Groove");
+    save();
+    EXPECT_EQ (files.getQuestion(), nullptr);
+    EXPECT_EQ (saved, juce::Array<juce::File> (target));
+    EXPECT_EQ (target.loadFileAsString(), "new");
+
+    // The same name typed again: the question names the file with its extension; "No" keeps it.
+    toWrite = "newer";
+    save();
+    ASSERT_NE (files.getQuestion(), nullptr);
+    EXPECT_TRUE (files.getQuestion()->isShown());
+    EXPECT_EQ (files.getQuestion()->getMessage(), "\"Groove.PXptr\" already exists. Do you want to replace it?");
+    EXPECT_EQ (files.getQuestion()->getCoveringWindow().getParentComponent(), &editor);
+    click (*files.getQuestion(), "No");
+    EXPECT_FALSE (files.getQuestion()->isShown());
+    EXPECT_EQ (written.size(), 1);
+    EXPECT_EQ (target.loadFileAsString(), "new");
+
+    // "Yes" replaces it.
+    save();
+    click (*files.getQuestion(), "Yes");
+    EXPECT_EQ (target.loadFileAsString(), "newer");
+    EXPECT_EQ (saved.size(), 2);
+
+    // A writer that fails: a one-button notice, the file unchanged, no success reported.
+    writerSucceeds = false;
+    chooser.answer = temp.file ("groove.pxptr");
+    save();
+    EXPECT_EQ (files.getQuestion(), nullptr);
+    ASSERT_NE (files.getNotice(), nullptr);
+    EXPECT_TRUE (files.getNotice()->isShown());
+    EXPECT_EQ (files.getNotice()->getNumButtons(), 1);
+    EXPECT_EQ (files.getNotice()->getMessage(), "\"groove.pxptr\" could not be saved.");
+    EXPECT_EQ (saved.size(), 2);
+
+    // A name that is a folder: the notice, without calling the writer.
+    temp.file ("Kit.PXptr").createDirectory();
+    chooser.answer = temp.file ("Kit");
+    const int writes = written.size();
+    save();
+    EXPECT_EQ (files.getQuestion(), nullptr);
+    EXPECT_EQ (written.size(), writes);
+    EXPECT_EQ (files.getNotice()->getMessage(), "\"Kit.PXptr\" could not be saved.");
+
+    // A failed load says so too.
+    chooser.answer = target;
+    files.load ("Load pattern", temp.folder, "*.PXptr", [] (const juce::File&)
+                { return false; });
+    EXPECT_EQ (files.getNotice()->getMessage(), "\"Groove.PXptr\" could not be loaded.");
+}
+
+TEST (DocumentFileChooser, OwnDialogOpensInsideTheEditorAndClosesWithIt)
+{
+    if (juce::FileChooser::isPlatformDialogAvailable())
+        GTEST_SKIP() << "zenity or kdialog is installed: the toolkit's own dialog is not used";
+
+    DefaultLookAndFeel laf;
+    TestDesktop editor (&laf, 790, 652);
+    juce::Component page;
+    editor.addAndMakeVisible (page);
+    TempFolder temp;
+    int calls = 0;
+
+    {
+        DocumentFileChooser files (page);
+        files.save ("Save pattern", temp.folder, ".PXptr", [&] (const juce::File&)
+                    { return ++calls > 0; });
+        pumpMessages (30);
+
+        auto* dialog = editor.getChildComponent (editor.getNumChildComponents() - 1);
+        ASSERT_NE (dynamic_cast<juce::FileChooserDialogBox*> (dialog), nullptr);
+        EXPECT_FALSE (dialog->isOnDesktop());
+    }
+
+    pumpMessages (30);
+
+    for (auto* child : editor.getChildren())
+        EXPECT_EQ (dynamic_cast<juce::FileChooserDialogBox*> (child), nullptr);
+
+    EXPECT_EQ (calls, 0);
+}
