@@ -3,6 +3,8 @@
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include <fcntl.h>
+#include <pthread.h>
+#include <system_error>
 #include <unistd.h>
 
 namespace juce
@@ -36,7 +38,6 @@ void drainPipe (int fd)
 } // namespace
 
 SharedMessageThread::SharedMessageThread()
-    : juce::Thread ("Pulsaret msgs") // Linux keeps 15 characters of a thread name, and none of a longer one
 {
     if (::pipe2 (wakePipe, O_CLOEXEC | O_NONBLOCK) != 0)
         wakePipe[0] = wakePipe[1] = -1;
@@ -51,6 +52,8 @@ SharedMessageThread::~SharedMessageThread()
 
 void SharedMessageThread::run()
 {
+    // Linux keeps 15 characters of a thread name, and none of a longer one.
+    ::pthread_setname_np (::pthread_self(), "Pulsaret msgs");
     juce::initialiseJuce_GUI();
     juce::MessageManager::getInstance()->setCurrentThreadAsMessageThread();
     juce::LinuxEventLoop::registerFdCallback (wakePipe[0], drainPipe);
@@ -81,7 +84,17 @@ bool SharedMessageThread::acquire()
     {
         auto* started = new SharedMessageThread();
 
-        if (started->wakePipe[0] < 0 || !started->startThread())
+        try
+        {
+            if (started->wakePipe[0] >= 0)
+                started->worker = std::thread ([started]
+                                               { started->run(); });
+        }
+        catch (const std::system_error&)
+        {
+        }
+
+        if (!started->worker.joinable())
         {
             delete started;
             return false;
@@ -107,7 +120,7 @@ void SharedMessageThread::release()
     thread->stopRequested.store (true);
     const char wake = 1;
     [[maybe_unused]] const auto written = ::write (thread->wakePipe[1], &wake, 1);
-    thread->waitForThreadToExit (-1);
+    thread->worker.join();
     delete thread;
     thread = nullptr;
 }
