@@ -1,14 +1,23 @@
 // Renders the engine at 44.1 kHz and prints its cost: real-time factor (audio seconds
-// per CPU second), nanoseconds per sample and the share of one core it takes.
+// per CPU second), nanoseconds per sample and the share of one core it takes. Then the
+// whole plug-in through the offline host: the same pattern played by MIDI, instance
+// creation, and saving and restoring the state chunk.
 
 #include "engine/PulsaretCore.h"
+#include "vst/host/OfflineHost.h"
 
 #include <juce_audio_basics/juce_audio_basics.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <ctime>
+#include <filesystem>
+#include <fstream>
 #include <optional>
+#include <string>
+#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -79,9 +88,14 @@ std::pair<double, double> renderPattern (const std::vector<int>& instruments, bo
     return {elapsed, checksum};
 }
 
+const char* onlyCases = nullptr; // a part of the case names to run, from the command line
+
 /** Prints the fastest of three runs, which is the least disturbed by other work on the machine. */
 void run (const char* name, const std::vector<int>& instruments, bool linked = true, bool flushPerBlock = true)
 {
+    if (onlyCases != nullptr && std::strstr (name, onlyCases) == nullptr)
+        return;
+
     double best = 1e30, checksum = 0.0;
     for (int attempt = 0; attempt < 3; ++attempt)
     {
@@ -94,10 +108,136 @@ void run (const char* name, const std::vector<int>& instruments, bool linked = t
     std::printf ("%-28s %6.0fx real time %7.1f ns/sample %6.3f %% of one core  (checksum %.6g)\n", name,
                  realTimeFactor, best * 1e9 / (rate * seconds), 100.0 / realTimeFactor, checksum);
 }
+
+/** A private copy of the plug-in with its own settings beside it: MIDI plays the voices
+    (internal sequencer off) on eight stereo outputs. */
+class PluginCopy
+{
+public:
+    PluginCopy()
+    {
+        folder = std::filesystem::temp_directory_path() / ("pulsaret-bench-" + std::to_string (::getpid()));
+        std::filesystem::create_directories (folder);
+        std::filesystem::copy_file (PULSARET_PLUGIN, getPath(), std::filesystem::copy_options::overwrite_existing);
+        std::ofstream (folder / "Pulsaret.ini")
+            << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<UserSettings application=\"Pulsaret\">\n"
+            << "  <AudioOutputSettings><OutCharacteristics type=\"stereo\"/></AudioOutputSettings>\n"
+            << "  <InternalSequencer><IntSeq state=\"off\"/><IntSync state=\"off\"/><HostMode state=\"off\"/>"
+            << "<NoteOff state=\"off\"/></InternalSequencer>\n</UserSettings>\n";
+    }
+
+    ~PluginCopy()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all (folder, ignored);
+    }
+
+    std::string getPath() const { return (folder / "Pulsaret.so").string(); }
+
+private:
+    std::filesystem::path folder;
+};
+
+double wallSeconds()
+{
+    timespec t{};
+    clock_gettime (CLOCK_MONOTONIC, &t);
+    return (double) t.tv_sec + (double) t.tv_nsec * 1e-9;
+}
+
+/** The plug-in through the VST interface: every voice's drum key on every 16th note in
+    512-sample blocks, 16 outputs; the fastest of three runs. */
+void runPlugin (const PluginCopy& copy)
+{
+    constexpr int blockSize = 512;
+    constexpr int keys[] = {36, 38, 41, 43, 49, 46, 42}; // the default drum map's keys for the seven voices
+    const long numSamples = (long) (rate * seconds);
+
+    double best = 1e30, checksum = 0.0;
+    int outputs = 0;
+    for (int attempt = 0; attempt < 3; ++attempt)
+    {
+        OfflineHost host;
+        if (!host.load (copy.getPath()))
+        {
+            std::printf ("plug-in: %s\n", host.getError().c_str());
+            return;
+        }
+        host.start (rate, blockSize);
+        outputs = host.getEffect()->numOutputs;
+
+        std::vector<std::vector<float>> out ((size_t) outputs, std::vector<float> ((size_t) blockSize));
+        std::vector<OfflineHost::MidiEvent> events;
+        long step = 0;
+        double elapsed = 0.0, sum = 0.0;
+        for (long done = 0; done < numSamples; done += blockSize)
+        {
+            events.clear();
+            for (; (double) step * samplesPerSixteenth < (double) (done + blockSize); ++step)
+                for (int key : keys)
+                    events.push_back ({(int64_t) ((double) step * samplesPerSixteenth) - done, {0x90, (uint8_t) key, (uint8_t) (step % 2 == 0 ? 96 : 127)}});
+
+            const double start = cpuSeconds();
+            host.processBlock (blockSize, events, out, 0);
+            elapsed += cpuSeconds() - start;
+
+            for (const auto& channel : out)
+                for (float x : channel)
+                    sum += (double) x * (double) x;
+        }
+        best = std::min (best, elapsed);
+        checksum = sum;
+        host.stop();
+    }
+
+    const double realTimeFactor = seconds / best;
+    std::printf ("%-28s %6.0fx real time %7.1f ns/sample %6.3f %% of one core  (%d outputs, %d-sample blocks, checksum %.6g)\n",
+                 "plug-in, all voices by MIDI", realTimeFactor, best * 1e9 / (rate * seconds), 100.0 / realTimeFactor, outputs,
+                 blockSize, checksum);
+}
+
+/** Instance creation and the state chunk's save and restore, each the median of several. */
+void runInstance (const PluginCopy& copy)
+{
+    constexpr int runs = 9;
+    std::vector<double> create, save, restore;
+    size_t chunkSize = 0;
+    for (int i = 0; i < runs; ++i)
+    {
+        OfflineHost host;
+        double start = wallSeconds();
+        if (!host.load (copy.getPath()))
+            return;
+        host.start (rate, 512);
+        create.push_back (wallSeconds() - start);
+
+        start = wallSeconds();
+        const auto chunk = host.getChunk();
+        save.push_back (wallSeconds() - start);
+        chunkSize = chunk.size();
+
+        start = wallSeconds();
+        host.setChunk (chunk);
+        restore.push_back (wallSeconds() - start);
+        host.stop();
+    }
+
+    const auto median = [] (std::vector<double> v)
+    {
+        std::sort (v.begin(), v.end());
+        return v[v.size() / 2] * 1e3;
+    };
+    std::printf ("instance creation, no display  %8.2f ms (load, open, resume; median of %d)\n", median (create), runs);
+    std::printf ("state chunk save               %8.2f ms (%zu bytes)\n", median (save), chunkSize);
+    std::printf ("state chunk restore            %8.2f ms\n", median (restore));
+}
 } // namespace
 
-int main()
+int main (int argc, char** argv)
 {
+    if (argc > 1)
+        onlyCases = argv[1];
+
     std::printf ("Pulsaret engine, %.0f s at %.0f Hz, every 16th note at 120 BPM, velocities %.3f / %.3f\n",
                  seconds, rate, (double) normalVelocity, (double) accentedVelocity);
     run ("all voices, links on", {0, 1, 2, 3, 4, 5, 6});
@@ -110,5 +250,14 @@ int main()
         run (names[i], {i});
 
     run ("idle engine", {});
+
+    if (onlyCases == nullptr || std::strstr ("plug-in", onlyCases) != nullptr)
+    {
+        // Without a display: nothing may reach for an X server.
+        unsetenv ("DISPLAY");
+        const PluginCopy copy;
+        runPlugin (copy);
+        runInstance (copy);
+    }
     return 0;
 }

@@ -2161,6 +2161,12 @@ void DrumMachine::resetOutputAssignments()
     triggerOutput = getNumOutputs();
 }
 
+void DrumMachine::setTriggerOutput (int output)
+{
+    if (output >= 1 && output <= getNumOutputs())
+        triggerOutput = output;
+}
+
 void DrumMachine::resetDefaultOutputAssignments()
 {
     defaultOutputNumbers.fill (1);
@@ -2232,6 +2238,9 @@ bool DrumMachine::readAudioOutputStateXml (const juce::XmlElement& element)
         core->setTriggerOutInstrument (settings.triggerOutInstrument);
     }
 
+    // Projects saved before the output was stored load with the last output, as then.
+    triggerOutput = settings.triggerOutOutput > 0 ? settings.triggerOutOutput : getNumOutputs();
+
     auto& store = getParameterManager();
 
     for (int i = 0; i < numInstruments; ++i)
@@ -2256,6 +2265,7 @@ std::unique_ptr<juce::XmlElement> DrumMachine::createAudioOutputStateXml() const
         settings.triggerOutInstrument = core->getTriggerOutInstrument();
     }
 
+    settings.triggerOutOutput = triggerOutput.load();
     return settings.createStateXml();
 }
 

@@ -14,6 +14,14 @@ constexpr int bankButtons = 4;
 
 Pulsaret::Pulsaret() = default;
 
+ProductInfo Pulsaret::getProductInfo() const
+{
+    auto info = DrumMachine::getProductInfo();
+    info.version = getVersionString();
+    info.buildNumber = getBuildNumber();
+    return info;
+}
+
 Pulsaret::~Pulsaret()
 {
     saveUserSettings();

@@ -32,6 +32,7 @@ public:
 
     static juce::String getVersionString() { return "1.5.1"; }
     static juce::String getBuildNumber() { return "319.1304"; }
+    ProductInfo getProductInfo() const override;
 
     //==============================================================================
     void handleEvent (int uid) override;

@@ -75,42 +75,5 @@ void PulsaretBassDrum::setSampleRate (double rate)
 
 double PulsaretBassDrum::render()
 {
-    const double k = coefficients.levelSmoothing;
-    smoothTowards (smoothedLevel, levelTarget, k);
-    smoothTowards (attackGain, attackGainTarget, k);
-
-    double out = 0.0;
-
-    if (active)
-    {
-        const double c = gateCounter;
-        gateCounter = c - 1.0;
-        // Same as (int) c == 0, without converting a counter that may have run far below.
-        if (c > -1.0 && c < 1.0 && gate != 0.0)
-            gate = 0.0;
-
-        const double x = (gate - smoothedGate) * drive;
-
-        q1 = decayTerm * 0.13;
-        svf1.process (x, f1, q1);
-        y1 = x * 0.1 + svf1.bp;
-        if (y1 > 1.1)
-            y1 = 1.1;
-
-        q2 = 0.285;
-        svf2.process (x * 0.5, f2, q2);
-        y2 = svf2.bp + x * 0.1;
-        if (y2 > 1.1)
-            y2 = 1.1;
-
-        click = (y2 * 0.5 + y1) * (1.0 - clickCoefficient) + clickCoefficient * click + 1e-20;
-        smoothTowards (smoothedGate, gate, gateSmoothing);
-
-        out = smoothOutput (stepHold (click));
-    }
-
-    output = out * 0.2;
-    const double y = dcBlocker.process (output);
-    followPeak (y);
-    return y * smoothedLevel * attackGain;
+    return renderOne();
 }

@@ -1,5 +1,6 @@
 #include "engine/PulsaretCore.h"
 
+#include "engine/MetalShaper.h"
 #include "engine/PulsaretBassDrum.h"
 #include "engine/PulsaretCymbal.h"
 #include "engine/PulsaretHiHats.h"
@@ -42,7 +43,15 @@ PulsaretCore::PulsaretCore()
     , hiTom (std::make_unique<PulsaretHiTom>())
     , cymbal (std::make_unique<PulsaretCymbal>())
     , hiHats (std::make_unique<PulsaretHiHats>())
+    , bassDrumCopy (std::make_unique<PulsaretBassDrum>())
+    , snareDrumCopy (std::make_unique<PulsaretSnareDrum>())
+    , lowTomCopy (std::make_unique<PulsaretLowTom>())
+    , hiTomCopy (std::make_unique<PulsaretHiTom>())
+    , cymbalCopy (std::make_unique<PulsaretCymbal>())
+    , hiHatsCopy (std::make_unique<PulsaretHiHats>())
 {
+    ahead.renderedUntil.fill (blockLength);
+
     for (auto& value : pendingValues)
         value.store (0.0f);
 
@@ -79,7 +88,49 @@ void PulsaretCore::applyPendingParameters() noexcept
     uint32_t mask = pendingMask.exchange (0, std::memory_order_acquire);
     for (int index = 0; mask != 0; ++index, mask >>= 1)
         if ((mask & 1u) != 0)
+        {
+            const int unit = unitOfParameter (index);
+            if (unit >= 0)
+                settle (unit);
             applyParameter (index, pendingValues[(size_t) index].load (std::memory_order_relaxed));
+        }
+}
+
+int PulsaretCore::unitOfParameter (int index) noexcept
+{
+    switch (index)
+    {
+        case 0:
+        case 8:
+        case 9:
+        case 10:
+            return bassDrumUnit;
+        case 1:
+        case 11:
+        case 12:
+        case 13:
+            return snareDrumUnit;
+        case 2:
+        case 3:
+        case 14:
+        case 15:
+        case 16:
+        case 17:
+        case 22:
+            return tomsUnit;
+        case 4:
+        case 18:
+        case 19:
+            return cymbalUnit;
+        case 5:
+        case 6:
+        case 20:
+        case 21:
+        case 23:
+            return hiHatsUnit;
+        default:
+            return -1; // the main volume is applied per sample
+    }
 }
 
 void PulsaretCore::applyParameter (int index, float value) noexcept
@@ -147,7 +198,7 @@ void PulsaretCore::applyParameter (int index, float value) noexcept
             break;
         case 20:
             openHatDecay = v;
-            reloadLength = (int32_t) std::max (0.0, v * coefficients.rateRatio * 1000.0);
+            pulseTrain.reloadLength = (int32_t) std::max (0.0, v * coefficients.rateRatio * 1000.0);
             break;
         case 21:
             hiHats->setClosedDecay (v);
@@ -169,6 +220,10 @@ void PulsaretCore::applyParameter (int index, float value) noexcept
 void PulsaretCore::triggerInstrument (int instrument, float velocity)
 {
     DrumMachineCore::triggerInstrument (instrument, velocity);
+
+    constexpr int units[] = {bassDrumUnit, snareDrumUnit, tomsUnit, tomsUnit, cymbalUnit, hiHatsUnit, hiHatsUnit};
+    if (instrument >= 0 && instrument < numInstruments && velocity != 0.0f)
+        settle (units[instrument]);
 
     const double v = velocity;
     switch (instrument)
@@ -202,6 +257,7 @@ void PulsaretCore::triggerInstrument (int instrument, float velocity)
 void PulsaretCore::setSampleRate (float rate)
 {
     applyPendingParameters();
+    settleAll();
 
     DrumMachineCore::setSampleRate (rate);
     const double r = coefficients.sampleRate;
@@ -219,17 +275,15 @@ void PulsaretCore::setSampleRate (float rate)
     // The noise restarts from the same registers at every rate change, so renders repeat exactly.
     noiseCoefficient = std::exp (-2.0 * 3.141592653589793 * 2000.0 / r);
     noiseState = 0.0;
-    noise = 0.0;
     noiseA = 0xEFCDAB89u;
     noiseB = 0x67452301u;
 
-    for (size_t i = 0; i < oscillators.size(); ++i)
+    for (size_t i = 0; i < SquareOscillators::count; ++i)
     {
-        auto& o = oscillators[i];
-        o.period = r * oscillatorPeriods[i];
-        o.threshold = std::trunc (o.period * oscillatorDuties[i]);
-        o.phase = 0.0;
-        o.output = 0.5;
+        const double period = r * oscillatorPeriods[i];
+        oscillators.period[i / 2][i % 2] = period;
+        oscillators.threshold[i / 2][i % 2] = std::trunc (period * oscillatorDuties[i]);
+        oscillators.phase[i / 2][i % 2] = 0.0;
     }
 
     // 7117 Hz at Q 4 and 3553 Hz at Q 2.5.
@@ -237,98 +291,355 @@ void PulsaretCore::setSampleRate (float rate)
     metalLowFilter.setBandPassQ (22324.15739640907 / r, 0.2);
     metalHighFilter.reset();
     metalLowFilter.reset();
-    metalHigh = 0.0;
-    metalLow = 0.0;
+    const auto& h = metalHighFilter;
+    const auto& l = metalLowFilter;
+    auto& m = metalFilters;
+    m.b0 = EngineMath::Pair{h.b0, l.b0};
+    m.b2 = EngineMath::Pair{h.b2, l.b2};
+    m.a1 = EngineMath::Pair{h.a1, l.a1};
+    m.a2 = EngineMath::Pair{h.a2, l.a2};
+    m.y1 = m.y2 = EngineMath::Pair{0.0, 0.0};
+    m.x1 = m.x2 = 0.0;
 
-    reloadLength = (int32_t) std::max (0.0, openHatDecay * coefficients.rateRatio * 1000.0);
+    pulseTrain.reloadLength = (int32_t) std::max (0.0, openHatDecay * coefficients.rateRatio * 1000.0);
+
+    // The next sample starts a new block from the signals just reset.
+    position = blockLength;
+    ahead.renderedUntil.fill (blockLength);
 }
 
 void PulsaretCore::renderSample (double* out)
 {
-    // Block loops normally flush denormals already; writing the control register for
-    // every sample would cost a tenth of the whole render.
-    if (denormalsAreFlushed())
-    {
-        renderVoices (out);
-    }
-    else
-    {
-        const juce::ScopedNoDenormals noDenormals;
-        renderVoices (out);
-    }
+    // Denormals are flushed where the signals are computed, once a block (see renderUnits).
+    renderVoices (out);
 }
 
 void PulsaretCore::renderVoices (double* out) noexcept
 {
     applyPendingParameters();
 
+    if (position == blockLength)
+        startBlock();
+
+    unsigned int units = 0;
+    for (int unit = 0; unit < numUnits; ++unit)
+        if (ahead.renderedUntil[(size_t) unit] <= position)
+            units |= unitBit (unit);
+    if (units != 0)
+        renderAhead (units);
+
     mainVolume = mainVolume - ((mainVolume - mainVolumeTarget) * coefficients.levelSmoothing + 1e-20);
     const double vol = mainVolume;
+    const auto p = (size_t) position++;
+    const auto& o = ahead.out;
 
-    // Pulse train charging the open hat: a burst of about 0.1 ms every reload length + 1 samples.
-    const int32_t count = countdown;
-    countdown = count - 1;
-    if (count == 0)
+    out[0] = o[0][p] * vol;
+    out[1] = o[1][p] * vol;
+    out[2] = o[2][p] * vol;
+    out[3] = tomsLinked ? 0.0 : o[3][p] * vol;
+    out[4] = o[4][p] * vol;
+    out[5] = o[5][p] * vol;
+    out[6] = hiHatsLinked ? 0.0 : o[6][p] * vol;
+}
+
+void PulsaretCore::startBlock() noexcept
+{
+    // Block loops normally flush denormals already; the control register is only written when not.
+    if (!denormalsAreFlushed())
     {
-        burstCounter = (int32_t) (coefficients.sampleRate * 0.0001);
-        countdown = reloadLength;
-        pulseValue = ((1.0 - 0.3 * hiHats->getOpenVelocity()) + 0.3) * 90.0;
+        const juce::ScopedNoDenormals noDenormals;
+        startBlock();
+        return;
     }
 
-    const int32_t burst = burstCounter;
-    burstCounter = burst - 1;
-    if (burst == 0)
-        pulseValue = 0.0;
+    // The states in locals, which the block's stores cannot touch, so they stay in registers.
+    auto m = metalFilters;
+    auto osc = oscillators;
+    uint32_t a = noiseA, b = noiseB;
+    double state = noiseState;
+    const double c = noiseCoefficient;
 
-    hiHats->chargeOpen (pulseValue);
-
-    // Noise: single-precision scaling of the previous register b, as the voices' character expects.
-    const float w = (float) (int32_t) noiseB * noiseScale;
-    noiseA = noiseA ^ noiseB;
-    noiseB = noiseA + noiseB;
-    noiseState = (1.0 - noiseCoefficient) * w + noiseCoefficient * noiseState + 1e-20;
-    noise = noiseState * 1.5;
-
-    for (auto& o : oscillators)
+    for (size_t n = 0; n < (size_t) blockLength; ++n)
     {
-        const double phase = o.phase;
-        o.output = phase > o.threshold ? 0.5 : -0.5;
-        o.phase = phase > o.period ? phase + 1.0 - o.period : phase + 1.0;
-    }
-    oscillatorSum = oscillators[5].output + oscillators[4].output + oscillators[3].output + oscillators[2].output + oscillators[1].output + oscillators[0].output;
+        // Noise: single-precision scaling of the previous register b, as the voices' character expects.
+        const float w = (float) (int32_t) b * noiseScale;
+        a = a ^ b;
+        b = a + b;
+        state = (1.0 - c) * w + c * state + 1e-20;
+        noiseBlock[n] = state * 1.5;
 
-    metalHigh = metalHighFilter.process (oscillatorSum);
-    metalLow = metalLowFilter.process (oscillatorSum);
+        // An output is +0.5 once the phase passes the threshold; a phase past the period wraps
+        // (subtracting 0 otherwise changes nothing). Sums of halves are exact in any order.
+        constexpr EngineMath::Pair half = {0.5, 0.5}, zero = {0.0, 0.0};
+        EngineMath::Pair o = zero;
+        for (size_t i = 0; i < SquareOscillators::count / 2; ++i)
+        {
+            const EngineMath::Pair phase = osc.phase[i];
+            o += phase > osc.threshold[i] ? half : -half;
+            osc.phase[i] = (phase + 1.0) - (phase > osc.period[i] ? osc.period[i] : zero);
+        }
+        const double sum = o[0] + o[1];
 
-    out[0] = bassDrum->render() * vol;
-    out[1] = snareDrum->renderWithInput (noise) * vol;
-
-    if (tomsLinked)
-    {
-        // "Low Tom Level" rules both toms; the hi tom renders first.
-        hiTom->followLevelOf (*lowTom);
-        const double hi = hiTom->renderWithInput (noise);
-        const double low = lowTom->renderWithInput (noise);
-        out[2] = (hi + low) * vol;
-        out[3] = 0.0;
-    }
-    else
-    {
-        hiTom->restoreLevelTarget();
-        out[2] = lowTom->renderWithInput (noise) * vol;
-        out[3] = hiTom->renderWithInput (noise) * vol;
+        // Both band-passes as in Biquad::process (their b1 is 0), one in each lane.
+        const EngineMath::Pair y = m.b0 * sum + m.b2 * m.x2 - m.a1 * m.y1 - m.a2 * m.y2 + 1e-20;
+        m.y2 = m.y1;
+        m.y1 = y;
+        m.x2 = m.x1;
+        m.x1 = sum;
+        metalHighBlock[n] = y[0];
+        metalLowBlock[n] = y[1];
     }
 
-    out[4] = cymbal->renderWithTwoInputs (metalHigh, metalLow) * vol;
+    metalFilters = m;
+    oscillators.phase = osc.phase;
+    noiseA = a;
+    noiseB = b;
+    noiseState = state;
 
-    if (hiHatsLinked)
+    position = 0;
+    ahead.renderedUntil.fill (0);
+    ahead.ratiosReady = false;
+    ahead.unguardedRatiosReady = false;
+}
+
+void PulsaretCore::prepareRatios (bool unguarded) const noexcept
+{
+    if (!ahead.ratiosReady)
     {
-        out[5] = hiHats->renderWithInput (metalHigh) * vol;
-        out[6] = 0.0;
+        for (size_t n = 0; n < (size_t) blockLength; ++n)
+        {
+            const auto ratios = MetalShaper::guardedRatiosOf (EngineMath::Pair{metalHighBlock[n], metalLowBlock[n]});
+            ahead.guardedHighRatios[n] = ratios[0];
+            ahead.lowRatios[n] = ratios[1];
+        }
+        ahead.ratiosReady = true;
     }
-    else
+
+    if (unguarded && !ahead.unguardedRatiosReady)
     {
-        out[5] = hiHats->renderOpen (metalHigh) * vol;
-        out[6] = hiHats->renderClosed (metalHigh) * vol;
+        for (size_t n = 0; n < (size_t) blockLength; ++n)
+            ahead.unguardedHighRatios[n] = MetalShaper::ratioOf<false> (metalHighBlock[n]);
+        ahead.unguardedRatiosReady = true;
     }
+}
+
+void PulsaretCore::renderAhead (unsigned int units) noexcept
+{
+    // A quiet unit's samples are all alike and its state stands still until something
+    // happens to it: no copy, nothing to run.
+    const unsigned int quiet = fillQuietUnits (units, position, blockLength);
+    for (size_t unit = 0; unit < numUnits; ++unit)
+    {
+        if ((units & unitBit ((int) unit)) != 0)
+        {
+            ahead.quiet[unit] = (quiet & unitBit ((int) unit)) != 0;
+            ahead.copiedAt[unit] = position;
+            ahead.renderedUntil[unit] = blockLength;
+        }
+    }
+    units &= ~quiet;
+
+    if ((units & unitBit (bassDrumUnit)) != 0)
+        *bassDrumCopy = *bassDrum;
+    if ((units & unitBit (snareDrumUnit)) != 0)
+        *snareDrumCopy = *snareDrum;
+    if ((units & unitBit (tomsUnit)) != 0)
+    {
+        *lowTomCopy = *lowTom;
+        *hiTomCopy = *hiTom;
+    }
+    if ((units & unitBit (cymbalUnit)) != 0)
+        *cymbalCopy = *cymbal;
+    if ((units & unitBit (hiHatsUnit)) != 0)
+    {
+        *hiHatsCopy = *hiHats;
+        pulseTrainCopy = pulseTrain;
+    }
+
+    renderUnits (units, position, blockLength);
+}
+
+unsigned int PulsaretCore::fillQuietUnits (unsigned int units, int from, int to) const noexcept
+{
+    auto& o = ahead.out;
+    unsigned int quiet = 0;
+
+    if ((units & unitBit (bassDrumUnit)) != 0 && bassDrum->isQuiet())
+    {
+        std::fill (o[0].begin() + from, o[0].begin() + to, bassDrum->quietOutput());
+        quiet |= unitBit (bassDrumUnit);
+    }
+    if ((units & unitBit (snareDrumUnit)) != 0 && snareDrum->isQuiet())
+    {
+        std::fill (o[1].begin() + from, o[1].begin() + to, 0.0);
+        quiet |= unitBit (snareDrumUnit);
+    }
+    if ((units & unitBit (tomsUnit)) != 0 && PulsaretTom::pairIsQuiet (*lowTom, *hiTom, tomsLinked))
+    {
+        std::fill (o[2].begin() + from, o[2].begin() + to, 0.0);
+        std::fill (o[3].begin() + from, o[3].begin() + to, 0.0);
+        quiet |= unitBit (tomsUnit);
+    }
+    if ((units & unitBit (cymbalUnit)) != 0 && cymbal->isQuiet())
+    {
+        std::fill (o[4].begin() + from, o[4].begin() + to, 0.0);
+        quiet |= unitBit (cymbalUnit);
+    }
+    return quiet;
+}
+
+void PulsaretCore::renderUnits (unsigned int units, int from, int to) const noexcept
+{
+    // Block loops normally flush denormals already; the control register is only written when not.
+    if (!denormalsAreFlushed())
+    {
+        const juce::ScopedNoDenormals noDenormals;
+        renderUnits (units, from, to);
+        return;
+    }
+
+    auto& o = ahead.out;
+    const auto begin = (size_t) from, end = (size_t) to;
+
+    // The hi-hats' pulse train runs on while they are quiet.
+    if ((units & unitBit (hiHatsUnit)) != 0 && hiHats->isQuiet (hiHatsLinked))
+    {
+        std::fill (o[5].begin() + from, o[5].begin() + to, 0.0);
+        std::fill (o[6].begin() + from, o[6].begin() + to, 0.0);
+        hiHats->chargeWhileQuiet (pulseTrain, to - from);
+        units &= ~unitBit (hiHatsUnit);
+    }
+
+    // A silent voice does not read its input.
+    if ((units & unitBit (cymbalUnit)) != 0 && cymbal->isActive())
+        prepareRatios (false);
+    if ((units & unitBit (hiHatsUnit)) != 0 && hiHats->isActive())
+        prepareRatios (!hiHatsLinked);
+
+    // The units side by side, so that their recursions overlap in the processor.
+    const double rate = coefficients.sampleRate;
+    for (size_t n = begin; n < end; ++n)
+    {
+        if ((units & unitBit (bassDrumUnit)) != 0)
+            o[0][n] = bassDrum->renderOne();
+
+        if ((units & unitBit (snareDrumUnit)) != 0)
+            o[1][n] = snareDrum->renderOne (noiseBlock[n]);
+
+        if ((units & unitBit (tomsUnit)) != 0)
+        {
+            if (tomsLinked)
+            {
+                // "Low Tom Level" rules both toms; the hi tom renders first.
+                hiTom->followLevelOf (*lowTom);
+                const double hi = hiTom->renderOne (noiseBlock[n]);
+                o[2][n] = hi + lowTom->renderOne (noiseBlock[n]);
+                o[3][n] = 0.0;
+            }
+            else
+            {
+                hiTom->restoreLevelTarget();
+                o[2][n] = lowTom->renderOne (noiseBlock[n]);
+                o[3][n] = hiTom->renderOne (noiseBlock[n]);
+            }
+        }
+
+        if ((units & unitBit (cymbalUnit)) != 0)
+            o[4][n] = cymbal->renderRatios (ahead.guardedHighRatios[n], ahead.lowRatios[n]);
+
+        if ((units & unitBit (hiHatsUnit)) != 0)
+        {
+            hiHats->chargeOpen (pulseTrain.step (rate, hiHats->getOpenVelocity()));
+
+            if (hiHatsLinked)
+            {
+                o[5][n] = hiHats->renderLinked (ahead.guardedHighRatios[n]);
+                o[6][n] = 0.0;
+            }
+            else
+            {
+                o[5][n] = hiHats->renderOpenRatio (ahead.unguardedHighRatios[n]);
+                o[6][n] = hiHats->renderClosedRatio (ahead.guardedHighRatios[n]);
+            }
+        }
+    }
+}
+
+void PulsaretCore::settle (int unit) const noexcept
+{
+    const auto u = (size_t) unit;
+    if (ahead.renderedUntil[u] <= position)
+        return;
+
+    if (ahead.quiet[u])
+    {
+        ahead.renderedUntil[u] = position;
+        return;
+    }
+
+    switch (unit)
+    {
+        case bassDrumUnit:
+            *bassDrum = *bassDrumCopy;
+            break;
+        case snareDrumUnit:
+            *snareDrum = *snareDrumCopy;
+            break;
+        case tomsUnit:
+            *lowTom = *lowTomCopy;
+            *hiTom = *hiTomCopy;
+            break;
+        case cymbalUnit:
+            *cymbal = *cymbalCopy;
+            break;
+        default:
+            *hiHats = *hiHatsCopy;
+            pulseTrain = pulseTrainCopy;
+            break;
+    }
+
+    renderUnits (unitBit (unit), ahead.copiedAt[u], position);
+    ahead.renderedUntil[u] = position;
+}
+
+void PulsaretCore::settleAll() const noexcept
+{
+    for (int unit = 0; unit < numUnits; ++unit)
+        settle (unit);
+}
+
+const PulsaretBassDrum& PulsaretCore::getBassDrum() const noexcept
+{
+    settle (bassDrumUnit);
+    return *bassDrum;
+}
+
+const PulsaretSnareDrum& PulsaretCore::getSnareDrum() const noexcept
+{
+    settle (snareDrumUnit);
+    return *snareDrum;
+}
+
+const PulsaretLowTom& PulsaretCore::getLowTom() const noexcept
+{
+    settle (tomsUnit);
+    return *lowTom;
+}
+
+const PulsaretHiTom& PulsaretCore::getHiTom() const noexcept
+{
+    settle (tomsUnit);
+    return *hiTom;
+}
+
+const PulsaretCymbal& PulsaretCore::getCymbal() const noexcept
+{
+    settle (cymbalUnit);
+    return *cymbal;
+}
+
+const PulsaretHiHats& PulsaretCore::getHiHats() const noexcept
+{
+    settle (hiHatsUnit);
+    return *hiHats;
 }

@@ -2,6 +2,8 @@
 
 #include "engine/Biquad.h"
 #include "engine/DrumMachineCore.h"
+#include "engine/EngineMath.h"
+#include "engine/OpenHatPulseTrain.h"
 
 #include <array>
 #include <atomic>
@@ -21,11 +23,19 @@ class PulsaretHiHats;
 
     Parameter values may arrive on any thread: setParameter only stores the value and
     marks it (atomics); the audio thread applies marked values before its next sample,
-    so every mapping's fields change together, between samples. */
+    so every mapping's fields change together, between samples.
+
+    The engine renders ahead: the shared signals for a block of blockLength samples at a
+    time, and each voice (the toms as a pair, the hi-hats with their pulse train) from
+    the current sample to the block's end in one tight loop, keeping a copy of the voice
+    as it stood when the run began. A trigger or parameter change, or a look at a voice,
+    first brings the voice back to the current sample: the copy is put back and run up
+    to it, which gives the very same state, so what is heard does not change. */
 class PulsaretCore : public DrumMachineCore
 {
 public:
     static constexpr int numSoundParameters = 25;
+    static constexpr int blockLength = 32;
 
     PulsaretCore();
     ~PulsaretCore() override;
@@ -39,29 +49,72 @@ public:
     bool areHiHatsLinked() const noexcept { return hiHatsLinked; }
     double getMainVolume() const noexcept { return mainVolume; }
     double getMainVolumeTarget() const noexcept { return mainVolumeTarget; }
-    int32_t getOpenHatReloadLength() const noexcept { return reloadLength; }
-    double getOscillatorPeriod (int index) const noexcept { return oscillators[(size_t) index].period; }
-    double getOscillatorThreshold (int index) const noexcept { return oscillators[(size_t) index].threshold; }
+    int32_t getOpenHatReloadLength() const noexcept { return pulseTrain.reloadLength; }
+    double getOscillatorPeriod (int index) const noexcept { return oscillators.period[(size_t) index / 2][index % 2]; }
+    double getOscillatorThreshold (int index) const noexcept { return oscillators.threshold[(size_t) index / 2][index % 2]; }
     const Biquad& getMetalHighFilter() const noexcept { return metalHighFilter; }
     const Biquad& getMetalLowFilter() const noexcept { return metalLowFilter; }
     double getNoiseCoefficient() const noexcept { return noiseCoefficient; }
 
-    const PulsaretBassDrum& getBassDrum() const noexcept { return *bassDrum; }
-    const PulsaretSnareDrum& getSnareDrum() const noexcept { return *snareDrum; }
-    const PulsaretLowTom& getLowTom() const noexcept { return *lowTom; }
-    const PulsaretHiTom& getHiTom() const noexcept { return *hiTom; }
-    const PulsaretCymbal& getCymbal() const noexcept { return *cymbal; }
-    const PulsaretHiHats& getHiHats() const noexcept { return *hiHats; }
+    // The voices as they stand after the last rendered sample. Looking brings a voice that was
+    // rendered ahead back to the current sample, so these belong to the rendering thread.
+    const PulsaretBassDrum& getBassDrum() const noexcept;
+    const PulsaretSnareDrum& getSnareDrum() const noexcept;
+    const PulsaretLowTom& getLowTom() const noexcept;
+    const PulsaretHiTom& getHiTom() const noexcept;
+    const PulsaretCymbal& getCymbal() const noexcept;
+    const PulsaretHiHats& getHiHats() const noexcept;
 
 private:
-    struct SquareOscillator
+    /** The six metal oscillators in pairs, stepped as vectors. */
+    struct SquareOscillators
     {
-        double period = 0.0, threshold = 0.0, phase = 0.0, output = 0.0;
+        static constexpr size_t count = 6;
+        std::array<EngineMath::Pair, count / 2> period{}, threshold{}, phase{};
+    };
+
+    /** The metal-high and metal-low band-passes side by side: both filter the same oscillator sum,
+        so they share the input history and step as one two-lane filter. */
+    struct MetalFilters
+    {
+        EngineMath::Pair b0{}, b2{}, a1{}, a2{}, y1{}, y2{};
+        double x1 = 0.0, x2 = 0.0;
+    };
+
+    /** What renders together: each unit's voices depend on nothing of another unit's. */
+    enum Unit
+    {
+        bassDrumUnit,
+        snareDrumUnit,
+        tomsUnit,
+        cymbalUnit,
+        hiHatsUnit,
+        numUnits
+    };
+
+    /** The rendering ahead of the units; mutable because looking at a voice settles its unit. */
+    struct RenderAhead
+    {
+        std::array<int, numUnits> renderedUntil{}; // where in the block the unit's voices stand
+        std::array<int, numUnits> copiedAt{};      // where they stood when copied
+        std::array<bool, numUnits> quiet{};        // standing still: no copy was needed
+        bool ratiosReady = false, unguardedRatiosReady = false;
+        std::array<std::array<double, blockLength>, numInstruments> out{};
+        std::array<double, blockLength> guardedHighRatios{}, lowRatios{}, unguardedHighRatios{};
     };
 
     void renderVoices (double* perInstrumentOut) noexcept;
     void applyPendingParameters() noexcept;
     void applyParameter (int index, float value) noexcept;
+    void startBlock() noexcept;
+    void renderAhead (unsigned int units) noexcept;
+    void renderUnits (unsigned int units, int from, int to) const noexcept;
+    unsigned int fillQuietUnits (unsigned int units, int from, int to) const noexcept;
+    static constexpr unsigned int unitBit (int unit) noexcept { return 1u << unit; }
+    void prepareRatios (bool unguarded) const noexcept;
+    void settle (int unit) const noexcept;
+    void settleAll() const noexcept;
+    static int unitOfParameter (int index) noexcept;
 
     std::unique_ptr<PulsaretBassDrum> bassDrum;
     std::unique_ptr<PulsaretSnareDrum> snareDrum;
@@ -69,6 +122,15 @@ private:
     std::unique_ptr<PulsaretHiTom> hiTom;
     std::unique_ptr<PulsaretCymbal> cymbal;
     std::unique_ptr<PulsaretHiHats> hiHats;
+
+    // Copies of the voices where their run began (see RenderAhead).
+    std::unique_ptr<PulsaretBassDrum> bassDrumCopy;
+    std::unique_ptr<PulsaretSnareDrum> snareDrumCopy;
+    std::unique_ptr<PulsaretLowTom> lowTomCopy;
+    std::unique_ptr<PulsaretHiTom> hiTomCopy;
+    std::unique_ptr<PulsaretCymbal> cymbalCopy;
+    std::unique_ptr<PulsaretHiHats> hiHatsCopy;
+    OpenHatPulseTrain pulseTrainCopy;
 
     // Handed from any thread to the audio thread: values first, then the mark (release/acquire).
     std::array<std::atomic<float>, numSoundParameters> pendingValues{};
@@ -78,18 +140,20 @@ private:
     double mainVolumeTarget = 0.0, mainVolume = 0.0;
     bool hiHatsLinked = false, tomsLinked = false;
 
-    int32_t burstCounter = 0;
-    double pulseValue = 0.0;
-    int32_t reloadLength = 0;
-    int32_t countdown = 0;
+    mutable OpenHatPulseTrain pulseTrain; // part of the hi-hats' unit
     double openHatDecay = 0.0;
 
     uint32_t noiseA = 0, noiseB = 0;
     float noiseScale = 2.3283064365386963e-10f; // 2^-32
-    double noise = 0.0, noiseState = 0.0, noiseCoefficient = 0.0;
+    double noiseState = 0.0, noiseCoefficient = 0.0;
 
-    std::array<SquareOscillator, 6> oscillators;
+    SquareOscillators oscillators;
 
-    double oscillatorSum = 0.0, metalHigh = 0.0, metalLow = 0.0;
-    Biquad metalHighFilter, metalLowFilter;
+    Biquad metalHighFilter, metalLowFilter; // the coefficients; the states live in metalFilters
+    MetalFilters metalFilters;
+
+    // The current block of the shared signals, and the next sample's place in it.
+    std::array<double, blockLength> noiseBlock{}, metalHighBlock{}, metalLowBlock{};
+    int position = blockLength;
+    mutable RenderAhead ahead;
 };

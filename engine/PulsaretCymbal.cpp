@@ -52,10 +52,12 @@ void PulsaretCymbal::setSampleRate (double rate)
 {
     PulsaretInstrument::setSampleRate (rate);
     rateGain = 192000.0 / rate;
-    bright.highPass.setHighPass (2.0 * 3.141592653589793 * 9200.0 / rate, 1.0 / 3.0);
-    body.highPass.setHighPass (2.0 * 3.141592653589793 * 3300.0 / rate, 0.7142857142857143);
-    bright.reset();
-    body.reset();
+    Biquad bright, body;
+    bright.setHighPass (2.0 * 3.141592653589793 * 9200.0 / rate, 1.0 / 3.0);
+    body.setHighPass (2.0 * 3.141592653589793 * 3300.0 / rate, 0.7142857142857143);
+    const double k = coefficients.smoothing;
+    using Pair = MetalShaperPair::Pair;
+    shapers.prepare (bright, body, Pair{1.0 - k * 0.5, 1.0 - k * 0.3}, Pair{-0.002, -0.01}, Pair{15.0, 6.0}, Pair{1e-20, 1e-20}, rateGain);
     // Silent until the next hit anyway: start the level where it is set, so the first hit after the host
     // (re)starts audio is not faded in.
     smoothedLevel = levelTarget;
@@ -64,42 +66,5 @@ void PulsaretCymbal::setSampleRate (double rate)
 
 double PulsaretCymbal::renderWithTwoInputs (double metalHigh, double metalLow)
 {
-    const double k = coefficients.smoothing;
-    smoothTowards (smoothedLevel, levelTarget, coefficients.levelSmoothing);
-    smoothTowards (tone, toneTarget, coefficients.levelSmoothing);
-
-    output = 0.0;
-
-    if (active)
-    {
-        const double c = gateCounter;
-        gateCounter = c - 1.0;
-        if (c > -1.0 && c < 1.0) // (int) c == 0
-        {
-            gate = 0.0;
-            setReleaseCoefficients();
-        }
-
-        // Both branches use the drive levels of the previous sample.
-        bright.process<true> (metalHigh, driveLevel1, 1.0 - k * 0.5, -0.002, 15.0, rateGain);
-        const double oA = driveLevel1 * bright.clipped * 0.25 * 3.0 + bright.highPassed;
-
-        body.process<true> (metalLow, driveLevel2, 1.0 - k * 0.3, -0.01, 6.0, rateGain);
-        const double cB = body.clipped;
-        const double oB = cB * cB * cB * 0.125 + 1e-20 + body.highPassed;
-
-        const double gd = gate * driveAmount;
-        smoothTowards (envelopeA, gd, coefficientA);
-        smoothTowards (envelopeB, gd, coefficientB);
-        driveLevel1 = std::max (0.0, (envelopeB * 0.5 + envelopeA * 2.0) * 0.7 - 0.1);
-
-        smoothTowards (envelopeM, gd, coefficientM);
-        smoothTowards (envelopeN, envelopeM, coefficientN);
-        driveLevel2 = std::max (0.0, envelopeN * 1.26 - 0.1);
-
-        output = ((1.5 - tone * 0.5) * oB * 0.65 + tone * oA * 3.0) * 0.026364;
-    }
-
-    followPeak (output);
-    return output * smoothedLevel;
+    return renderRatios (MetalShaper::ratioOf<true> (metalHigh), MetalShaper::ratioOf<true> (metalLow));
 }

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "engine/EngineMath.h"
 #include "engine/MetalShaper.h"
+#include "engine/MetalShaperPair.h"
 #include "engine/PulsaretInstrument.h"
+
+#include <algorithm>
 
 /** Cymbal: the engine's two metal signals through two shaper branches, a bright one
     ("Tone" brings it in) and a body, each driven by its own pair of envelopes. */
@@ -13,6 +17,16 @@ public:
     void setDecay (double value) noexcept;
 
     double renderWithTwoInputs (double metalHigh, double metalLow) override;
+
+    /** renderWithTwoInputs from the diode quotients of the metal-high and metal-low signals
+        (MetalShaper::ratioOf<true>), inline for the engine's loop. */
+    double renderRatios (double highRatio, double lowRatio) noexcept;
+
+    /** True when silent with level and tone settled: every next sample gives 0. */
+    bool isQuiet() const noexcept
+    {
+        return !active && staysPut (smoothedLevel, levelTarget, coefficients.levelSmoothing) && staysPut (tone, toneTarget, coefficients.levelSmoothing);
+    }
     void trigger (double velocity) override;
     void setSampleRate (double rate) override;
 
@@ -29,7 +43,46 @@ private:
     double driveLevel2 = 0.0;
     double levelTarget = 0.0, level = 0.0, smoothedLevel = 0.0;
     double tone = 0.0, toneTarget = 0.0, decayFactor = 0.0, decay = 0.0, toneValue = 0.0;
-    double rateGain = 0.0; // 192000 / rate
-    MetalShaper bright, body;
+    double rateGain = 0.0;   // 192000 / rate
+    MetalShaperPair shapers; // the bright branch in lane 0, the body in lane 1
     double output = 0.0;
 };
+
+inline double PulsaretCymbal::renderRatios (double highRatio, double lowRatio) noexcept
+{
+    smoothTowards (smoothedLevel, levelTarget, coefficients.levelSmoothing);
+    smoothTowards (tone, toneTarget, coefficients.levelSmoothing);
+
+    output = 0.0;
+
+    if (active)
+    {
+        const double c = gateCounter;
+        gateCounter = c - 1.0;
+        if (c > -1.0 && c < 1.0) // (int) c == 0
+        {
+            gate = 0.0;
+            setReleaseCoefficients();
+        }
+
+        // Both branches use the drive levels of the previous sample.
+        shapers.process (MetalShaperPair::Pair{highRatio, lowRatio}, MetalShaperPair::Pair{driveLevel1, driveLevel2});
+        const double oA = driveLevel1 * shapers.clipped[0] * 0.25 * 3.0 + shapers.highPassed[0];
+        const double cB = shapers.clipped[1];
+        const double oB = cB * cB * cB * 0.125 + 1e-20 + shapers.highPassed[1];
+
+        const double gd = gate * driveAmount;
+        smoothTowards (envelopeA, gd, coefficientA);
+        smoothTowards (envelopeB, gd, coefficientB);
+        driveLevel1 = std::max (0.0, (envelopeB * 0.5 + envelopeA * 2.0) * 0.7 - 0.1);
+
+        smoothTowards (envelopeM, gd, coefficientM);
+        smoothTowards (envelopeN, envelopeM, coefficientN);
+        driveLevel2 = std::max (0.0, envelopeN * 1.26 - 0.1);
+
+        output = ((1.5 - tone * 0.5) * oB * 0.65 + tone * oA * 3.0) * 0.026364;
+    }
+
+    followPeak (output);
+    return output * smoothedLevel;
+}

@@ -70,115 +70,17 @@ void PulsaretHiHats::setSampleRate (double rate)
     closedGate = 0.0;
 }
 
-void PulsaretHiHats::chargeOpen (double pulse) noexcept
-{
-    const double k = coefficients.smoothing;
-    if (charge > 0.5 && (double) coefficients.smoothingTimes00001Float != openRelease)
-        openRelease = ((charge - 0.5) * 0.001 + 2e-05) * k + 1e-20;
-
-    charge = charge - ((charge - pulse) * k * 7e-05 + 1e-20);
-    if (charge > 1.0)
-        charge = 1.0;
-}
-
-void PulsaretHiHats::openGateStep() noexcept
-{
-    const double c = openGateCounter;
-    openGateCounter = c - 1.0;
-    if (c > -1.0 && c < 1.0) // (int) c == 0
-    {
-        const double k = coefficients.smoothing;
-        openGate = 0.0;
-        openRelease = k * 2e-05;
-        openEnvelope1Coefficient = k * 0.000625;
-    }
-}
-
-void PulsaretHiHats::closedGateStep() noexcept
-{
-    const double c = closedGateCounter;
-    closedGateCounter = c - 1.0;
-    if (c > -1.0 && c < 1.0) // (int) c == 0
-    {
-        const double k = coefficients.smoothing;
-        closedGate = 0.0;
-        // The closed hat chokes the open one when its gate ends.
-        openRelease = k * 0.0003;
-        openEnvelope1Coefficient = k * 0.1;
-        closedEnvelopeCoefficient = k * closedDecayCoefficient;
-    }
-}
-
-void PulsaretHiHats::envelopeStep() noexcept
-{
-    smoothTowards (openEnvelope1, openGate * openVelocity, openEnvelope1Coefficient);
-    smoothTowards (openEnvelope2, openEnvelope1, openRelease);
-    smoothTowards (closedEnvelope, closedGate * closedVelocity, closedEnvelopeCoefficient);
-    closedDriveLevel = std::min (closedEnvelope, 1.0);
-}
-
 double PulsaretHiHats::renderWithInput (double metalHigh)
 {
-    const double k = coefficients.smoothing;
-    smoothTowards (smoothedOpenLevel, openLevelTarget, coefficients.levelSmoothing);
-
-    openOutput = 0.0;
-
-    if (active)
-    {
-        openGateStep();
-        closedGateStep();
-
-        const double lo = openDriveLevel; // from the previous sample
-        openShaper.process<true> (metalHigh, lo, 1.0 - k * 0.5, -0.002, 15.0, rateGain);
-        openOutput = (lo * openShaper.clipped * 0.25 * 3.0 + openShaper.highPassed) * 0.4374;
-
-        openDriveLevel = std::max (0.0, (openEnvelope1 * 0.25 + openEnvelope2) - 0.05);
-        openDriveLevel = std::max (0.0, closedDriveLevel + openDriveLevel);
-
-        envelopeStep();
-    }
-
-    followPeak (openOutput);
-    return openOutput * smoothedOpenLevel;
+    return renderLinked (MetalShaper::ratioOf<true> (metalHigh));
 }
 
 double PulsaretHiHats::renderOpen (double metalHigh) noexcept
 {
-    smoothTowards (smoothedOpenLevel, openLevelTarget, coefficients.levelSmoothing);
-
-    openOutput = 0.0;
-
-    if (active)
-    {
-        openGateStep();
-
-        const double lo = openDriveLevel;
-        openShaper.process<false> (metalHigh, lo, 1.0 - coefficients.smoothing * 0.5, -0.002, 15.0, rateGain);
-        openOutput = (lo * openShaper.clipped * 0.25 * 3.0 + openShaper.highPassed) * 0.4374;
-
-        openDriveLevel = std::max (0.0, (openEnvelope1 * 0.25 + openEnvelope2) - 0.05);
-    }
-
-    return openOutput * smoothedOpenLevel;
+    return renderOpenRatio (MetalShaper::ratioOf<false> (metalHigh));
 }
 
 double PulsaretHiHats::renderClosed (double metalHigh) noexcept
 {
-    smoothTowards (smoothedClosedLevel, closedLevelTarget, coefficients.levelSmoothing);
-
-    closedOutput = 0.0;
-
-    if (active)
-    {
-        closedGateStep();
-
-        const double lc = closedDriveLevel;
-        closedShaper.process<true> (metalHigh, lc, 1.0 - coefficients.smoothing * 0.5, -0.002, 15.0, rateGain);
-        closedOutput = (lc * closedShaper.clipped * 0.25 * 3.0 + closedShaper.highPassed) * 0.4374;
-
-        envelopeStep();
-    }
-
-    return closedOutput * smoothedClosedLevel;
+    return renderClosedRatio (MetalShaper::ratioOf<true> (metalHigh));
 }

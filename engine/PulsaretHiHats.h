@@ -1,7 +1,11 @@
 #pragma once
 
+#include "engine/EngineMath.h"
 #include "engine/MetalShaper.h"
+#include "engine/OpenHatPulseTrain.h"
 #include "engine/PulsaretInstrument.h"
+
+#include <algorithm>
 
 /** Open and closed hi-hat in one object: both shape the engine's metal-high signal.
     Linked, both sound in one signal (renderWithInput); unlinked, the engine calls
@@ -22,9 +26,26 @@ public:
     double renderClosed (double metalHigh) noexcept;
     void setSampleRate (double rate) override;
 
+    // renderWithInput, renderOpen and renderClosed from the metal-high signal's diode quotient
+    // (MetalShaper::ratioOf, guarded or not as they use it), inline for the engine's loop.
+    double renderLinked (double guardedRatio) noexcept;
+    double renderOpenRatio (double unguardedRatio) noexcept;
+    double renderClosedRatio (double guardedRatio) noexcept;
+
+    /** True when silent with the levels the engine's render moves settled: every next sample
+        gives 0 (the pulse train still charges the open hat). */
+    bool isQuiet (bool linked) const noexcept
+    {
+        const double k = coefficients.levelSmoothing;
+        return !active && staysPut (smoothedOpenLevel, openLevelTarget, k) && (linked || staysPut (smoothedClosedLevel, closedLevelTarget, k));
+    }
+
     /** One sample of the engine's pulse train: moves the charge level towards the
         pulse and lets a high charge shorten the open hat's release. */
     void chargeOpen (double pulse) noexcept;
+
+    /** count samples of the pulse train charging the open hat while the hats are quiet. */
+    void chargeWhileQuiet (OpenHatPulseTrain& pulseTrain, int count) noexcept;
 
     double getOpenVelocity() const noexcept { return openVelocity; }
     double getCharge() const noexcept { return charge; }
@@ -51,3 +72,138 @@ private:
     MetalShaper openShaper, closedShaper;
     double openOutput = 0.0, closedOutput = 0.0;
 };
+
+inline void PulsaretHiHats::chargeOpen (double pulse) noexcept
+{
+    const double k = coefficients.smoothing;
+    if (charge > 0.5 && (double) coefficients.smoothingTimes00001Float != openRelease)
+        openRelease = ((charge - 0.5) * 0.001 + 2e-05) * k + 1e-20;
+
+    charge = charge - ((charge - pulse) * k * 7e-05 + 1e-20);
+    if (charge > 1.0)
+        charge = 1.0;
+}
+
+inline void PulsaretHiHats::chargeWhileQuiet (OpenHatPulseTrain& pulseTrain, int count) noexcept
+{
+    // chargeOpen on locals, which stay in registers across the loop.
+    OpenHatPulseTrain train = pulseTrain;
+    const double k = coefficients.smoothing, rate = coefficients.sampleRate;
+    const double floatRelease = (double) coefficients.smoothingTimes00001Float;
+    double q = charge, r = openRelease;
+    for (int i = 0; i < count; ++i)
+    {
+        const double pulse = train.step (rate, openVelocity);
+        if (q > 0.5 && floatRelease != r)
+            r = ((q - 0.5) * 0.001 + 2e-05) * k + 1e-20;
+
+        q = q - ((q - pulse) * k * 7e-05 + 1e-20);
+        if (q > 1.0)
+            q = 1.0;
+    }
+    charge = q;
+    openRelease = r;
+    pulseTrain = train;
+}
+
+inline void PulsaretHiHats::openGateStep() noexcept
+{
+    const double c = openGateCounter;
+    openGateCounter = c - 1.0;
+    if (c > -1.0 && c < 1.0) // (int) c == 0
+    {
+        const double k = coefficients.smoothing;
+        openGate = 0.0;
+        openRelease = k * 2e-05;
+        openEnvelope1Coefficient = k * 0.000625;
+    }
+}
+
+inline void PulsaretHiHats::closedGateStep() noexcept
+{
+    const double c = closedGateCounter;
+    closedGateCounter = c - 1.0;
+    if (c > -1.0 && c < 1.0) // (int) c == 0
+    {
+        const double k = coefficients.smoothing;
+        closedGate = 0.0;
+        // The closed hat chokes the open one when its gate ends.
+        openRelease = k * 0.0003;
+        openEnvelope1Coefficient = k * 0.1;
+        closedEnvelopeCoefficient = k * closedDecayCoefficient;
+    }
+}
+
+inline void PulsaretHiHats::envelopeStep() noexcept
+{
+    smoothTowards (openEnvelope1, openGate * openVelocity, openEnvelope1Coefficient);
+    smoothTowards (openEnvelope2, openEnvelope1, openRelease);
+    smoothTowards (closedEnvelope, closedGate * closedVelocity, closedEnvelopeCoefficient);
+    closedDriveLevel = std::min (closedEnvelope, 1.0);
+}
+
+inline double PulsaretHiHats::renderLinked (double guardedRatio) noexcept
+{
+    const double k = coefficients.smoothing;
+    smoothTowards (smoothedOpenLevel, openLevelTarget, coefficients.levelSmoothing);
+
+    openOutput = 0.0;
+
+    if (active)
+    {
+        openGateStep();
+        closedGateStep();
+
+        const double lo = openDriveLevel; // from the previous sample
+        openShaper.processRatio<true> (guardedRatio, lo, 1.0 - k * 0.5, -0.002, 15.0, rateGain);
+        openOutput = (lo * openShaper.clipped * 0.25 * 3.0 + openShaper.highPassed) * 0.4374;
+
+        openDriveLevel = std::max (0.0, (openEnvelope1 * 0.25 + openEnvelope2) - 0.05);
+        openDriveLevel = std::max (0.0, closedDriveLevel + openDriveLevel);
+
+        envelopeStep();
+    }
+
+    followPeak (openOutput);
+    return openOutput * smoothedOpenLevel;
+}
+
+inline double PulsaretHiHats::renderOpenRatio (double unguardedRatio) noexcept
+{
+    smoothTowards (smoothedOpenLevel, openLevelTarget, coefficients.levelSmoothing);
+
+    openOutput = 0.0;
+
+    if (active)
+    {
+        openGateStep();
+
+        const double lo = openDriveLevel;
+        openShaper.processRatio<false> (unguardedRatio, lo, 1.0 - coefficients.smoothing * 0.5, -0.002, 15.0, rateGain);
+        openOutput = (lo * openShaper.clipped * 0.25 * 3.0 + openShaper.highPassed) * 0.4374;
+
+        openDriveLevel = std::max (0.0, (openEnvelope1 * 0.25 + openEnvelope2) - 0.05);
+    }
+
+    return openOutput * smoothedOpenLevel;
+}
+
+inline double PulsaretHiHats::renderClosedRatio (double guardedRatio) noexcept
+{
+    smoothTowards (smoothedClosedLevel, closedLevelTarget, coefficients.levelSmoothing);
+
+    closedOutput = 0.0;
+
+    if (active)
+    {
+        closedGateStep();
+
+        const double lc = closedDriveLevel;
+        closedShaper.processRatio<true> (guardedRatio, lc, 1.0 - coefficients.smoothing * 0.5, -0.002, 15.0, rateGain);
+        closedOutput = (lc * closedShaper.clipped * 0.25 * 3.0 + closedShaper.highPassed) * 0.4374;
+
+        envelopeStep();
+    }
+
+    return closedOutput * smoothedClosedLevel;
+}

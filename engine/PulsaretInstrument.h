@@ -7,7 +7,8 @@
 
 /** Base of the voices: activity, the peak follower that switches a silent voice
     off, the bass drum's step-hold waveshaper and output smoother, and the three
-    render entry points the engine calls (each voice overrides exactly one).
+    render entry points (each voice overrides exactly one). The engine itself calls each
+    voice's inline twin of its entry point, so that its loop has no calls in it.
 
     Every operation runs on the rendering thread; the engine hands parameter values
     over before calling in, so a voice never sees a half-written mapping. */
@@ -36,6 +37,12 @@ protected:
     static void smoothTowards (double& value, double target, double coefficient) noexcept
     {
         value = value - ((value - target) * coefficient + 1e-20);
+    }
+
+    /** True when smoothTowards would leave the value as it is: a settled smoother. */
+    static bool staysPut (double value, double target, double coefficient) noexcept
+    {
+        return value - ((value - target) * coefficient + 1e-20) == value;
     }
 
     /** Tracks the output's peak (before the level) and stops the voice once it falls below 2e-05. */
@@ -80,3 +87,45 @@ protected:
     double peakDecay = 0.0; // 1 - K * 0.0001
     SampleRateCoefficients coefficients;
 };
+
+inline double PulsaretInstrument::stepHold (double value) noexcept
+{
+    slope = value - previousValue;
+    previousValue = value;
+
+    if (value <= 0.25 || value >= 0.35)
+    {
+        holding = false;
+    }
+    else if (slope <= 0.0)
+    {
+        armedFalling = false;
+        if (!holding && !armedRising)
+        {
+            holdValue = value;
+            armedRising = true;
+            holding = true;
+            holdCounter = 10.0 * coefficients.rateRatio;
+        }
+    }
+    else
+    {
+        armedRising = false;
+        if (!holding && !armedFalling)
+        {
+            holdValue = value;
+            armedFalling = true;
+            holding = true;
+            holdCounter = 10.0 * coefficients.rateRatio;
+        }
+    }
+
+    if (!holding)
+        return value;
+
+    const double c = holdCounter;
+    holdCounter = c - 1.0;
+    if (c < 0.0)
+        holding = false;
+    return holdValue;
+}

@@ -46,6 +46,7 @@ void PulsaretSnareDrum::trigger (double velocity)
     const double d = velocity * (double) 2.645f;
     PulsaretInstrument::trigger (velocity);
     driveAmount = d;
+    inverseDriveAmount = 1.0 / d;
     drive = d;
     noiseEnvelopeCoefficient = coefficients.smoothing * 0.02;
     driveCounter = (int32_t) (coefficients.sampleRate * 0.001125);
@@ -63,6 +64,8 @@ void PulsaretSnareDrum::setSampleRate (double rate)
     lp = hp = bp = 0.0;
     q = 0.07;
     f = StateVariableFilter::frequencyFactor (204.0, rate);
+    sixthOfRate = rate * (1.0 / 6.0);
+    piOverRate = 3.141592653589793 / rate;
     highPass1.setCutoff (3000.0, rate);
     highPass2.setCutoff (3400.0, rate);
     highPass2.gain = highPass1.gain; // the second stage shares the first one's gain
@@ -81,54 +84,5 @@ void PulsaretSnareDrum::setSampleRate (double rate)
 
 double PulsaretSnareDrum::renderWithInput (double noise)
 {
-    const double k = coefficients.smoothing;
-    smoothTowards (smoothedLevel, levelTarget, coefficients.levelSmoothing);
-
-    output = 0.0;
-
-    if (active)
-    {
-        if (drivePulseEnds (driveCounter))
-        {
-            drive = 0.0;
-            noiseEnvelopeCoefficient = k * 0.0008;
-        }
-
-        const double dr = drive;
-        const double da = driveAmount;
-
-        excitation = da * highPass1.process (dr) * 2.2;
-        limitedExcitation = excitation - 0.07 * bp;
-        if (limitedExcitation < -1.0)
-            limitedExcitation = -1.0;
-
-        f = StateVariableFilter::frequencyFactor (pitchEnvelope * 462.0 + tuneTerm + 211.0, coefficients.sampleRate);
-
-        const double x = limitedExcitation + 1e-20;
-        lp = f * bp + lp + 1e-20;
-        hp = (x - lp) + 1e-20;
-        bp = hp * f + bp + 1e-20;
-        if (bp < -1.0)
-            bp = (bp + 1.0) * 0.5 - 1.0;
-
-        tonal = bp / da;
-
-        noiseGate = noiseGate - (noiseGate - 1.0) * k * 0.2;
-        if (noise < 0.0)
-            noiseGate = 0.0;
-
-        gatedNoise = noiseEnvelope <= 0.0001 ? 0.0 : (noiseEnvelope - 0.0001) * noiseGate;
-        const double yb = bandPass.process (highPass2.process (gatedNoise));
-
-        output = (-tonal - 2.0 * yb * snappyInUse) * 0.14896;
-
-        if (dr == 0.0)
-            noiseEnvelopeCoefficient = (toneTerm + 0.0008) * k;
-
-        smoothTowards (pitchEnvelope, da * dr, pitchEnvelopeCoefficient);
-        smoothTowards (noiseEnvelope, dr, noiseEnvelopeCoefficient);
-    }
-
-    followPeak (output);
-    return output * smoothedLevel;
+    return renderOne (noise);
 }

@@ -29,12 +29,6 @@ void PulsaretTom::setDecay (double value) noexcept
     decayCoefficient = (std::exp (-3.3928985789910066 * value) * 0.0014693877550699854 + 3.0612244943244945e-05) * 0.5;
 }
 
-void PulsaretTom::followLevelOf (const PulsaretTom& other) noexcept
-{
-    smoothedLevel = other.smoothedLevel;
-    levelTarget = other.levelTarget;
-}
-
 void PulsaretTom::trigger (double velocity)
 {
     if (velocity == 0.0)
@@ -57,6 +51,8 @@ void PulsaretTom::setSampleRate (double rate)
     driveCounter = 0;
     pitchEnvelopeCoefficient = coefficients.smoothing * sweepDecay;
     f = StateVariableFilter::frequencyFactor (204.0, rate);
+    sixthOfRate = rate * (1.0 / 6.0);
+    piOverRate = 3.141592653589793 / rate;
     setDecay (decay);
     svf.reset();
     highPass.setCutoff (3000.0, rate);
@@ -73,40 +69,5 @@ void PulsaretTom::setSampleRate (double rate)
 
 double PulsaretTom::renderWithInput (double noise)
 {
-    const double k = coefficients.smoothing;
-    smoothTowards (smoothedLevel, levelTarget, coefficients.levelSmoothing);
-
-    output = 0.0;
-
-    if (active)
-    {
-        if (drivePulseEnds (driveCounter))
-        {
-            drive = 0.0;
-            noiseDrive = 0.0;
-        }
-
-        const double dr = drive;
-        if (dr == 0.0)
-            noiseEnvelopeCoefficient = decayCoefficient * k;
-
-        excitation = highPass.process (dr) * 6.5;
-
-        f = StateVariableFilter::frequencyFactor (baseFrequency * tuneMultiplier + pitchEnvelope * sweepDepth, coefficients.sampleRate);
-        svf.process (excitation, f, damping);
-        if (svf.bp < -1.0)
-            svf.bp = (svf.bp + 1.0) * 0.4 - 1.0;
-
-        const double yb = noiseBandPass.process (noise);
-        double out = (noiseEnvelope * yb * 0.15 + svf.bp) * outputGain;
-
-        smoothTowards (noiseEnvelope, noiseDrive, noiseEnvelopeCoefficient);
-        pitchEnvelope = pitchEnvelope - (pitchEnvelope * pitchEnvelopeCoefficient + 1e-20);
-
-        out = stepHold (out);
-        output = smoothOutput (out) * 0.2;
-    }
-
-    followPeak (output);
-    return output * smoothedLevel;
+    return renderOne (noise);
 }

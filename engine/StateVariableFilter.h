@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/EngineMath.h"
+
 #include <cmath>
 
 /** Chamberlin state-variable filter step with the 1e-20 guard on every state. */
@@ -23,6 +25,13 @@ public:
     {
         const double limit = rate * (1.0 / 6.0);
         return 2.0 * std::sin (3.141592653589793 * (frequency < limit ? frequency : limit) / rate);
+    }
+
+    /** The same for a frequency that moves every sample, with pi / rate and rate / 6 taken
+        beforehand; the angle is then at most pi / 6. */
+    static double movingFrequencyFactor (double frequency, double sixthOfRate, double piOverRate) noexcept
+    {
+        return 2.0 * EngineMath::sineOfSmallAngle (EngineMath::atMost (frequency, sixthOfRate) * piOverRate);
     }
 
     double lp = 0.0, hp = 0.0, bp = 0.0;
