@@ -102,10 +102,6 @@ juce::String DrumMachine::getPluginPrefix() const
 {
     return BasePluginOldStyle::getPluginPrefix();
 }
-bool DrumMachine::hasPresetChangingSetting() const
-{
-    return false;
-}
 std::unique_ptr<DrumMachineCore> DrumMachine::createCore()
 {
     return nullptr;

@@ -155,7 +155,9 @@ public:
 
     juce::String getPluginName() const override;
     juce::String getPluginPrefix() const override;
-    bool hasPresetChangingSetting() const override; // false: the drum machine has no deferred preset change
+
+    /** Presets always change at once here: no "changing" setting is read, written or offered. */
+    bool hasPresetChangingSetting() const override { return false; }
     virtual int getNumOutputs() const = 0;
     virtual std::unique_ptr<DrumMachineCore> createCore();
     virtual std::unique_ptr<DrumMachineSeq> createSequencer();
