@@ -1441,6 +1441,7 @@ void DrumMachine::setRandomizer (bool on)
             lengthMode = false;
             updateLengthModeState();
             tapMode = false;
+            updateTapModeState();
             sequencer->resetRandomizer();
 
             if (auto* pattern = sequencer->getPattern (sequencer->getEditedPatternIndex()))
@@ -2085,7 +2086,7 @@ bool DrumMachine::saveDrumMapFile (const juce::File& file) const
 
 bool DrumMachine::loadFactoryDrumMap()
 {
-    auto document = juce::parseXML (loadXmlResource ("default" + getDrumMapFileExtension()));
+    auto document = parseXmlText (loadXmlResource ("default" + getDrumMapFileExtension()));
     return document != nullptr && readDrumMapXml (*document);
 }
 

@@ -509,7 +509,7 @@ std::unique_ptr<juce::XmlElement> BasePlugin::readStateChunk (const void* data, 
 
     const auto length = juce::ByteOrder::littleEndianInt (bytes + 4);
 
-    if (length == 0)
+    if (length == 0 || (size_t) (sizeInBytes - chunkHeaderSize) > maxXmlDocumentBytes + 2)
         return nullptr;
 
     // A length larger than the data uses only the bytes present; the text is copied
@@ -525,7 +525,7 @@ std::unique_ptr<juce::XmlElement> BasePlugin::readStateChunk (const void* data, 
     if (textLength == 0 || ! juce::CharPointer_UTF8::isValidString (text.get(), (int) textLength))
         return nullptr;
 
-    return juce::XmlDocument::parse (juce::String (juce::CharPointer_UTF8 (text.get()), textLength));
+    return parseXmlText (juce::String (juce::CharPointer_UTF8 (text.get()), textLength));
 }
 
 //==============================================================================

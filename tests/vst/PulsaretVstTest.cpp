@@ -12,6 +12,7 @@
 #include <fstream>
 #include <sstream>
 #include <thread>
+#include <tuple>
 #include <unistd.h>
 
 // The product, Pulsaret.so, through its entry point, seen only as a host sees it. Each instance runs from
@@ -557,6 +558,75 @@ TEST (PulsaretVst, ChunksRoundTripAndDamagedChunksChangeNothing)
     EXPECT_EQ (c.keyName (36), "") << "the internal sequencer stays on";
 }
 
+TEST (PulsaretVst, CutAndDeeplyNestedChunksChangeNothing)
+{
+    // Another instance's state (sequencer off, two parameters changed) offered to one whose sequencer is on,
+    // and a small document that would switch the sequencer on offered to one whose sequencer is off.
+    Pulsaret off ({false}), on;
+    ASSERT_TRUE (off.loaded() && on.loaded());
+    off.host.setParameter (0, 0.125f);
+    off.host.setParameter (10, 0.05f);
+    const auto offState = off.host.getChunk(), onState = on.host.getChunk();
+    const std::string small = "<PluginState application=\"Pulsaret\"><InternalSequencer><IntSeq state=\"on\"/>"
+                              "<IntSync state=\"on\"/></InternalSequencer><ParametersState><param name=\"Bass Drum Level\" "
+                              "value=\"0.75\"/></ParametersState></PluginState>";
+
+    for (auto [target, text, own] : {std::tuple (&on, chunkText (offState), onState), std::tuple (&off, small, offState)})
+    {
+        // Every other cut falls inside a closing tag, where a parser may take the document as finished.
+        for (int i = 0; i < 20; ++i)
+        {
+            const auto from = text.size() * (size_t) i / 20;
+            const auto cut = i % 2 == 0 ? text.find ("</", from) + 3 : from + 7;
+            ASSERT_LT (cut, text.size());
+            const auto part = text.substr (0, cut);
+            auto exact = chunkOf (part);
+            auto oversized = withLength (std::vector<uint8_t> (exact.begin(), exact.end() - 2), (uint32_t) text.size() + 100);
+
+            for (const auto& damaged : {withLength (exact, (uint32_t) cut - 5), exact, oversized})
+            {
+                target->host.setChunk (damaged);
+                ASSERT_TRUE (target->host.getChunk() == own) << "cut at " << cut << ": " << part.substr (part.size() - 20);
+            }
+        }
+
+        target->host.setChunk (chunkOf (text));
+        EXPECT_NE (target->host.getChunk(), own) << "the whole document applies";
+        target->host.setChunk (own);
+        ASSERT_EQ (target->host.getChunk(), own);
+    }
+
+    // 30,000 nested elements inside a valid frame, and a document one level past the bound: refused, and the
+    // instance keeps playing. One level less is read.
+    auto nestedIn = [] (int levels, const std::string& inner)
+    {
+        std::string text = inner;
+
+        for (int i = 0; i < levels; ++i)
+            text = "<n>" + text + "</n>";
+
+        return "<PluginState application=\"Pulsaret\">" + text + "<InternalSequencer><IntSeq state=\"on\"/></InternalSequencer></PluginState>";
+    };
+    std::string deep = "<PluginState application=\"Pulsaret\">";
+
+    for (int i = 0; i < 30000; ++i)
+        deep += "<a>";
+
+    for (const auto& text : {deep, nestedIn (31, "<x/>")})
+    {
+        off.host.setChunk (chunkOf (text));
+        off.host.setChunk (chunkOf (text), true);
+        EXPECT_EQ (off.host.getChunk(), offState);
+    }
+
+    off.host.setChunk (chunkOf (nestedIn (30, "<x/>")));
+    EXPECT_EQ (off.keyName (36), "") << "32 levels are read: the sequencer is on";
+    off.host.setChunk (offState);
+    EXPECT_EQ (off.host.getChunk(), offState);
+    const auto out = off.host.render (4800, 512, {noteOn (100, bassDrumKey)}, {});
+    EXPECT_GT (peak (out[0]), 0.01);
+}
+
 TEST (PulsaretVst, ChangesInsideTheInstanceReachTheHostAsAutomation)
 {
     // Controller 7 learned for "Bass Drum Level", restored with the state.
@@ -736,6 +806,41 @@ TEST (PulsaretVst, EntryRefusesHostsWithoutVersionAndInstancesCoexist)
         first.reset();
         const auto out = second.host.render (4800, 512, {noteOn (0, bassDrumKey)}, {});
         EXPECT_GT (peak (out[0]), 0.05);
+    }
+}
+
+TEST (PulsaretVst, InstancesShareTheMessageThreadAndCloseCleanly)
+{
+    // One library: its instances share one message thread, which the last one to close stops. Before each
+    // close every open instance restores and saves its state, so the message thread still has their
+    // notifications to deliver while the instance closes.
+    auto library = std::make_shared<PluginCopy> (Settings{false});
+
+    for (int count : {1, 2, 8})
+    {
+        for (int round = 0; round < 3; ++round)
+        {
+            std::vector<std::unique_ptr<Pulsaret>> instances;
+
+            for (int i = 0; i < count; ++i)
+            {
+                instances.push_back (std::make_unique<Pulsaret> (library));
+                ASSERT_TRUE (instances.back()->loaded());
+            }
+
+            const auto state = instances[0]->host.getChunk();
+
+            while (!instances.empty())
+            {
+                for (auto& p : instances)
+                    for (int i = 0; i < 4; ++i)
+                        p->host.setChunk (state);
+
+                const auto out = instances.back()->host.render (2048, 512, {noteOn (0, bassDrumKey)}, {});
+                EXPECT_GT (peak (out[0]), 0.05);
+                instances.pop_back();
+            }
+        }
     }
 }
 
