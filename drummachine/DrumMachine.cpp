@@ -406,6 +406,9 @@ void DrumMachine::startNativeClock()
 
 void DrumMachine::processBlock (juce::AudioBuffer<float>& outputs, juce::MidiBuffer& midi)
 {
+    // Decaying voices and filters would otherwise crawl through denormals; the engine then
+    // finds them flushed and leaves the control register alone.
+    const juce::ScopedNoDenormals noDenormals;
     // Whatever the block asks of the panel or the host is deferred to the message thread.
     const AudioCallbackScope scope;
     const int numSamples = outputs.getNumSamples();
