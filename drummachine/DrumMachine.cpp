@@ -411,7 +411,6 @@ void DrumMachine::processBlock (juce::AudioBuffer<float>& outputs, juce::MidiBuf
     const juce::ScopedNoDenormals noDenormals;
     // Whatever the block asks of the panel or the host is deferred to the message thread.
     const AudioCallbackScope scope;
-    const int numSamples = outputs.getNumSamples();
 
     if (sequencer == nullptr)
     {
@@ -419,16 +418,38 @@ void DrumMachine::processBlock (juce::AudioBuffer<float>& outputs, juce::MidiBuf
         return;
     }
 
-    // 1. What this block works with.
-    sequencer->markNativePattern();
-    const bool intSeq = internalSequencer.load();
-    const bool host = hostMode.load();
-    const int detection = hostPlayDetection.load();
-    const bool nativeWasRunning = nativeClock.isRunning();
-    const int hostPatternAtStart = sequencer->getHostPatternIndex();
-    bool releaseNotes = releaseNotesRequested.exchange (false);
+    auto block = beginBlock();
 
-    // 2. The host's transport and tempo.
+    if (followHostTransport (block))
+        block.releaseNotes = true;
+
+    serveStartStopRequest (block);
+    clearOutputs (outputs);
+    beginMidi (midi, block);
+    setRunningClocksFromPatterns();
+    renderSamples (outputs.getNumSamples(), block);
+    passMidiOn (midi, block);
+    askPanelToFollow (block);
+}
+
+DrumMachine::BlockStart DrumMachine::beginBlock() noexcept
+{
+    sequencer->markNativePattern();
+    BlockStart block;
+    block.intSeq = internalSequencer.load();
+    block.host = hostMode.load();
+    block.detection = hostPlayDetection.load();
+    block.nativeWasRunning = nativeClock.isRunning();
+    block.hostPatternAtStart = sequencer->getHostPatternIndex();
+    block.releaseNotes = releaseNotesRequested.exchange (false);
+    return block;
+}
+
+bool DrumMachine::followHostTransport (const BlockStart& block)
+{
+    const int detection = block.detection;
+    bool releaseNotes = false;
+
     if (auto* playHead = getPlayHead())
     {
         if (const auto position = playHead->getPosition())
@@ -478,10 +499,15 @@ void DrumMachine::processBlock (juce::AudioBuffer<float>& outputs, juce::MidiBuf
         }
     }
 
-    // 3. The panel's start or stop, judged against what the clock really does.
+    return releaseNotes;
+}
+
+void DrumMachine::serveStartStopRequest (const BlockStart& block)
+{
+    // The panel's start or stop, judged against what the clock really does.
     const int request = guiRequest.exchange (noRequest);
 
-    if (request != noRequest && intSeq && !hostPlaying)
+    if (request != noRequest && block.intSeq && !hostPlaying)
     {
         if (request == startRequest && !nativeClock.isRunning())
         {
@@ -497,8 +523,12 @@ void DrumMachine::processBlock (juce::AudioBuffer<float>& outputs, juce::MidiBuf
             stopClock (nativeFlamClock);
         }
     }
+}
 
-    // 4. Silent outputs, written from their starts.
+void DrumMachine::clearOutputs (juce::AudioBuffer<float>& outputs) noexcept
+{
+    // Silent outputs, written from their starts.
+    const int numSamples = outputs.getNumSamples();
     numChannelsInBlock = juce::jmin (outputs.getNumChannels(), getOutputChannelCount(), (int) maxOutputChannels);
 
     for (int c = 0; c < outputs.getNumChannels(); ++c)
@@ -506,20 +536,25 @@ void DrumMachine::processBlock (juce::AudioBuffer<float>& outputs, juce::MidiBuf
 
     for (int c = 0; c < numChannelsInBlock; ++c)
         channels[c] = outputs.getWritePointer (c);
+}
 
-    // 5. The block's events in, the trigger notes out.
+void DrumMachine::beginMidi (juce::MidiBuffer& midi, const BlockStart& block) noexcept
+{
+    // The block's events in, the trigger notes out.
     midiQueue.addEvents (midi);
     midiOut.clear();
     midiOutBytes = 0;
     midiOutSampleCounter = 0;
     samplesPending = 0;
     samplesRendered = 0;
-    sendingTriggerNotes = intSeq;
+    sendingTriggerNotes = block.intSeq;
 
-    if (releaseNotes)
+    if (block.releaseNotes)
         releaseTriggerNotes();
+}
 
-    // 6. The running clocks take their patterns' settings.
+void DrumMachine::setRunningClocksFromPatterns()
+{
     if (hostClock.isRunning())
     {
         setHostClockFromPattern();
@@ -535,93 +570,106 @@ void DrumMachine::processBlock (juce::AudioBuffer<float>& outputs, juce::MidiBuf
         nativeFlamClock.setStepsPerBeat (nativeClock.getStepsPerBeat());
         nativeFlamClock.setGate (sequencer->getNativePatternFlam());
     }
+}
 
-    // 7. Sample by sample.
+void DrumMachine::renderSamples (int numSamples, const BlockStart& block)
+{
     juce::MidiMessageMetadata event;
 
     for (int i = 0; i < numSamples; ++i)
     {
-        bool firstEvent = true;
-
-        while (midiQueue.getNextEvent (i, event))
-        {
-            if (firstEvent)
-            {
-                midiActivity.store (1);
-                renderPending();
-                firstEvent = false;
-            }
-
-            handleMidiBytes (event.data, event.numBytes);
-        }
-
-        if (sequencer->hasTappedValues())
-            (host ? hostClock : nativeClock).markDirty();
-
-        if (hostClock.processSample() && hostClock.isInFirstPart())
-        {
-            renderPending();
-
-            if (!hostClock.hasRestarted())
-                sequencer->advanceHostStep();
-
-            if (intSeq && host)
-                sequencer->playHostStep (false);
-
-            hostFlamClock.restart();
-        }
-
-        if (nativeClock.processSample() && nativeClock.isInFirstPart())
-        {
-            renderPending();
-
-            if (!nativeClock.hasRestarted())
-                sequencer->advanceNativeStep();
-
-            setNativeClockFromPattern();
-
-            if (intSeq && !host)
-                sequencer->playNativeStep (false);
-
-            nativeFlamClock.setTempo (nativeClock.getTempo());
-            nativeFlamClock.setStepsPerBeat (nativeClock.getStepsPerBeat());
-            nativeFlamClock.restart();
-        }
-
-        if (hostFlamClock.processSample() && hostFlamClock.isInSecondPart())
-        {
-            renderPending();
-
-            if (intSeq && host)
-                sequencer->playHostStep (true);
-
-            stopClock (hostFlamClock);
-        }
-
-        if (nativeFlamClock.processSample() && nativeFlamClock.isInSecondPart())
-        {
-            renderPending();
-
-            if (intSeq && !host)
-                sequencer->playNativeStep (true);
-
-            stopClock (nativeFlamClock);
-        }
-
-        if (sequencer->hasTappedValues())
-            processTaps();
-
+        handleEventsAt (i, event);
+        advanceClocks (block.intSeq, block.host);
         ++midiOutSampleCounter;
         ++samplesPending;
     }
 
-    // 8. The rest of the block.
+    // The rest of the block.
     renderPending();
     midiQueue.advance (numSamples);
+}
 
-    // 9. While the internal sequencer plays, its notes replace the host's MIDI; otherwise
-    //    the host's MIDI passes through, with the note-offs of any trigger note it ended.
-    if (intSeq)
+void DrumMachine::handleEventsAt (int sample, juce::MidiMessageMetadata& event)
+{
+    bool firstEvent = true;
+
+    while (midiQueue.getNextEvent (sample, event))
+    {
+        if (firstEvent)
+        {
+            midiActivity.store (1);
+            renderPending();
+            firstEvent = false;
+        }
+
+        handleMidiBytes (event.data, event.numBytes);
+    }
+}
+
+void DrumMachine::advanceClocks (bool intSeq, bool host)
+{
+    if (sequencer->hasTappedValues())
+        (host ? hostClock : nativeClock).markDirty();
+
+    if (hostClock.processSample() && hostClock.isInFirstPart())
+    {
+        renderPending();
+
+        if (!hostClock.hasRestarted())
+            sequencer->advanceHostStep();
+
+        if (intSeq && host)
+            sequencer->playHostStep (false);
+
+        hostFlamClock.restart();
+    }
+
+    if (nativeClock.processSample() && nativeClock.isInFirstPart())
+    {
+        renderPending();
+
+        if (!nativeClock.hasRestarted())
+            sequencer->advanceNativeStep();
+
+        setNativeClockFromPattern();
+
+        if (intSeq && !host)
+            sequencer->playNativeStep (false);
+
+        nativeFlamClock.setTempo (nativeClock.getTempo());
+        nativeFlamClock.setStepsPerBeat (nativeClock.getStepsPerBeat());
+        nativeFlamClock.restart();
+    }
+
+    if (hostFlamClock.processSample() && hostFlamClock.isInSecondPart())
+    {
+        renderPending();
+
+        if (intSeq && host)
+            sequencer->playHostStep (true);
+
+        stopClock (hostFlamClock);
+    }
+
+    if (nativeFlamClock.processSample() && nativeFlamClock.isInSecondPart())
+    {
+        renderPending();
+
+        if (intSeq && !host)
+            sequencer->playNativeStep (true);
+
+        stopClock (nativeFlamClock);
+    }
+
+    if (sequencer->hasTappedValues())
+        processTaps();
+}
+
+void DrumMachine::passMidiOn (juce::MidiBuffer& midi, const BlockStart& block)
+{
+    // While the internal sequencer plays, its notes replace the host's MIDI; otherwise
+    // the host's MIDI passes through, with the note-offs of any trigger note it ended.
+    if (block.intSeq)
     {
         midi.clear();
 
@@ -635,17 +683,20 @@ void DrumMachine::processBlock (juce::AudioBuffer<float>& outputs, juce::MidiBuf
             if (metadata.samplePosition >= 0)
                 midi.addEvent (metadata.data, metadata.numBytes, metadata.samplePosition);
     }
+}
 
-    // 10 and 11. The panel follows on the message thread.
+void DrumMachine::askPanelToFollow (const BlockStart& block)
+{
+    // The panel follows on the message thread.
     int requests = 0;
 
-    if (sequencer->nativePatternChanged() || sequencer->getHostPatternIndex() != hostPatternAtStart)
+    if (sequencer->nativePatternChanged() || sequencer->getHostPatternIndex() != block.hostPatternAtStart)
         requests |= patternFollowRequest;
 
-    if (nativeClock.isRunning() && !nativeWasRunning)
+    if (nativeClock.isRunning() && !block.nativeWasRunning)
         requests |= patternFollowRequest;
 
-    if (nativeClock.isRunning() != nativeWasRunning)
+    if (nativeClock.isRunning() != block.nativeWasRunning)
         requests |= playStateRequest | stepDisplayRequest;
 
     nativeClockRunning = nativeClock.isRunning();

@@ -409,6 +409,27 @@ private:
     void setTrackSelectionParameters();
     void publishStepLengthStates (int length, bool show);
 
+    // Audio thread: the steps of a block, in order.
+    struct BlockStart
+    {
+        bool intSeq = false, host = false;
+        int detection = 0;
+        bool nativeWasRunning = false;
+        int hostPatternAtStart = -1;
+        bool releaseNotes = false;
+    };
+    BlockStart beginBlock() noexcept;
+    bool followHostTransport (const BlockStart& block);
+    void serveStartStopRequest (const BlockStart& block);
+    void clearOutputs (juce::AudioBuffer<float>& outputs) noexcept;
+    void beginMidi (juce::MidiBuffer& midi, const BlockStart& block) noexcept;
+    void setRunningClocksFromPatterns();
+    void renderSamples (int numSamples, const BlockStart& block);
+    void handleEventsAt (int sample, juce::MidiMessageMetadata& event);
+    void advanceClocks (bool intSeq, bool host);
+    void passMidiOn (juce::MidiBuffer& midi, const BlockStart& block);
+    void askPanelToFollow (const BlockStart& block);
+
     // Audio thread
     void renderPending() noexcept;
     void renderSample() noexcept;
