@@ -305,6 +305,7 @@ void PulsaretCore::setSampleRate (float rate)
     // The next sample starts a new block from the signals just reset.
     position = blockLength;
     ahead.renderedUntil.fill (blockLength);
+    ahead.earliest = blockLength;
 }
 
 void PulsaretCore::renderSample (double* out)
@@ -320,12 +321,14 @@ void PulsaretCore::renderVoices (double* out) noexcept
     if (position == blockLength)
         startBlock();
 
-    unsigned int units = 0;
-    for (int unit = 0; unit < numUnits; ++unit)
-        if (ahead.renderedUntil[(size_t) unit] <= position)
-            units |= unitBit (unit);
-    if (units != 0)
+    if (ahead.earliest <= position)
+    {
+        unsigned int units = 0;
+        for (int unit = 0; unit < numUnits; ++unit)
+            if (ahead.renderedUntil[(size_t) unit] <= position)
+                units |= unitBit (unit);
         renderAhead (units);
+    }
 
     mainVolume = mainVolume - ((mainVolume - mainVolumeTarget) * coefficients.levelSmoothing + 1e-20);
     const double vol = mainVolume;
@@ -397,6 +400,7 @@ void PulsaretCore::startBlock() noexcept
 
     position = 0;
     ahead.renderedUntil.fill (0);
+    ahead.earliest = 0;
     ahead.ratiosReady = false;
     ahead.unguardedRatiosReady = false;
 }
@@ -437,6 +441,7 @@ void PulsaretCore::renderAhead (unsigned int units) noexcept
         }
     }
     units &= ~quiet;
+    ahead.earliest = *std::min_element (ahead.renderedUntil.begin(), ahead.renderedUntil.end());
 
     if ((units & unitBit (bassDrumUnit)) != 0)
         *bassDrumCopy = *bassDrum;
@@ -570,6 +575,7 @@ void PulsaretCore::settle (int unit) const noexcept
     if (ahead.renderedUntil[u] <= position)
         return;
 
+    ahead.earliest = position;
     if (ahead.quiet[u])
     {
         ahead.renderedUntil[u] = position;

@@ -98,6 +98,7 @@ private:
         std::array<int, numUnits> renderedUntil{}; // where in the block the unit's voices stand
         std::array<int, numUnits> copiedAt{};      // where they stood when copied
         std::array<bool, numUnits> quiet{};        // standing still: no copy was needed
+        int earliest = blockLength;                // the least of renderedUntil
         bool ratiosReady = false, unguardedRatiosReady = false;
         std::array<std::array<double, blockLength>, numInstruments> out{};
         std::array<double, blockLength> guardedHighRatios{}, lowRatios{}, unguardedHighRatios{};
