@@ -119,6 +119,16 @@ struct EngineMath
         return scale * (t + t * p);
     }
 
+    /** x^n for n >= 0 by squaring: within a few ulps of the product of n factors. */
+    static double integerPower (double x, int n) noexcept
+    {
+        double result = 1.0;
+        for (; n > 0; n >>= 1, x *= x)
+            if ((n & 1) != 0)
+                result *= x;
+        return result;
+    }
+
 private:
     /** 2^k for -1022 <= k <= 1023, from its bits. */
     static double twoToThe (int32_t k) noexcept
