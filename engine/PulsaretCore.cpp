@@ -390,17 +390,19 @@ void PulsaretCore::generateBlock() noexcept
         a = a ^ b;
         b = a + b;
 
-        // An output is +0.5 once the phase passes the threshold; a phase past the period wraps
-        // (subtracting 0 otherwise changes nothing). Sums of halves are exact in any order.
-        constexpr EngineMath::Pair half = {0.5, 0.5}, zero = {0.0, 0.0};
-        EngineMath::Pair o = zero;
+        // An output is +0.5 once the phase passes the threshold, else -0.5, so the six sum to
+        // the count of those past it less 3 (exact). A phase past the period wraps (subtracting
+        // 0 otherwise changes nothing). The choices are masks: all ones where true.
+        using Mask = long long __attribute__ ((vector_size (16)));
+        const Mask one = (Mask) EngineMath::Pair{1.0, 1.0};
+        EngineMath::Pair count = {0.0, 0.0};
         for (size_t i = 0; i < SquareOscillators::count / 2; ++i)
         {
             const EngineMath::Pair phase = osc.phase[i];
-            o += phase > osc.threshold[i] ? half : -half;
-            osc.phase[i] = (phase + 1.0) - (phase > osc.period[i] ? osc.period[i] : zero);
+            count += (EngineMath::Pair) ((phase > osc.threshold[i]) & one);
+            osc.phase[i] = (phase + 1.0) - (EngineMath::Pair) ((phase > osc.period[i]) & (Mask) osc.period[i]);
         }
-        f.metalInput[at + n] = (float) (o[0] + o[1]);
+        f.metalInput[at + n] = (float) ((count[0] + count[1]) - 3.0);
     }
 
     oscillators.phase = osc.phase;
