@@ -2156,6 +2156,12 @@ void DrumMachine::resetOutputAssignments()
     triggerOutput = getNumOutputs();
 }
 
+void DrumMachine::setTriggerOutput (int output)
+{
+    if (output >= 1 && output <= getNumOutputs())
+        triggerOutput = output;
+}
+
 void DrumMachine::resetDefaultOutputAssignments()
 {
     defaultOutputNumbers.fill (1);
@@ -2227,6 +2233,9 @@ bool DrumMachine::readAudioOutputStateXml (const juce::XmlElement& element)
         core->setTriggerOutInstrument (settings.triggerOutInstrument);
     }
 
+    // Projects saved before the output was stored load with the last output, as then.
+    triggerOutput = settings.triggerOutOutput > 0 ? settings.triggerOutOutput : getNumOutputs();
+
     auto& store = getParameterManager();
 
     for (int i = 0; i < numInstruments; ++i)
@@ -2251,6 +2260,7 @@ std::unique_ptr<juce::XmlElement> DrumMachine::createAudioOutputStateXml() const
         settings.triggerOutInstrument = core->getTriggerOutInstrument();
     }
 
+    settings.triggerOutOutput = triggerOutput.load();
     return settings.createStateXml();
 }
 

@@ -155,6 +155,9 @@ public:
 
     juce::String getPluginName() const override;
     juce::String getPluginPrefix() const override;
+
+    /** Presets always change at once here: no "changing" setting is read, written or offered. */
+    bool hasPresetChangingSetting() const override { return false; }
     virtual int getNumOutputs() const = 0;
     virtual std::unique_ptr<DrumMachineCore> createCore();
     virtual std::unique_ptr<DrumMachineSeq> createSequencer();
@@ -341,6 +344,9 @@ public:
     int getDefaultOutputMode() const noexcept { return defaultOutputMode; }
     void setDefaultOutputMode (int mode) noexcept { defaultOutputMode = mode == OutputSettings::monoOutputs ? mode : OutputSettings::stereoOutputs; }
     int getTriggerOutput() const noexcept { return triggerOutput.load(); }
+
+    /** The output the trigger pulse is added to; ignored outside 1 to the number of outputs. */
+    void setTriggerOutput (int output);
     bool readAudioOutputStateXml (const juce::XmlElement& element);
     std::unique_ptr<juce::XmlElement> createAudioOutputStateXml() const;
     bool readAudioOutputSettingsXml (const juce::XmlElement& element);
@@ -429,7 +435,7 @@ private:
     // Set by the parameter listener on any thread, read by the audio thread.
     std::array<std::atomic<bool>, numInstruments> muteFlags{}, soloFlags{}, audibleFlags{};
     std::array<std::atomic<int>, numInstruments> outputNumbers{};
-    std::atomic<int> triggerOutput{8};
+    std::atomic<int> triggerOutput{8}; // set on the message thread, read by the audio thread
     std::atomic<float> accentLevel{0.0f};
 
     int defaultOutputMode = OutputSettings::stereoOutputs;

@@ -22,6 +22,10 @@ std::unique_ptr<juce::XmlElement> OutputSettings::createStateXml() const
     auto element = std::make_unique<juce::XmlElement> ("AudioOutputSettings");
     auto trigger = BasePlugin::createStateElement ("TriggerOut", triggerOutEnabled);
     trigger->setAttribute ("instrument", DrumVoiceNames::getShortName (triggerOutInstrument));
+
+    if (triggerOutOutput > 0)
+        trigger->setAttribute ("out", triggerOutOutput);
+
     element->addChildElement (trigger.release());
     addAssignations (*element);
     return element;
@@ -50,6 +54,9 @@ bool OutputSettings::readXml (const juce::XmlElement& element, int numOutputs)
 
             if (track >= 0)
                 triggerOutInstrument = track;
+
+            const int out = parseDecimalInteger (getAttributeIgnoringCase (*child, "out", "0"));
+            triggerOutOutput = out >= 1 && out <= numOutputs ? out : 0;
         }
         else if (child->getTagName().equalsIgnoreCase ("OutCharacteristics"))
         {

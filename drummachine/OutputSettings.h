@@ -26,6 +26,7 @@ public:
     std::array<int, numInstruments> outputs{1, 1, 1, 1, 1, 1, 1};
     bool triggerOutEnabled = false;
     int triggerOutInstrument = 0;
+    int triggerOutOutput = 0; // 1 to the number of outputs; 0 when the document named none
     int outputMode = stereoOutputs;
 
     /** Set by readXml when the document held a "TriggerOut" element. */

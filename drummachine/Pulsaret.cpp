@@ -1,6 +1,5 @@
 #include "drummachine/Pulsaret.h"
 
-#include "drummachine/PulsaretPanelPlaceholder.h"
 #include "engine/PulsaretCore.h"
 #include "framework/NumberText.h"
 #include "framework/XmlAttributes.h"
@@ -13,6 +12,14 @@ constexpr int bankButtons = 4;
 } // namespace
 
 Pulsaret::Pulsaret() = default;
+
+ProductInfo Pulsaret::getProductInfo() const
+{
+    auto info = DrumMachine::getProductInfo();
+    info.version = getVersionString();
+    info.buildNumber = getBuildNumber();
+    return info;
+}
 
 Pulsaret::~Pulsaret()
 {
@@ -31,9 +38,22 @@ std::unique_ptr<DrumMachineSeq> Pulsaret::createSequencer()
     return seq;
 }
 
+namespace
+{
+std::atomic<Pulsaret::EditorFactory> editorFactory{nullptr};
+}
+
+void Pulsaret::setEditorFactory (EditorFactory factory) noexcept
+{
+    editorFactory.store (factory);
+}
+
 std::unique_ptr<PluginEditorComponent> Pulsaret::createEditorComponent()
 {
-    return std::make_unique<PulsaretPanelPlaceholder> (panelWidth, panelHeight);
+    if (auto factory = editorFactory.load())
+        return factory (*this);
+
+    return DrumMachine::createEditorComponent();
 }
 
 //==============================================================================

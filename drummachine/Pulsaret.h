@@ -11,8 +11,6 @@ class Pulsaret : public DrumMachine
 {
 public:
     static constexpr int numOutputs = 8;
-    static constexpr int panelWidth = 800;
-    static constexpr int panelHeight = 600;
 
     Pulsaret();
 
@@ -30,8 +28,14 @@ public:
     std::unique_ptr<DrumMachineSeq> createSequencer() override;
     std::unique_ptr<PluginEditorComponent> createEditorComponent() override;
 
+    /** The panel comes from the layer above, which installs its factory before any
+        instance starts; without one the instance has the base's editor. */
+    using EditorFactory = std::unique_ptr<PluginEditorComponent> (*) (Pulsaret&);
+    static void setEditorFactory (EditorFactory factory) noexcept;
+
     static juce::String getVersionString() { return "1.5.1"; }
     static juce::String getBuildNumber() { return "319.1304"; }
+    ProductInfo getProductInfo() const override;
 
     //==============================================================================
     void handleEvent (int uid) override;

@@ -114,6 +114,16 @@ std::unique_ptr<PluginEditorComponent> BasePlugin::createEditorComponent()
 }
 
 juce::String BasePlugin::getPluginName() const { return "BasePlugin"; }
+
+ProductInfo BasePlugin::getProductInfo() const
+{
+    ProductInfo info;
+    info.name = getPluginName();
+    info.format = "VST";
+    info.platform = sizeof (void*) == 8 ? "64bit" : "32bit";
+    info.buildDate = PULSARET_BUILD_DATE;
+    return info;
+}
 juce::String BasePlugin::getPluginPrefix() const { return "XX"; }
 int BasePlugin::getNumHostParameters() const { return maxHostParameters; }
 int BasePlugin::getNumSavedParameters() const { return getHostParameterCount(); }

@@ -5,6 +5,7 @@
 #include "framework/Parameter.h"
 #include "framework/ParameterManager.h"
 #include "framework/PluginEditorComponent.h"
+#include "framework/ProductInfo.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
@@ -60,6 +61,10 @@ public:
 
     virtual std::unique_ptr<PluginEditorComponent> createEditorComponent();
     virtual juce::String getPluginName() const;
+
+    /** The name, the interface and platform and the build date; products add their
+        version and build number. */
+    virtual ProductInfo getProductInfo() const;
 
     /** Two letters used in the plug-in's file extensions. */
     virtual juce::String getPluginPrefix() const;

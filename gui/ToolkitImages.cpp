@@ -45,6 +45,11 @@ juce::Image ToolkitImages::titleIcon()
     return load (titleIconName());
 }
 
+juce::Image ToolkitImages::presetRowIcon (bool selected)
+{
+    return load (presetRowIconName (selected));
+}
+
 juce::Image ToolkitImages::edgeStrip (int side)
 {
     return load (edgeStripName (side));
@@ -74,6 +79,11 @@ juce::String ToolkitImages::textButtonSliceName (int set, int slice)
 juce::String ToolkitImages::titleIconName()
 {
     return "tkTitleIcon.png";
+}
+
+juce::String ToolkitImages::presetRowIconName (bool selected)
+{
+    return selected ? "tkPresetRowOn.png" : "tkPresetRowOff.png";
 }
 
 juce::String ToolkitImages::edgeStripName (int side)

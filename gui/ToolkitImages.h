@@ -10,8 +10,9 @@
 class ToolkitImages
 {
 public:
-    /** Icons 0 .. 16: the close cross, then plus, minus, left, right, up, down,
-        folder, disk, copy, paste, cross-out, play, stop, reload, star and info. */
+    /** Icons 0 .. 16: the close cross, then copy, minus, paste, delete an
+        assignment (a bin), next (down), previous (up), folder, disk, add a group,
+        remove a group, cross-out, clear all, stop, reload, open and save. */
     static constexpr int numIcons = 17;
     static constexpr int numTextButtonSets = 3;
     static constexpr int numTextButtonSlices = 7;
@@ -27,6 +28,9 @@ public:
 
     static juce::Image titleIcon();
 
+    /** The picture of a preset browser row, unselected or selected. */
+    static juce::Image presetRowIcon (bool selected);
+
     /** Side 1 top, 2 bottom, 3 left, 4 right; null for any other side. */
     static juce::Image edgeStrip (int side);
 
@@ -37,6 +41,7 @@ public:
     static juce::String iconButtonName (int icon, bool large, bool pressed);
     static juce::String textButtonSliceName (int set, int slice);
     static juce::String titleIconName();
+    static juce::String presetRowIconName (bool selected);
     static juce::String edgeStripName (int side);
 
 private:

@@ -3,8 +3,8 @@
 set -euo pipefail
 
 packages=(juce-modules-source cmake ninja-build g++ pkgconf libgtest-dev libgmock-dev python3
-          libfreetype-dev libfontconfig-dev libx11-dev libxext-dev libxinerama-dev libxrandr-dev libxcursor-dev
-          ccache xvfb xauth openbox fonts-wine ardour)
+          libfreetype-dev libfontconfig-dev libx11-dev libxext-dev libxinerama-dev libxrandr-dev libxcursor-dev libxtst-dev
+          ccache xvfb xauth x11-utils openbox fonts-wine ardour)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -84,7 +84,7 @@ struct X11Host
 template <typename Condition>
 bool waitFor (Condition&& condition)
 {
-    for (int i = 0; i < 200 && !condition(); ++i)
+    for (int i = 0; i < 1000 && !condition(); ++i) // up to 10 s: a loaded machine maps windows late
     {
         pumpPendingMessages();
         juce::Thread::sleep (10);

@@ -1,4 +1,5 @@
 #include "drummachine/Pulsaret.h"
+#include "editor/PulsaretEditor.h"
 #include "vst/VstInstance.h"
 
 namespace
@@ -40,6 +41,7 @@ std::unique_ptr<VstInstance> createVstInstance()
 {
     try
     {
+        PulsaretEditor::install();
         std::unique_ptr<Pulsaret> instance (dynamic_cast<Pulsaret*> (createPluginFilter()));
 
         if (instance == nullptr)

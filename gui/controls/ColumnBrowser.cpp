@@ -235,6 +235,10 @@ juce::Colour ColumnBrowser::Column::getItemColour (int, bool)
 {
     return {};
 }
+juce::Image ColumnBrowser::Column::getItemImage (int, bool)
+{
+    return {};
+}
 bool ColumnBrowser::Column::hasChildItems (int)
 {
     return false;

@@ -51,6 +51,8 @@ public:
         virtual juce::String getItemName (int index);
         /** The item's text colour; a fully transparent colour means "none set". */
         virtual juce::Colour getItemColour (int index, bool selected);
+        /** A picture at the left of the item's row; a null image means none. */
+        virtual juce::Image getItemImage (int index, bool selected);
         virtual bool hasChildItems (int index);
         virtual bool canDragItem (int index);
         virtual bool canRenameItem (int index);
@@ -138,6 +140,7 @@ public:
             bool selected = false;
             bool hasChildren = false;
             juce::Colour normalColour, selectedColour;
+            juce::Image normalImage, selectedImage;
 
             JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ItemComponent)
         };

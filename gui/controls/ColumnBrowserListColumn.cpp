@@ -55,6 +55,9 @@ void ColumnBrowser::ListColumn::ItemComponent::update (int newRow, bool isSelect
     if ((selected ? selectedColour : normalColour) != oldColour)
         repaint();
 
+    normalImage = inRange ? column.getItemImage (row, false) : juce::Image();
+    selectedImage = inRange ? column.getItemImage (row, true) : juce::Image();
+    resized();
     updateLabelColour();
     repaint();
 }
@@ -88,8 +91,11 @@ void ColumnBrowser::ListColumn::ItemComponent::textCommitted (ModalTextEditor* s
 
 void ColumnBrowser::ListColumn::ItemComponent::resized()
 {
-    // Room on the left for the selection's rounding, on the right for the child arrow.
-    label.setBounds (getLocalBounds().withTrimmedLeft (6).withTrimmedRight (20));
+    // Room on the left for the selection's rounding and the row picture, on the
+    // right for the child arrow.
+    const auto& image = selected ? selectedImage : normalImage;
+    const int pictureWidth = image.isValid() ? image.getWidth() + 4 : 0;
+    label.setBounds (getLocalBounds().withTrimmedLeft (6 + pictureWidth).withTrimmedRight (20));
 }
 
 void ColumnBrowser::ListColumn::ItemComponent::paint (juce::Graphics& g)
@@ -99,6 +105,9 @@ void ColumnBrowser::ListColumn::ItemComponent::paint (juce::Graphics& g)
         g.setColour (column.findColour (selectedItemColourId));
         DefaultLookAndFeel::fillRoundedRectangle (g, getLocalBounds().toFloat(), 4.0f);
     }
+
+    if (const auto& image = selected ? selectedImage : normalImage; image.isValid())
+        g.drawImageAt (image, 6, (getHeight() - image.getHeight()) / 2);
 
     if (hasChildren)
     {
@@ -160,8 +169,12 @@ juce::Component* ColumnBrowser::ListColumn::List::refreshComponentForRow (int ro
 
 void ColumnBrowser::ListColumn::List::selectedRowsChanged (int lastRowSelected)
 {
+    // Nothing selected any more: no column to open, but the owner may show the change.
     if (!juce::isPositiveAndBelow (lastRowSelected, column.getNumItems()))
+    {
+        column.getBrowser().browserUpdated();
         return;
+    }
 
     auto& browser = column.getBrowser();
     auto* previous = browser.getBusyColumn();

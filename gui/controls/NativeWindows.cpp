@@ -229,7 +229,8 @@ std::optional<juce::Point<int>> NativeWindows::getScreenPosition (void* nativeWi
 
     XWindowAttributes attributes{};
 
-    if (c.x.getWindowAttributes (c.display, window, &attributes) == 0)
+    // A window not yet mapped has no place on the screen the window manager agreed to.
+    if (c.x.getWindowAttributes (c.display, window, &attributes) == 0 || attributes.map_state != IsViewable)
         return {};
 
     int x = 0, y = 0;

@@ -41,6 +41,7 @@ public:
         the plug-in's window meanwhile), on its nearest ancestor still viewable. */
     static bool restoreFocus (const SavedFocus& saved);
 
-    /** The window's origin on the screen in physical pixels, when it can be read. */
+    /** The window's origin on the screen in physical pixels, when it can be read and the
+        window is viewable. */
     static std::optional<juce::Point<int>> getScreenPosition (void* nativeWindow);
 };

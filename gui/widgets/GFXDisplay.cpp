@@ -53,13 +53,15 @@ void GFXDisplay::setEditingAllowed (bool shouldBeAllowed)
     setWantsKeyboardFocus (shouldBeAllowed);
     setMouseClickGrabsKeyboardFocus (shouldBeAllowed);
 
-    if (!shouldBeAllowed && editing)
-    {
+    if (shouldBeAllowed)
+        return;
+
+    if (editing)
         finishEditing();
 
-        if (hasKeyboardFocus (false))
-            giveAwayKeyboardFocus();
-    }
+    // Not even a display at rest keeps the keys once editing is off.
+    if (hasKeyboardFocus (false))
+        giveAwayKeyboardFocus();
 }
 
 void GFXDisplay::blinkStateChanged()

@@ -79,7 +79,7 @@ std::unique_ptr<juce::Component> makeWidget (const juce::String& name, GUIContro
 }
 } // namespace
 
-std::unique_ptr<juce::Component> GFXPanel::createWidget (const juce::XmlElement& element, GUIController*& controller)
+std::unique_ptr<juce::Component> GFXPanel::createTopLevelWidget (const juce::XmlElement& element, GUIController*& controller)
 {
     controller = nullptr;
     const auto name = SkinElement::getString (element, "name");
@@ -106,10 +106,21 @@ std::unique_ptr<juce::Component> GFXPanel::createWidget (const juce::XmlElement&
         return makeWidget<GFXPanel> (name, controller);
     if (SkinElement::hasTag (element, "NumericDisplay"))
         return makeWidget<NumericDisplay> (name, controller);
-    if (SkinElement::hasTag (element, "NoteDisplay"))
-        return makeWidget<NoteDisplay> (name, controller);
     if (SkinElement::hasTag (element, "PatternNumberDisplay"))
         return makeWidget<PatternNumberDisplay> (name, controller);
+
+    return nullptr;
+}
+
+std::unique_ptr<juce::Component> GFXPanel::createWidget (const juce::XmlElement& element, GUIController*& controller)
+{
+    if (auto widget = createTopLevelWidget (element, controller))
+        return widget;
+
+    const auto name = SkinElement::getString (element, "name");
+
+    if (SkinElement::hasTag (element, "NoteDisplay"))
+        return makeWidget<NoteDisplay> (name, controller);
     if (SkinElement::hasTag (element, "MusicKeyboard"))
         return makeWidget<MusicKeyboard> (name, controller);
     if (SkinElement::hasTag (element, "PitchBender"))

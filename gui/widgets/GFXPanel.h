@@ -27,7 +27,11 @@ public:
     int getNumControllers() const;
     GUIController* getController (int index) const;
 
-    /** Creates the widget of a nested tag, or null for a tag that makes none. */
+    /** The widget of one of the twelve tags a skin's root may hold, or null. */
+    static std::unique_ptr<juce::Component> createTopLevelWidget (const juce::XmlElement& element, GUIController*& controller);
+
+    /** Creates the widget of a nested tag (the top-level ones and the panel-only ones
+        such as keyboards and wheels), or null for a tag that makes none. */
     static std::unique_ptr<juce::Component> createWidget (const juce::XmlElement& element, GUIController*& controller);
 
 private:

@@ -16,8 +16,10 @@ struct RowButton
     int icon;
 };
 
+// The toolkit's add and remove pictures, its up and down arrows, and a folder
+// for the page behind the table.
 const RowButton rowButtons[] = {
-    {"Add Row", 1}, {"Delete Row", 2}, {"Move Up", 5}, {"Move Down", 6}, {"Settings", 16}};
+    {"Add Row", 9}, {"Delete Row", 10}, {"Move Up", 6}, {"Move Down", 5}, {"Settings", 7}};
 
 std::unique_ptr<juce::Button> makeButton (juce::LookAndFeel& lookAndFeel, const RowButton& rowButton)
 {

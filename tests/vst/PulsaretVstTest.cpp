@@ -714,8 +714,9 @@ TEST (PulsaretVst, InstanceWorksWithoutDisplay)
         vst::ERect* rect = nullptr;
         EXPECT_EQ (p.host.dispatch (op::editGetRect, 0, 0, &rect), 1);
         ASSERT_NE (rect, nullptr);
-        EXPECT_EQ (rect->right - rect->left, 800);
-        EXPECT_EQ (rect->bottom - rect->top, 600);
+        // The skin's background and the status bar below it.
+        EXPECT_EQ (rect->right - rect->left, 790);
+        EXPECT_EQ (rect->bottom - rect->top, 652);
         EXPECT_EQ (p.host.dispatch (op::editOpen, 0, 0, reinterpret_cast<void*> ((intptr_t) 0x1234)), 0);
         p.host.dispatch (op::editIdle);
         p.host.dispatch (op::editClose);

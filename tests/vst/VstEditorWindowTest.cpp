@@ -72,6 +72,18 @@ TEST (VstEditorWindow, EditorOpensInsideTheHostWindow)
                                                    BlackPixel (display, screen), WhitePixel (display, screen));
     XMapWindow (display, hostWindow);
     XSync (display, False);
+
+    // The window manager maps it when it gets to it, which takes a while on a loaded machine;
+    // the editor inside is viewable only then.
+    for (int i = 0; i < 200; ++i)
+    {
+        XWindowAttributes attributes;
+
+        if (XGetWindowAttributes (display, hostWindow, &attributes) != 0 && attributes.map_state == IsViewable)
+            break;
+
+        std::this_thread::sleep_for (std::chrono::milliseconds (50));
+    }
     EXPECT_EQ (findMappedChild (display, hostWindow).window, 0u);
 
     OfflineHost host;

@@ -44,6 +44,11 @@ fi
 
 DISPLAY="$display" openbox >/dev/null 2>&1 &
 wm=$!
-sleep 1
+# Ready once it announces itself on the root window; on a loaded machine that takes a while, and a
+# window mapped meanwhile can wait long for it.
+for _ in $(seq 1 300); do
+    DISPLAY="$display" xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
+    sleep 0.1
+done
 
 DISPLAY="$display" PULSARET_EDITOR_DISPLAY="$display" "$@"

@@ -28,6 +28,91 @@ juce::Path tickPath (juce::Rectangle<float> box)
     p.lineTo (box.getRelativePoint (0.80f, 0.26f));
     return p;
 }
+
+/** Points given as fractions of a glyph's box. */
+struct RelativePoint
+{
+    juce::Rectangle<float> box;
+    juce::Point<float> operator() (float x, float y) const { return box.getRelativePoint (x, y); }
+};
+
+juce::Path polygon (std::initializer_list<juce::Point<float>> corners)
+{
+    juce::Path p;
+    p.startNewSubPath (*corners.begin());
+
+    for (auto corner = corners.begin() + 1; corner != corners.end(); ++corner)
+        p.lineTo (*corner);
+
+    p.closeSubPath();
+    return p;
+}
+
+void drawSheets (juce::Graphics& g, juce::Rectangle<float> box, float thickness)
+{
+    const RelativePoint pt{box};
+    const auto back = juce::Rectangle<float> (pt (0.1f, 0.05f), pt (0.62f, 0.68f));
+    const auto front = juce::Rectangle<float> (pt (0.38f, 0.32f), pt (0.9f, 0.95f));
+    g.drawRect (back, thickness * 0.6f);
+    g.fillRect (front);
+}
+
+void drawClipboard (juce::Graphics& g, juce::Rectangle<float> box, float thickness)
+{
+    const RelativePoint pt{box};
+    const auto board = juce::Rectangle<float> (pt (0.12f, 0.1f), pt (0.78f, 0.95f));
+    g.drawRect (board, thickness * 0.6f);
+    g.fillRect (juce::Rectangle<float> (pt (0.3f, 0.0f), pt (0.6f, 0.2f)));
+    // The pasted sheet lies over the board's lower right.
+    g.fillRect (juce::Rectangle<float> (pt (0.42f, 0.42f), pt (0.95f, 1.0f)));
+}
+
+void drawBin (juce::Graphics& g, juce::Rectangle<float> box, float thickness)
+{
+    const RelativePoint pt{box};
+    g.fillRect (juce::Rectangle<float> (pt (0.1f, 0.14f), pt (0.9f, 0.26f)));
+    g.fillRect (juce::Rectangle<float> (pt (0.38f, 0.02f), pt (0.62f, 0.14f)));
+    g.fillPath (polygon ({pt (0.18f, 0.32f), pt (0.82f, 0.32f), pt (0.74f, 0.98f), pt (0.26f, 0.98f)}));
+    g.setColour (face);
+
+    for (const float x : {0.38f, 0.62f})
+        g.drawLine (juce::Line<float> (pt (x, 0.42f), pt (x, 0.86f)), thickness * 0.45f);
+}
+
+void drawFolder (juce::Graphics& g, juce::Rectangle<float> box, bool open)
+{
+    const RelativePoint pt{box};
+    juce::Path back;
+    back.startNewSubPath (pt (0.02f, 0.15f));
+    back.lineTo (pt (0.38f, 0.15f));
+    back.lineTo (pt (0.48f, 0.27f));
+    back.lineTo (pt (0.98f, 0.27f));
+    back.lineTo (pt (0.98f, 0.92f));
+    back.lineTo (pt (0.02f, 0.92f));
+    back.closeSubPath();
+
+    if (!open)
+    {
+        g.fillPath (back);
+        return;
+    }
+
+    // The back stays an outline; the front flap leans out toward the viewer.
+    g.strokePath (back, juce::PathStrokeType (juce::jmax (1.0f, box.getWidth() * 0.08f)));
+    g.fillPath (polygon ({pt (0.2f, 0.45f), pt (1.0f, 0.45f), pt (0.82f, 0.92f), pt (0.02f, 0.92f)}));
+}
+
+void drawDisk (juce::Graphics& g, juce::Rectangle<float> box)
+{
+    const RelativePoint pt{box};
+    const auto w = box.getWidth();
+    g.fillRoundedRectangle (box.reduced (w * 0.04f), w * 0.08f);
+    g.setColour (face);
+    g.fillRect (juce::Rectangle<float> (pt (0.26f, 0.04f), pt (0.7f, 0.36f)));
+    g.fillRect (juce::Rectangle<float> (pt (0.2f, 0.54f), pt (0.8f, 0.96f)));
+    g.setColour (ink);
+    g.fillRect (juce::Rectangle<float> (pt (0.52f, 0.08f), pt (0.64f, 0.32f)));
+}
 } // namespace
 
 juce::Image ToolkitArtwork::checkBox (bool ticked)
@@ -71,8 +156,7 @@ void ToolkitArtwork::drawGlyph (juce::Graphics& g, int icon, juce::Rectangle<flo
 {
     const auto w = box.getWidth();
     const auto stroke = juce::PathStrokeType (juce::jmax (1.5f, w * 0.14f), juce::PathStrokeType::mitered, juce::PathStrokeType::rounded);
-    auto pt = [box] (float x, float y)
-    { return box.getRelativePoint (x, y); };
+    const RelativePoint pt{box};
     juce::Path p;
 
     auto arrow = [&] (float angle)
@@ -98,63 +182,59 @@ void ToolkitArtwork::drawGlyph (juce::Graphics& g, int icon, juce::Rectangle<flo
             if (icon == 11)
                 g.drawEllipse (box.reduced (w * 0.02f), stroke.getStrokeThickness() * 0.5f);
             break;
-        case 1: // plus
-            p.startNewSubPath (pt (0.5f, 0.15f));
-            p.lineTo (pt (0.5f, 0.85f));
-            p.startNewSubPath (pt (0.15f, 0.5f));
-            p.lineTo (pt (0.85f, 0.5f));
-            g.strokePath (p, stroke);
+        case 1: // copy: a second sheet laid over the first
+            drawSheets (g, box, stroke.getStrokeThickness());
             break;
         case 2: // minus
             p.startNewSubPath (pt (0.15f, 0.5f));
             p.lineTo (pt (0.85f, 0.5f));
             g.strokePath (p, stroke);
             break;
-        case 3:
-            arrow (-juce::MathConstants<float>::halfPi);
+        case 3: // paste: a sheet on a clipboard
+            drawClipboard (g, box, stroke.getStrokeThickness());
             break;
-        case 4:
-            arrow (juce::MathConstants<float>::halfPi);
+        case 4: // delete one assignment: a waste bin
+            drawBin (g, box, stroke.getStrokeThickness());
             break;
-        case 5:
-            arrow (0.0f);
-            break;
-        case 6:
+        case 5: // next, down the list
             arrow (juce::MathConstants<float>::pi);
             break;
+        case 6: // previous, up the list
+            arrow (0.0f);
+            break;
         case 7: // folder
-            p.startNewSubPath (pt (0.08f, 0.25f));
-            p.lineTo (pt (0.4f, 0.25f));
-            p.lineTo (pt (0.48f, 0.35f));
-            p.lineTo (pt (0.92f, 0.35f));
-            p.lineTo (pt (0.92f, 0.82f));
-            p.lineTo (pt (0.08f, 0.82f));
-            p.closeSubPath();
-            g.fillPath (p);
+            drawFolder (g, box, false);
             break;
         case 8: // disk
-            g.fillRoundedRectangle (box.reduced (w * 0.1f), w * 0.08f);
+            drawDisk (g, box);
+            break;
+        case 9:  // add a group: a folder with a plus
+        case 10: // remove a group: a folder with a minus
+            drawFolder (g, box, false);
             g.setColour (face);
-            g.fillRect (juce::Rectangle<float> (pt (0.28f, 0.12f), pt (0.72f, 0.38f)));
-            g.fillRect (juce::Rectangle<float> (pt (0.24f, 0.56f), pt (0.76f, 0.88f)));
-            break;
-        case 9:  // copy
-        case 10: // paste
-        {
-            auto back = juce::Rectangle<float> (pt (0.15f, 0.12f), pt (0.65f, 0.72f));
-            auto front = juce::Rectangle<float> (pt (0.35f, 0.3f), pt (0.85f, 0.9f));
-            g.drawRect (back, stroke.getStrokeThickness() * 0.6f);
-            g.fillRect (front);
-            if (icon == 10)
+            p.startNewSubPath (pt (0.32f, 0.6f));
+            p.lineTo (pt (0.68f, 0.6f));
+            if (icon == 9)
             {
-                g.setColour (face);
-                g.fillRect (front.reduced (w * 0.1f).removeFromTop (w * 0.08f));
+                p.startNewSubPath (pt (0.5f, 0.42f));
+                p.lineTo (pt (0.5f, 0.78f));
             }
+            g.strokePath (p, juce::PathStrokeType (stroke.getStrokeThickness() * 0.8f));
             break;
-        }
-        case 12: // play
-            p.addTriangle (pt (0.25f, 0.15f), pt (0.85f, 0.5f), pt (0.25f, 0.85f));
-            g.fillPath (p);
+        case 12: // clear all: every row of a list struck out
+            for (const float y : {0.2f, 0.5f, 0.8f})
+            {
+                p.startNewSubPath (pt (0.1f, y));
+                p.lineTo (pt (0.9f, y));
+            }
+            g.strokePath (p, juce::PathStrokeType (stroke.getStrokeThickness() * 0.6f));
+            p.clear();
+            p.startNewSubPath (pt (0.1f, 0.05f));
+            p.lineTo (pt (0.9f, 0.95f));
+            p.startNewSubPath (pt (0.9f, 0.05f));
+            p.lineTo (pt (0.1f, 0.95f));
+            g.setColour (juce::Colour (0xffa02020));
+            g.strokePath (p, stroke);
             break;
         case 13: // stop
             g.fillRect (box.reduced (w * 0.2f));
@@ -166,13 +246,11 @@ void ToolkitArtwork::drawGlyph (juce::Graphics& g, int icon, juce::Rectangle<flo
             p.addTriangle (pt (0.5f, 0.02f), pt (0.72f, 0.18f), pt (0.5f, 0.34f));
             g.fillPath (p);
             break;
-        case 15: // star
-            p.addStar (box.getCentre(), 5, w * 0.2f, w * 0.45f);
-            g.fillPath (p);
+        case 15: // open: a folder with its flap lifted
+            drawFolder (g, box, true);
             break;
-        case 16: // info
-            g.fillEllipse (juce::Rectangle<float> (pt (0.42f, 0.1f), pt (0.58f, 0.26f)));
-            g.fillRect (juce::Rectangle<float> (pt (0.42f, 0.36f), pt (0.58f, 0.9f)));
+        case 16: // save: a floppy disk
+            drawDisk (g, box);
             break;
         default:
             break;
@@ -192,7 +270,7 @@ juce::Image ToolkitArtwork::iconButton (int icon, bool large, bool pressed)
     fillFace (g, area, corner, pressed ? pressedFace : face, !pressed);
     g.setColour (pressed ? ink.darker (0.5f) : ink);
     g.drawRoundedRectangle (area, corner, 1.0f);
-    drawGlyph (g, icon, area.reduced (size * 0.25f).translated (pressed ? 0.5f : 0.0f, pressed ? 0.5f : 0.0f));
+    drawGlyph (g, icon, area.reduced (size * 0.2f).translated (pressed ? 0.5f : 0.0f, pressed ? 0.5f : 0.0f));
     return image;
 }
 
@@ -287,6 +365,27 @@ juce::Image ToolkitArtwork::titleIcon()
     return image;
 }
 
+juce::Image ToolkitArtwork::presetRowIcon (bool selected)
+{
+    // Three faders at different settings: a stored sound. Light on the selected
+    // row's darker fill, dark on the list.
+    auto image = blank (rowIconSize, rowIconSize);
+    juce::Graphics g (image);
+    const auto colour = selected ? juce::Colours::white : ink;
+    const float knobs[] = {7.5f, 3.5f, 5.5f};
+
+    for (int i = 0; i < 3; ++i)
+    {
+        const float x = 2.5f + 4.0f * (float) i;
+        g.setColour (colour.withAlpha (0.6f));
+        g.fillRect (x - 0.5f, 1.0f, 1.0f, 11.0f);
+        g.setColour (colour);
+        g.fillRect (x - 2.0f, knobs[i], 4.0f, 2.0f);
+    }
+
+    return image;
+}
+
 juce::Image ToolkitArtwork::edgeStrip (int side)
 {
     if (side < 1 || side > 4)
@@ -336,6 +435,10 @@ int ToolkitArtwork::fixedFileSize (const juce::String& name)
         return 548;
     if (name == ToolkitImages::radioButtonName (true))
         return 599;
+    if (name == ToolkitImages::presetRowIconName (false))
+        return 428;
+    if (name == ToolkitImages::presetRowIconName (true))
+        return 418;
     return 0;
 }
 
@@ -347,6 +450,7 @@ std::vector<std::pair<juce::String, juce::Image>> ToolkitArtwork::renderAll()
     {
         all.emplace_back (ToolkitImages::checkBoxName (ticked), checkBox (ticked));
         all.emplace_back (ToolkitImages::radioButtonName (ticked), radioButton (ticked));
+        all.emplace_back (ToolkitImages::presetRowIconName (ticked), presetRowIcon (ticked));
     }
 
     for (int icon = 0; icon < ToolkitImages::numIcons; ++icon)

@@ -14,6 +14,7 @@ public:
     static constexpr int boxSize = 15;
     static constexpr int standardIconSize = 27;
     static constexpr int largeIconSize = 43;
+    static constexpr int rowIconSize = 14;
 
     /** Check box (square) and radio button (round) images, boxSize square. */
     static juce::Image checkBox (bool ticked);
@@ -27,6 +28,9 @@ public:
         2 the large grey. */
     static std::array<juce::Image, 7> textButtonSlices (int set);
 
+    /** The picture at the left of a preset row, rowIconSize square. */
+    static juce::Image presetRowIcon (bool selected);
+
     /** The 24 x 24 title-bar icon of a framed window. */
     static juce::Image titleIcon();
 
@@ -34,7 +38,7 @@ public:
         4 right (10 x 40). Null for any other side. */
     static juce::Image edgeStrip (int side);
 
-    /** The file size in bytes that the check and radio box PNG files keep (the
+    /** The file size in bytes that the check and radio box and preset row PNG files keep (the
         generator pads them with a comment chunk); 0 for every other image. */
     static int fixedFileSize (const juce::String& name);
 

@@ -211,6 +211,18 @@ void OfflineHost::processBlock (int32_t frames, const std::vector<MidiEvent>& bl
     blockStart += frames;
 }
 
+std::vector<OfflineHost::Gesture> OfflineHost::getGestures() const
+{
+    const std::lock_guard<std::mutex> lock (gestureLock);
+    return gestures;
+}
+
+void OfflineHost::clearGestures()
+{
+    const std::lock_guard<std::mutex> lock (gestureLock);
+    gestures.clear();
+}
+
 intptr_t OfflineHost::callback (vst::AEffect* e, int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt)
 {
     OfflineHost* host = e != nullptr && e->user != nullptr ? static_cast<OfflineHost*> (e->user) : loadingHost;
@@ -230,8 +242,20 @@ intptr_t OfflineHost::handle (int32_t opcode, int32_t index, intptr_t value, voi
         case op::version:
             return hostVersion;
         case op::automate:
+        {
+            // The panel's gestures come from the plug-in's message thread, the host's from the test's.
+            const std::lock_guard<std::mutex> lock (gestureLock);
             automation.push_back ({index, opt});
+            gestures.push_back ({Gesture::automate, index, opt});
             return 1;
+        }
+        case op::beginEdit:
+        case op::endEdit:
+        {
+            const std::lock_guard<std::mutex> lock (gestureLock);
+            gestures.push_back ({opcode == op::beginEdit ? Gesture::beginEdit : Gesture::endEdit, index, 0.0f});
+            return 1;
+        }
         case op::wantMidi:
             ++wantMidiCalls;
             return 1;

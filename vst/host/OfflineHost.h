@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,21 @@ public:
 
     struct Automation
     {
+        int32_t index;
+        float value;
+    };
+
+    /** A control moved by the user: begin edit, the values, end edit, in the order they came. */
+    struct Gesture
+    {
+        enum Kind
+        {
+            beginEdit,
+            automate,
+            endEdit
+        };
+
+        Kind kind;
         int32_t index;
         float value;
     };
@@ -69,9 +85,13 @@ public:
     int32_t processLevel = vst::ProcessLevel::realtime;
     bool giveTimeInfo = true;
 
+    /** The gestures so far, safe to call while the plug-in's message thread makes more. */
+    std::vector<Gesture> getGestures() const;
+    void clearGestures();
+
     // What the plug-in did.
     std::vector<MidiEvent> midiOut;
-    std::vector<Automation> automation;
+    std::vector<Automation> automation; // written under gestureLock: a panel automates from its own thread
     std::vector<int32_t> timeRequests;
     int wantMidiCalls = 0;
     int updateDisplayCalls = 0;
@@ -81,6 +101,9 @@ public:
 private:
     static intptr_t callback (vst::AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt);
     intptr_t handle (int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt);
+
+    mutable std::mutex gestureLock;
+    std::vector<Gesture> gestures;
 
     void* library = nullptr;
     vst::AEffect* effect = nullptr;

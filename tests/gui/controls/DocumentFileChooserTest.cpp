@@ -172,6 +172,8 @@ TEST (DocumentFileChooser, OwnDialogOpensInsideTheEditorAndClosesWithIt)
         auto* dialog = editor.getChildComponent (editor.getNumChildComponents() - 1);
         ASSERT_NE (dynamic_cast<juce::FileChooserDialogBox*> (dialog), nullptr);
         EXPECT_FALSE (dialog->isOnDesktop());
+        EXPECT_TRUE (editor.getLocalBounds().contains (dialog->getBounds()));
+        snapshot (editor, "save-chooser-in-panel.png");
     }
 
     pumpMessages (30);

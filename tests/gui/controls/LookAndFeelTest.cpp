@@ -242,7 +242,8 @@ TEST (ToolkitImages, EveryImageIsEmbeddedAtItsSize)
             EXPECT_TRUE (slice.isValid()) << set;
 
     // The box images keep their fixed file sizes.
-    const std::pair<juce::String, size_t> sizes[] = {{"tkCheckBoxOff.png", 494}, {"tkCheckBoxOn.png", 561}, {"tkRadioOff.png", 548}, {"tkRadioOn.png", 599}};
+    const std::pair<juce::String, size_t> sizes[] = {{"tkCheckBoxOff.png", 494}, {"tkCheckBoxOn.png", 561}, {"tkRadioOff.png", 548}, {"tkRadioOn.png", 599},
+                                                     {"tkPresetRowOff.png", 428}, {"tkPresetRowOn.png", 418}};
     for (const auto& [name, bytes] : sizes)
     {
         auto data = getResourceData (name);
@@ -251,6 +252,8 @@ TEST (ToolkitImages, EveryImageIsEmbeddedAtItsSize)
     }
 
     EXPECT_EQ (ToolkitImages::titleIcon().getBounds(), juce::Rectangle<int> (24, 24));
+    EXPECT_EQ (ToolkitImages::presetRowIcon (false).getBounds(), juce::Rectangle<int> (14, 14));
+    EXPECT_EQ (ToolkitImages::presetRowIcon (true).getBounds(), juce::Rectangle<int> (14, 14));
     EXPECT_EQ (ToolkitImages::edgeStrip (1).getBounds(), juce::Rectangle<int> (40, 10));
     EXPECT_EQ (ToolkitImages::edgeStrip (2).getBounds(), juce::Rectangle<int> (40, 10));
     EXPECT_EQ (ToolkitImages::edgeStrip (3).getBounds(), juce::Rectangle<int> (10, 40));

@@ -1,4 +1,5 @@
 #include "WidgetTestSupport.h"
+#include "gui/controls/NativeWindows.h"
 #include "gui/widgets/GFXDisplay.h"
 
 #include <gtest/gtest.h>
@@ -40,6 +41,13 @@ TEST (GFXDisplayOnScreen, EditingLiftsTheDisplayAndPutsItBack)
     panel.addAndMakeVisible (display);
     display.setText ("OLD");
     ASSERT_TRUE (display.isShowing());
+
+    // Under load the window manager may place the window a while after it was asked to.
+    for (int i = 0; i < 300 && NativeWindows::getScreenPosition (window.getWindowHandle()) != std::optional (juce::Point<int> (100, 100)); ++i)
+    {
+        pumpPendingMessages();
+        juce::Thread::sleep (10);
+    }
 
     for (auto key : {juce::KeyPress::escapeKey, juce::KeyPress::returnKey})
     {

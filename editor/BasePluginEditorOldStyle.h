@@ -1,0 +1,39 @@
+#pragma once
+
+#include "editor/BasePluginEditor.h"
+#include "gui/controls/RadioButtons.h"
+#include "gui/widgets/GFXDisplayListener.h"
+
+class BasePluginOldStyle;
+class GFXDisplay;
+class OldStylePresetBrowserWindow;
+
+/** The editor layer of the preset plug-ins: the skin's preset name display renames
+    the current preset, event 1004 opens the preset browser, and the options window
+    gets the "Presets" page. */
+class BasePluginEditorOldStyle : public BasePluginEditor,
+                                 public RadioButtons::Listener,
+                                 public GFXDisplayListener
+{
+public:
+    class PresetsSettingsComponent;
+
+    explicit BasePluginEditorOldStyle (BasePluginOldStyle& plugin);
+    ~BasePluginEditorOldStyle() override;
+
+    void controllerEvent (GUIController* controller, int uid) override;
+    void radioButtonsChanged (RadioButtons* radioButtons) override;
+    void displayTextChanged (GFXDisplay* display) override;
+
+    OldStylePresetBrowserWindow* getPresetBrowserWindow() const noexcept { return presetBrowserWindow.get(); }
+    PresetsSettingsComponent* getPresetsPage() const noexcept { return presetsPage.get(); }
+    GFXDisplay* getPresetNameDisplay() const noexcept { return presetNameDisplay; }
+
+private:
+    BasePluginOldStyle& oldStylePlugin;
+    GFXDisplay* presetNameDisplay = nullptr;
+    std::unique_ptr<OldStylePresetBrowserWindow> presetBrowserWindow;
+    std::unique_ptr<PresetsSettingsComponent> presetsPage;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (BasePluginEditorOldStyle)
+};

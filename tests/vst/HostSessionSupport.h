@@ -1,0 +1,343 @@
+#pragma once
+
+// A host session under Xvfb: the real plug-in library in our offline host, its editor in an X11
+// window of ours, driven by the window system's own test input. Include after JUCE's headers:
+// Xlib's macros hide some of JUCE's names.
+
+#include "vst/host/OfflineHost.h"
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+
+#include <atomic>
+#include <chrono>
+#include <map>
+#include <thread>
+
+namespace hostsession
+{
+/** A widget of the embedded skin: where it is on the panel and the filmstrip it draws from. */
+struct SkinWidget
+{
+    juce::String tag;
+    juce::Rectangle<int> bounds;
+    juce::Image strip;
+    int frames = 1;
+
+    /** Frame k of the strip, as the widget paints it. */
+    juce::Image frame (int k) const
+    {
+        const int h = bounds.getHeight();
+        return strip.getClippedImage ({0, h * k, bounds.getWidth(), h});
+    }
+};
+
+inline juce::File skinFolder()
+{
+    return juce::File (PULSARET_RESOURCES_DIR).getChildFile ("skin");
+}
+
+/** Every named widget of the skin, with its rectangle from its position and frame size. */
+inline std::map<juce::String, SkinWidget> readSkin()
+{
+    std::map<juce::String, SkinWidget> widgets;
+    auto root = juce::XmlDocument::parse (skinFolder().getChildFile ("skin.xml"));
+
+    if (root == nullptr)
+        return widgets;
+
+    for (auto* e : root->getChildIterator())
+    {
+        const auto name = e->getStringAttribute ("name");
+
+        if (name.isEmpty())
+            continue;
+
+        SkinWidget w;
+        w.tag = e->getTagName();
+
+        if (auto* gfx = e->getChildByName ("gfx"))
+        {
+            w.strip = juce::ImageFileFormat::loadFrom (skinFolder().getChildFile (gfx->getStringAttribute ("resource")));
+            const bool threeD = e->getStringAttribute ("style") == "3D";
+
+            if (w.tag == "MultiStateButton")
+                w.frames = e->getIntAttribute ("states", 2) * (threeD ? 2 : 1);
+            else if (w.tag == "ToggleButton")
+                w.frames = threeD ? 4 : 2;
+            else
+                w.frames = juce::jmax (1, gfx->getIntAttribute ("framesNum", 1));
+        }
+
+        juce::Point<int> size;
+
+        if (w.strip.isValid() && w.tag != "Display")
+            size = {w.strip.getWidth(), w.strip.getHeight() / w.frames};
+        else if (auto* s = e->getChildByName ("size"))
+            size = {s->getIntAttribute ("width"), s->getIntAttribute ("height")};
+
+        if (auto* pos = e->getChildByName ("pos"))
+            w.bounds = {pos->getIntAttribute ("left"), pos->getIntAttribute ("top"), size.x, size.y};
+
+        widgets[name] = w;
+    }
+
+    return widgets;
+}
+
+/** How far two pictures of the same size are apart: the mean absolute difference per channel. */
+inline double distance (const juce::Image& a, const juce::Image& b)
+{
+    if (a.getWidth() != b.getWidth() || a.getHeight() != b.getHeight() || a.getWidth() == 0)
+        return 1.0e9;
+
+    double sum = 0.0;
+
+    for (int y = 0; y < a.getHeight(); ++y)
+        for (int x = 0; x < a.getWidth(); ++x)
+        {
+            const auto p = a.getPixelAt (x, y), q = b.getPixelAt (x, y);
+            sum += std::abs (p.getRed() - q.getRed()) + std::abs (p.getGreen() - q.getGreen()) + std::abs (p.getBlue() - q.getBlue());
+        }
+
+    return sum / (3.0 * a.getWidth() * a.getHeight());
+}
+
+/** The frame of a widget's strip nearest to what a picture shows over the widget (over the
+    panel's background: the strips are drawn on it). */
+inline int shownFrame (const SkinWidget& w, const juce::Image& window, const juce::Image& background)
+{
+    const auto shown = window.getClippedImage (w.bounds);
+    int best = -1;
+    double bestDistance = 1.0e9;
+
+    for (int k = 0; k < w.frames; ++k)
+    {
+        juce::Image composed (juce::Image::RGB, w.bounds.getWidth(), w.bounds.getHeight(), false);
+        {
+            juce::Graphics g (composed);
+            g.drawImageAt (background.getClippedImage (w.bounds), 0, 0);
+            g.drawImageAt (w.frame (k), 0, 0);
+        }
+
+        if (const auto d = distance (shown, composed); d < bestDistance)
+        {
+            bestDistance = d;
+            best = k;
+        }
+    }
+
+    return best;
+}
+
+template <typename Condition>
+bool waitFor (Condition&& condition, int ms = 5000)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds (ms);
+
+    while (!condition())
+    {
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+
+        std::this_thread::sleep_for (std::chrono::milliseconds (10));
+    }
+
+    return true;
+}
+
+/** Our host's window on the X display, and the editor's window inside it. */
+struct X11Session
+{
+    explicit X11Session (const char* displayName)
+        : display (XOpenDisplay (displayName))
+    {
+        if (display == nullptr)
+            return;
+
+        const int screen = DefaultScreen (display);
+        hostWindow = XCreateSimpleWindow (display, RootWindow (display, screen), 0, 0, 1000, 800, 0, BlackPixel (display, screen),
+                                          WhitePixel (display, screen));
+        XMapRaised (display, hostWindow);
+        XSync (display, False);
+
+        // The window manager maps it when it gets to it; the editor inside shows only then.
+        waitFor ([this]
+                 {
+                     XWindowAttributes a;
+                     return XGetWindowAttributes (display, hostWindow, &a) != 0 && a.map_state == IsViewable; },
+                 10000);
+    }
+
+    ~X11Session()
+    {
+        if (display == nullptr)
+            return;
+
+        XDestroyWindow (display, hostWindow);
+        XCloseDisplay (display);
+    }
+
+    /** The first viewable child of the host's window (the editor), or 0. */
+    Window editorWindow (int* width = nullptr, int* height = nullptr) const
+    {
+        Window root = 0, parent = 0, *children = nullptr;
+        unsigned int count = 0;
+        Window found = 0;
+        XSync (display, False);
+
+        if (XQueryTree (display, hostWindow, &root, &parent, &children, &count) != 0)
+        {
+            for (unsigned int i = 0; i < count && found == 0; ++i)
+            {
+                XWindowAttributes a;
+
+                if (XGetWindowAttributes (display, children[i], &a) != 0 && a.map_state == IsViewable)
+                {
+                    found = children[i];
+
+                    if (width != nullptr)
+                        *width = a.width;
+
+                    if (height != nullptr)
+                        *height = a.height;
+                }
+            }
+
+            if (children != nullptr)
+                XFree (children);
+        }
+
+        return found;
+    }
+
+    /** What the window shows now, as the window system has it. */
+    juce::Image capture (Window w, int width, int height) const
+    {
+        juce::Image image (juce::Image::RGB, width, height, true);
+        XImage* x = XGetImage (display, w, 0, 0, (unsigned) width, (unsigned) height, AllPlanes, ZPixmap);
+
+        if (x == nullptr)
+            return {};
+
+        const auto channel = [] (unsigned long pixel, unsigned long mask)
+        {
+            int shift = 0;
+
+            while (mask != 0 && (mask & 1) == 0)
+            {
+                mask >>= 1;
+                ++shift;
+            }
+
+            return (juce::uint8) ((pixel >> shift) & 0xff);
+        };
+
+        for (int y = 0; y < height; ++y)
+            for (int xx = 0; xx < width; ++xx)
+            {
+                const auto p = XGetPixel (x, xx, y);
+                image.setPixelAt (xx, y, juce::Colour (channel (p, x->red_mask), channel (p, x->green_mask), channel (p, x->blue_mask)));
+            }
+
+        XDestroyImage (x);
+        return image;
+    }
+
+    juce::Point<int> onScreen (Window w, juce::Point<int> p) const
+    {
+        int x = 0, y = 0;
+        Window child = 0;
+        XTranslateCoordinates (display, w, DefaultRootWindow (display), p.x, p.y, &x, &y, &child);
+        return {x, y};
+    }
+
+    void moveTo (juce::Point<int> screen) const
+    {
+        XTestFakeMotionEvent (display, DefaultScreen (display), screen.x, screen.y, CurrentTime);
+        XSync (display, False);
+        std::this_thread::sleep_for (std::chrono::milliseconds (15));
+    }
+
+    void button (bool down) const
+    {
+        XTestFakeButtonEvent (display, 1, down ? True : False, CurrentTime);
+        XSync (display, False);
+        std::this_thread::sleep_for (std::chrono::milliseconds (40));
+    }
+
+    /** A click at a point of a window, as a user's. */
+    void click (Window w, juce::Point<int> p) const
+    {
+        moveTo (onScreen (w, p));
+        button (true);
+        button (false);
+        std::this_thread::sleep_for (std::chrono::milliseconds (60));
+    }
+
+    /** Press, move in steps, release. */
+    void drag (Window w, juce::Point<int> from, juce::Point<int> to, int steps) const
+    {
+        moveTo (onScreen (w, from));
+        button (true);
+
+        for (int i = 1; i <= steps; ++i)
+            moveTo (onScreen (w, from + (to - from) * i / steps));
+
+        button (false);
+    }
+
+    Display* display = nullptr;
+    Window hostWindow = 0;
+};
+
+/** Renders on its own thread in real time (one block per block's duration) with the transport
+    playing, as a host's audio thread does, and keeps the longest process call. */
+struct AudioThread
+{
+    AudioThread (OfflineHost& hostToUse, int blockSizeToUse)
+        : host (hostToUse)
+        , blockSize (blockSizeToUse)
+    {
+        transport.playing = {{0, std::numeric_limits<int64_t>::max()}};
+        thread = std::thread ([this]
+                              { run(); });
+    }
+
+    ~AudioThread()
+    {
+        running = false;
+        thread.join();
+    }
+
+    void run()
+    {
+        const auto blockTime = std::chrono::duration<double> (blockSize / host.getSampleRate());
+        auto next = std::chrono::steady_clock::now();
+
+        while (running)
+        {
+            const auto start = std::chrono::steady_clock::now();
+            host.render (blockSize, blockSize, {}, transport, position);
+            const auto took = std::chrono::duration<double, std::milli> (std::chrono::steady_clock::now() - start).count();
+            longestMs = std::max (longestMs.load(), took);
+            position += blockSize;
+            ++blocks;
+            next += std::chrono::duration_cast<std::chrono::steady_clock::duration> (blockTime);
+            std::this_thread::sleep_until (next);
+        }
+    }
+
+    OfflineHost& host;
+    const int blockSize;
+    OfflineHost::Transport transport;
+    std::atomic<int64_t> position{0};
+    std::atomic<int> blocks{0};
+    std::atomic<double> longestMs{0.0};
+    std::atomic<bool> running{true};
+    std::thread thread;
+};
+} // namespace hostsession
