@@ -163,10 +163,10 @@ private:
         back that what it forgets lies far below an ulp, or from the reset if that is nearer. */
     struct SharedFilters
     {
-        static constexpr int historyLength = 4096; // a power of two
+        static constexpr int historyLength = 4096;                   // a power of two
         std::array<float, historyLength> noiseInput{}, metalInput{}; // both exact in floats
-        int64_t blockStart = 0, generated = 0;                        // samples since the reset
-        int64_t noiseDoneUntil = 0, metalDoneUntil = 0;               // where the states stand
+        int64_t blockStart = 0, generated = 0;                       // samples since the reset
+        int64_t noiseDoneUntil = 0, metalDoneUntil = 0;              // where the states stand
         int noiseWarmUp = 0, metalWarmUp = 0;
         bool noiseReady = false, metalReady = false;
     };
