@@ -56,8 +56,12 @@ void DrumMachineEditor::DrumMapSettingsComponent::radioButtonsChanged (RadioButt
 
 void DrumMachineEditor::DrumMapSettingsComponent::pathChanged (PathComponent* path)
 {
-    if (path == &defaultMapChoice.getPathComponent())
-        plugin.setUserDrumMapFile (path->getPath());
+    if (path != &defaultMapChoice.getPathComponent())
+        return;
+
+    // A chosen file is the start-up map: the group shows so before it reports itself.
+    plugin.setUserDrumMapFile (path->getPath());
+    defaultMapChoice.setSelectedIndex (defaultMapChoice.getNumItems() - 1, false);
 }
 
 void DrumMachineEditor::DrumMapSettingsComponent::resized()

@@ -72,6 +72,9 @@ void DrumMachineEditor::PatternsSettingsComponent::pathChanged (PathComponent* p
             case DrumMachineSeq::nativePatternSet: sequencer->setNativePatternsFile (path->getPath()); break;
             default: sequencer->setPatternsFile (path->getPath()); break;
         }
+
+        // The file is the start-up source: the group shows so before it reports itself.
+        groups[i]->setSelectedIndex (groups[i]->getNumItems() - 1, false);
     }
 }
 
