@@ -68,5 +68,5 @@ void DrumMachineEditor::DrumMapSettingsComponent::resized()
 {
     currentMapPanel.setFixedWidth (getWidth());
     currentMapPanel.setTopLeftPosition (0, 0);
-    defaultMapChoice.setBounds (0, currentMapPanel.getBottom() + 10, getWidth(), defaultMapChoice.getHeight());
+    placeStartUpGroup (defaultMapChoice, 0, currentMapPanel.getBottom() + 10, getWidth());
 }

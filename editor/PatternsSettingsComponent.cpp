@@ -84,7 +84,7 @@ void DrumMachineEditor::PatternsSettingsComponent::resized()
 
     for (auto* group : groups)
     {
-        group->setBounds (0, y, getWidth(), group->getHeight());
+        placeStartUpGroup (*group, 0, y, getWidth());
         y = group->getBottom() + 10;
     }
 }

@@ -310,8 +310,17 @@ TEST (SettingsPages, Pictures)
     EditorTestHost host;
     auto& editor = host.editor();
     auto* options = editor.getOptionsWindow();
+    host.plugin->setUserDrumMapFile ("/home/musician/Kits/Studio.PXdrmap");
+    host.seq().setPatternsFile ("/home/musician/Projects/Live sets/Winter tour/Second half/Grooves and fills.PXptrb");
+    editor.getDrumMapPage()->updateFromPlugin();
+    editor.getPatternsPage()->updateFromPlugin();
     host.click<GFXButton> ("OptionsButton");
     ASSERT_TRUE (options->isVisible());
+
+    // The path fields reach across their group, clear of the frame.
+    auto& group = editor.getDrumMapPage()->getDefaultMapChoice();
+    EXPECT_EQ (group.getWidth() - group.getPathComponent().getRight(), 2 * group.getTextGap());
+    EXPECT_TRUE (editor.getPatternsPage()->getGroup (0).getPathComponent().isPathOverflowing());
     auto& tabs = options->getTabbedComponent();
     const char* names[] = {"outputs", "sequencer", "presets", "patterns", "drum-map"};
 
