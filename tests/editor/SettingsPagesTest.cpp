@@ -3,11 +3,14 @@
 #include "EditorWindowsTestSupport.h"
 
 #include "editor/DrumMapSettingsComponent.h"
+#include "editor/OldStylePresetBrowserWindow.h"
 #include "editor/OptionsWindow.h"
 #include "editor/OutputsSettingsComponent.h"
 #include "editor/PatternsSettingsComponent.h"
 #include "editor/SequencerSettingsComponent.h"
 #include "engine/DrumMachineCore.h"
+#include "gui/widgets/GFXButton.h"
+#include "gui/widgets/GFXDisplay.h"
 
 #include <gtest/gtest.h>
 
@@ -303,6 +306,22 @@ TEST (SettingsPages, PatternBankFilesRoundTripIntoAFreshInstance)
     freshChooser.answers = {written};
     fresh.editor().popupMenuItemSelected (&fresh.editor().getLoadMenu(), DrumMachineEditor::patternBank, false);
     EXPECT_EQ (fresh.seq().createPatternBankXml()->toString(), host.seq().createPatternBankXml()->toString());
+}
+
+TEST (SettingsPages, RenamingTheCurrentPresetInTheBrowserShowsOnThePanel)
+{
+    EditorTestHost host;
+    auto& plugin = *host.plugin;
+    host.click<GFXButton> ("PresetBrowseButton");
+    auto& browser = host.editor().getPresetBrowserWindow()->getBrowser();
+    ASSERT_TRUE (host.editor().getPresetBrowserWindow()->isVisible());
+    const int current = plugin.getCurrentPreset();
+    const int group = plugin.getGroupOfPreset (current);
+    browser.getGroupColumn()->selectItem (group);
+    browser.getPresetColumn()->renameItem (current - plugin.getFirstPresetOfGroup (group), "Dusty Kit");
+    pumpFor (100);
+    EXPECT_EQ (plugin.getPresetName (current), "Dusty Kit");
+    EXPECT_EQ (host.widget<GFXDisplay> ("PresetNameDisplay").getText(), "Dusty Kit");
 }
 
 TEST (SettingsPages, Pictures)
