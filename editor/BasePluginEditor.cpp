@@ -7,6 +7,7 @@
 #include "framework/BoolParameter.h"
 #include "framework/EmbeddedResources.h"
 #include "framework/IntParameter.h"
+#include "framework/XmlDocuments.h"
 #include "gui/widgets/GFXAnimation.h"
 #include "gui/widgets/GFXButton.h"
 #include "gui/widgets/GFXKnob.h"
@@ -142,7 +143,7 @@ std::unique_ptr<juce::XmlElement> BasePluginEditor::loadSkinDocument()
     if (text.isEmpty())
         return nullptr;
 
-    return juce::parseXML (text);
+    return parseXmlText (text);
 }
 
 bool BasePluginEditor::buildFromSkin (const juce::XmlElement& root)
