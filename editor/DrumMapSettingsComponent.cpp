@@ -37,15 +37,17 @@ void DrumMachineEditor::DrumMapSettingsComponent::buttonClicked (juce::Button* b
     { plugin.setDialogFolder (file.getParentDirectory()); };
 
     if (button == &loadButton)
-        documents.load ("Load drum map", plugin.getDialogFolder(), plugin.getDrumMapFileFilter(),
-                        [this] (const juce::File& file)
-                        { return plugin.loadDrumMapFile (file); },
-                        remember);
+        documents.load (
+            "Load drum map", plugin.getDialogFolder(), plugin.getDrumMapFileFilter(),
+            [this] (const juce::File& file)
+            { return plugin.loadDrumMapFile (file); },
+            remember);
     else if (button == &saveButton)
-        documents.save ("Save drum map", plugin.getDialogFolder(), plugin.getDrumMapFileExtension(),
-                        [this] (const juce::File& file)
-                        { return plugin.saveDrumMapFile (file); },
-                        remember);
+        documents.save (
+            "Save drum map", plugin.getDialogFolder(), plugin.getDrumMapFileExtension(),
+            [this] (const juce::File& file)
+            { return plugin.saveDrumMapFile (file); },
+            remember);
 }
 
 void DrumMachineEditor::DrumMapSettingsComponent::radioButtonsChanged (RadioButtons* radioButtons)

@@ -68,9 +68,15 @@ void DrumMachineEditor::PatternsSettingsComponent::pathChanged (PathComponent* p
 
         switch (kinds[i])
         {
-            case DrumMachineSeq::hostPatternSet: sequencer->setHostPatternsFile (path->getPath()); break;
-            case DrumMachineSeq::nativePatternSet: sequencer->setNativePatternsFile (path->getPath()); break;
-            default: sequencer->setPatternsFile (path->getPath()); break;
+            case DrumMachineSeq::hostPatternSet:
+                sequencer->setHostPatternsFile (path->getPath());
+                break;
+            case DrumMachineSeq::nativePatternSet:
+                sequencer->setNativePatternsFile (path->getPath());
+                break;
+            default:
+                sequencer->setPatternsFile (path->getPath());
+                break;
         }
 
         // The file is the start-up source: the group shows so before it reports itself.

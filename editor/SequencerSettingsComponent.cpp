@@ -80,9 +80,9 @@ void DrumMachineEditor::SequencerSettingsComponent::checkBoxChanged (CheckBox* c
     else if (defaultSequencerOn)
     {
         plugin.setModeDefaults (true,
-                       checkBox == &defaults[internalClockBox] ? on : plugin.getInternalSyncDefault(),
-                       checkBox == &defaults[hostModeBox] ? on : plugin.getHostModeDefault(),
-                       checkBox == &defaults[noteOffModeBox] ? on : plugin.getNoteOffDefault());
+                                checkBox == &defaults[internalClockBox] ? on : plugin.getInternalSyncDefault(),
+                                checkBox == &defaults[hostModeBox] ? on : plugin.getHostModeDefault(),
+                                checkBox == &defaults[noteOffModeBox] ? on : plugin.getNoteOffDefault());
     }
 }
 

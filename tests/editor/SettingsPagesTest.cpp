@@ -43,8 +43,14 @@ void choose (ComboBoxEx& box, int id)
     pumpPendingMessages();
 }
 
-void tick (CheckBox& box) { click (box.getButton()); }
-void select (RadioButtons& radio, int index) { click (*radio.getButton (index)); }
+void tick (CheckBox& box)
+{
+    click (box.getButton());
+}
+void select (RadioButtons& radio, int index)
+{
+    click (*radio.getButton (index));
+}
 
 struct Counter : public CheckBox::Listener
 {
