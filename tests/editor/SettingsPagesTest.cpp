@@ -58,26 +58,6 @@ struct Counter : public CheckBox::Listener
     void checkBoxChanged (CheckBox*) override { ++calls; }
 };
 
-juce::MemoryBlock stateOf (Pulsaret& plugin)
-{
-    juce::MemoryBlock chunk;
-    plugin.getStateInformation (chunk);
-    return chunk;
-}
-
-/** The outputs (1-based) whose first channel carries sound after a snare strike. */
-std::vector<int> outputsWithSound (PulsaretTestHost& host)
-{
-    host.plugin->setInternalSequencer (false);
-    host.run (4096, {{100, PulsaretTestHost::noteOn (snareKey)}});
-    std::vector<int> outputs;
-
-    for (int output = 1; output <= Pulsaret::numOutputs; ++output)
-        if (host.peak (2 * (output - 1)) > 0.05f)
-            outputs.push_back (output);
-
-    return outputs;
-}
 } // namespace
 
 TEST (SettingsPages, OutputsPageDefaultsAndTriggerOutput)
@@ -119,10 +99,11 @@ TEST (SettingsPages, OutputsPageDefaultsAndTriggerOutput)
     choose (source, snare);
     choose (page.getTriggerOutputBox(), 3);
     EXPECT_EQ (plugin.getTriggerOutput(), 3);
-    EXPECT_EQ (outputsWithSound (host), (std::vector<int>{1, 3}));
+    EXPECT_EQ (host.outputsSoundingAfter (snareKey), (std::vector<int>{1, 3}));
 
     // Both come back in a fresh instance's page once its state is restored.
-    const auto saved = stateOf (plugin);
+    juce::MemoryBlock saved;
+    plugin.getStateInformation (saved);
     EditorTestHost fresh;
     auto& freshPage = *fresh.editor().getOutputsPage();
     EXPECT_EQ (freshPage.getTriggerOutputBox().getText(), "8");
@@ -130,13 +111,13 @@ TEST (SettingsPages, OutputsPageDefaultsAndTriggerOutput)
     pumpPendingMessages();
     EXPECT_EQ (freshPage.getTriggerSourceBox().getText(), "Snare Drum");
     EXPECT_EQ (freshPage.getTriggerOutputBox().getText(), "3");
-    EXPECT_EQ (outputsWithSound (fresh), (std::vector<int>{1, 3}));
+    EXPECT_EQ (fresh.outputsSoundingAfter (snareKey), (std::vector<int>{1, 3}));
 
     // " - None - " switches the pulse off and keeps the source voice.
     choose (source, Outputs::noTriggerSource);
     EXPECT_FALSE (plugin.getCore()->isTriggerOutEnabled());
     EXPECT_EQ (plugin.getCore()->getTriggerOutInstrument(), snare);
-    EXPECT_EQ (outputsWithSound (host), (std::vector<int>{1}));
+    EXPECT_EQ (host.outputsSoundingAfter (snareKey), (std::vector<int>{1}));
 }
 
 TEST (SettingsPages, SequencerPageFollowsTheModesAndGreysDefaults)
