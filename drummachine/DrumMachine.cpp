@@ -12,16 +12,6 @@
 
 namespace
 {
-// Set while a block is processed on this thread: whatever the block asks of the
-// panel is then deferred to the message thread.
-thread_local bool insideAudioBlock = false;
-
-struct AudioBlockScope
-{
-    AudioBlockScope() noexcept { insideAudioBlock = true; }
-    ~AudioBlockScope() { insideAudioBlock = false; }
-};
-
 // Room for the trigger notes of a block: far more than seven voices struck on every
 // step of a block ever send.
 constexpr int midiOutBytesReserved = 64 * 1024;
@@ -341,7 +331,9 @@ void DrumMachine::prepareToPlay (double newSampleRate, int maximumBlockSize)
         clock->setSampleRate (newSampleRate);
 
     // Room for the host's events and the trigger notes, so that blocks never allocate.
+    // Events carried past the end of the last block belong to a stream that has ended.
     midiQueue.prepare (midiOutBytesReserved);
+    midiQueue.clear();
     midiOut.ensureSize ((size_t) midiOutBytesReserved);
     midiOutCapacity = midiOutBytesReserved;
     midiOut.clear();
@@ -414,7 +406,8 @@ void DrumMachine::startNativeClock()
 
 void DrumMachine::processBlock (juce::AudioBuffer<float>& outputs, juce::MidiBuffer& midi)
 {
-    const AudioBlockScope scope;
+    // Whatever the block asks of the panel or the host is deferred to the message thread.
+    const AudioCallbackScope scope;
     const int numSamples = outputs.getNumSamples();
 
     if (sequencer == nullptr)
@@ -960,7 +953,7 @@ bool DrumMachine::deferToMessageThread (int request)
 {
     auto* messageManager = juce::MessageManager::getInstanceWithoutCreating();
 
-    if (!insideAudioBlock && messageManager != nullptr && messageManager->isThisTheMessageThread())
+    if (!isInsideAudioCallback() && messageManager != nullptr && messageManager->isThisTheMessageThread())
         return false;
 
     deferredRequests.fetch_or (request);
@@ -978,8 +971,12 @@ void DrumMachine::handleAsyncUpdate()
     {
         const int program = pendingProgram.exchange (-1);
 
+        // A program chosen by the host's MIDI: its values are not reported back to the host.
         if (program >= 0)
+        {
+            const HostChangeScope fromHost;
             changePreset (program);
+        }
     }
 
     if ((requests & playStateRequest) != 0)
@@ -1444,6 +1441,7 @@ void DrumMachine::setRandomizer (bool on)
             lengthMode = false;
             updateLengthModeState();
             tapMode = false;
+            updateTapModeState();
             sequencer->resetRandomizer();
 
             if (auto* pattern = sequencer->getPattern (sequencer->getEditedPatternIndex()))
@@ -2088,7 +2086,7 @@ bool DrumMachine::saveDrumMapFile (const juce::File& file) const
 
 bool DrumMachine::loadFactoryDrumMap()
 {
-    auto document = juce::parseXML (loadXmlResource ("default" + getDrumMapFileExtension()));
+    auto document = parseXmlText (loadXmlResource ("default" + getDrumMapFileExtension()));
     return document != nullptr && readDrumMapXml (*document);
 }
 

@@ -20,8 +20,8 @@
 
     Threads: block processing runs on the audio thread under the callback lock and
     never allocates, locks out the message thread or calls into it; it hands its
-    results over with atomics and one asynchronous update, after which the message
-    thread publishes them. Everything else runs on the message thread. Documents and
+    results over with atomics and one polled update, after which the message thread
+    publishes them. Everything else runs on the message thread. Documents and
     files are parsed completely before the drum map or patterns in force are swapped,
     under the callback lock. */
 class DrumMachine : public BasePluginOldStyle,

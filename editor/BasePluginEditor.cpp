@@ -7,6 +7,7 @@
 #include "framework/BoolParameter.h"
 #include "framework/EmbeddedResources.h"
 #include "framework/IntParameter.h"
+#include "framework/XmlDocuments.h"
 #include "gui/EmbeddedFonts.h"
 #include "gui/widgets/GFXAnimation.h"
 #include "gui/widgets/GFXButton.h"
@@ -149,7 +150,7 @@ std::unique_ptr<juce::XmlElement> BasePluginEditor::loadSkinDocument()
     if (text.isEmpty())
         return nullptr;
 
-    return juce::parseXML (text);
+    return parseXmlText (text);
 }
 
 bool BasePluginEditor::buildFromSkin (const juce::XmlElement& root)

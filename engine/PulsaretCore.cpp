@@ -71,8 +71,9 @@ PulsaretCore::~PulsaretCore()
 
 void PulsaretCore::setParameter (int index, float value)
 {
-    // "Accent Level" (7) shapes velocities in the drum machine, not the sound.
-    if (index < 0 || index >= numSoundParameters || index == 7)
+    // "Accent Level" (7) shapes velocities in the drum machine, not the sound. A value that is not a number
+    // would stay in the level smoothers until the next rate change.
+    if (index < 0 || index >= numSoundParameters || index == 7 || !std::isfinite (value))
         return;
 
     pendingValues[(size_t) index].store (value, std::memory_order_relaxed);

@@ -15,17 +15,49 @@ constexpr int chunkHeaderSize = 8;
 
 constexpr int numDebugItems = 12;
 constexpr int firstDebugParameter = 300000;
+
+// How many host changes this thread is applying; their parameter changes are not echoed.
+thread_local int hostChangeDepth = 0;
+
+thread_local bool insideAudioCallback = false;
 } // namespace
+
+BasePlugin::AudioCallbackScope::AudioCallbackScope() noexcept
+{
+    insideAudioCallback = true;
+}
+
+BasePlugin::AudioCallbackScope::~AudioCallbackScope()
+{
+    insideAudioCallback = false;
+}
+
+bool BasePlugin::isInsideAudioCallback() noexcept
+{
+    return insideAudioCallback;
+}
+
+BasePlugin::HostChangeScope::HostChangeScope() noexcept
+{
+    ++hostChangeDepth;
+}
+
+BasePlugin::HostChangeScope::~HostChangeScope()
+{
+    --hostChangeDepth;
+}
 
 BasePlugin::BasePlugin()
 {
-    hostTable.ensureStorageAllocated (200);
-
     for (int i = 0; i < maxHostParameters; ++i)
     {
+        hostTable[i].store (nullptr);
         hostValues[i].store (0.0f);
         setByHost[i].store (0);
     }
+
+    for (auto& word : pendingReports)
+        word.store (0);
 
     midiControl = std::make_unique<MidiControl> (parameterManager);
 
@@ -33,10 +65,12 @@ BasePlugin::BasePlugin()
 
     eventNameMap.loadEventsFromResource ("events.xml");
     eventNameMap.addCommandEvents();
+    updatePoller.startTimer (PolledUpdater::pollIntervalMs);
 }
 
 BasePlugin::~BasePlugin()
 {
+    updatePoller.stopTimer();
     deleteEditorComponent();
     cancelPendingUpdate();
     stateListeners.clear();
@@ -268,17 +302,7 @@ void BasePlugin::setHostParameter (int index, Parameter* parameter)
     if (index < 0 || index >= maxHostParameters)
         return;
 
-    Parameter* previous = nullptr;
-
-    {
-        const juce::ScopedLock sl (hostTableLock);
-
-        while (hostTable.size() <= index)
-            hostTable.add (nullptr);
-
-        previous = hostTable.getUnchecked (index);
-        hostTable.set (index, parameter);
-    }
+    Parameter* previous = hostTable[index].exchange (parameter);
 
     const juce::ScopedLock sl (hostIndexLock);
 
@@ -291,8 +315,19 @@ void BasePlugin::setHostParameter (int index, Parameter* parameter)
 
 Parameter* BasePlugin::getHostParameter (int index) const
 {
-    const juce::ScopedLock sl (hostTableLock);
-    return index >= 0 && index < hostTable.size() ? hostTable.getUnchecked (index) : nullptr;
+    return index >= 0 && index < maxHostParameters ? hostTable[index].load() : nullptr;
+}
+
+int BasePlugin::findHostIndex (const Parameter* parameter) const noexcept
+{
+    // The audio thread asks too: a scan of the table instead of the locked index map.
+    const int count = getHostParameterCount();
+
+    for (int i = 0; i < count; ++i)
+        if (hostTable[i].load (std::memory_order_relaxed) == parameter)
+            return i;
+
+    return -1;
 }
 
 int BasePlugin::getHostIndex (int uid) const
@@ -306,16 +341,41 @@ void BasePlugin::parameterChanged (Parameter* parameter)
     if (parameter == nullptr)
         return;
 
-    const int index = getHostIndex (parameter->getUid());
-
-    if (! isHostIndex (index))
-        return;
-
-    const float value = parameter->getNormalisedValue();
+    const int index = findHostIndex (parameter);
 
     // A change that came from the host is not echoed back to it.
-    if (setByHost[index].load() == 0)
-        sendParamChangeMessageToListeners (index, value);
+    if (index < 0 || setByHost[index].load() != 0 || hostChangeDepth > 0)
+        return;
+
+    // Reporting calls into the host under the processor's listener lock, which the message
+    // thread holds while it reports: the audio callback leaves it to the message thread.
+    if (! insideAudioCallback)
+    {
+        sendParamChangeMessageToListeners (index, parameter->getNormalisedValue());
+        return;
+    }
+
+    pendingReports[index / 64].fetch_or ((juce::uint64) 1 << (index % 64));
+    triggerAsyncUpdate();
+}
+
+void BasePlugin::reportPendingChanges()
+{
+    for (int word = 0; word < numReportWords; ++word)
+    {
+        auto bits = pendingReports[word].exchange (0);
+
+        for (int bit = 0; bits != 0; ++bit, bits >>= 1)
+        {
+            if ((bits & 1) == 0)
+                continue;
+
+            const int index = word * 64 + bit;
+
+            if (auto* parameter = getHostParameter (index); parameter != nullptr && isHostIndex (index))
+                sendParamChangeMessageToListeners (index, parameter->getNormalisedValue());
+        }
+    }
 }
 
 void BasePlugin::parameterChangeGestureBegin (Parameter* parameter)
@@ -365,6 +425,8 @@ void BasePlugin::removeStateListener (StateListener* listener)
 
 void BasePlugin::handleAsyncUpdate()
 {
+    reportPendingChanges();
+
     if (stateLoaded.exchange (0) != 0)
         for (int i = stateListeners.size(); --i >= 0;)
             if (i < stateListeners.size())
@@ -396,6 +458,7 @@ void BasePlugin::setStateInformation (const void* data, int sizeInBytes)
     if (document == nullptr || ! isPluginStateXml (*document))
         return;
 
+    const HostChangeScope fromHost;
     loadPluginStateXml (*document);
     stateLoaded.store (1);
     triggerAsyncUpdate();
@@ -410,7 +473,10 @@ void BasePlugin::getCurrentProgramStateInformation (juce::MemoryBlock& destData)
 void BasePlugin::setCurrentProgramStateInformation (const void* data, int sizeInBytes)
 {
     if (auto document = readStateChunk (data, sizeInBytes))
+    {
+        const HostChangeScope fromHost;
         loadProgramStateXml (*document);
+    }
 }
 
 void BasePlugin::writeStateChunk (const juce::XmlElement& element, juce::MemoryBlock& destData)
@@ -443,7 +509,7 @@ std::unique_ptr<juce::XmlElement> BasePlugin::readStateChunk (const void* data, 
 
     const auto length = juce::ByteOrder::littleEndianInt (bytes + 4);
 
-    if (length == 0)
+    if (length == 0 || (size_t) (sizeInBytes - chunkHeaderSize) > maxXmlDocumentBytes + 2)
         return nullptr;
 
     // A length larger than the data uses only the bytes present; the text is copied
@@ -459,7 +525,7 @@ std::unique_ptr<juce::XmlElement> BasePlugin::readStateChunk (const void* data, 
     if (textLength == 0 || ! juce::CharPointer_UTF8::isValidString (text.get(), (int) textLength))
         return nullptr;
 
-    return juce::XmlDocument::parse (juce::String (juce::CharPointer_UTF8 (text.get()), textLength));
+    return parseXmlText (juce::String (juce::CharPointer_UTF8 (text.get()), textLength));
 }
 
 //==============================================================================

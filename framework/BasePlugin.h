@@ -5,6 +5,7 @@
 #include "framework/Parameter.h"
 #include "framework/ParameterManager.h"
 #include "framework/PluginEditorComponent.h"
+#include "framework/PolledUpdater.h"
 #include "framework/ProductInfo.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
@@ -24,12 +25,36 @@
     owns objects the editor watches calls deleteEditorComponent first in its destructor.
 */
 class BasePlugin : public juce::AudioProcessor,
-                   public juce::AsyncUpdater,
+                   public PolledUpdater,
                    public Parameter::Listener
 {
 public:
     /** Host indices are limited to the size of the host value arrays. */
     static constexpr int maxHostParameters = 128;
+
+    /** While one lives, parameter changes made on this thread came from the host (a chunk,
+        a program, a program change) and are not reported back to it. */
+    class HostChangeScope
+    {
+    public:
+        HostChangeScope() noexcept;
+        ~HostChangeScope();
+
+        JUCE_DECLARE_NON_COPYABLE (HostChangeScope)
+    };
+
+    /** Marks the audio callback on this thread: parameter changes made inside it are
+        reported to the host by the message thread. */
+    class AudioCallbackScope
+    {
+    public:
+        AudioCallbackScope() noexcept;
+        ~AudioCallbackScope();
+
+        JUCE_DECLARE_NON_COPYABLE (AudioCallbackScope)
+    };
+
+    static bool isInsideAudioCallback() noexcept;
 
     /** Told on the message thread after the host took or restored a state chunk. */
     class StateListener
@@ -134,14 +159,15 @@ public:
     void removeListener (juce::AudioProcessorListener* listener) override;
 
     //==============================================================================
-    // Parameter::Listener: reports panel, MIDI and preset changes to the host
+    // Parameter::Listener: reports panel, MIDI and preset changes to the host; a change
+    // made in the audio callback (a learned controller) is reported by the message thread.
 
     void parameterChanged (Parameter* parameter) override;
     void parameterChangeGestureBegin (Parameter* parameter) override;
     void parameterChangeGestureEnd (Parameter* parameter) override;
 
     //==============================================================================
-    // juce::AsyncUpdater: state notifications
+    // PolledUpdater: state notifications and changes to report to the host
 
     void handleAsyncUpdate() override;
 
@@ -227,6 +253,8 @@ public:
 
 private:
     int getHostParameterCount() const;
+    int findHostIndex (const Parameter* parameter) const noexcept;
+    void reportPendingChanges();
     bool isHostIndex (int index) const;
     void notifyGesture (int index, bool begin);
 
@@ -235,8 +263,8 @@ private:
 
     ParameterManager parameterManager;
 
-    juce::CriticalSection hostTableLock;
-    juce::Array<Parameter*> hostTable;
+    // Written on the message thread at start-up, read by any thread without a lock.
+    std::atomic<Parameter*> hostTable[maxHostParameters];
 
     juce::CriticalSection hostIndexLock;
     juce::HashMap<int, int> hostIndexMap;
@@ -246,6 +274,17 @@ private:
 
     // 1 while the host's own change of that index is applied: the change is not echoed.
     std::atomic<int> setByHost[maxHostParameters];
+
+    // Host indices changed off the message thread, one bit each: reported by the message thread.
+    static constexpr int numReportWords = (maxHostParameters + 63) / 64;
+    std::atomic<juce::uint64> pendingReports[numReportWords];
+
+    // Collects on the message thread what other threads handed over.
+    struct UpdatePoller : public juce::Timer
+    {
+        void timerCallback() override { PolledUpdater::deliverPendingUpdates(); }
+    };
+    UpdatePoller updatePoller;
 
     std::unique_ptr<MidiControl> midiControl;
     EventNameMap eventNameMap;

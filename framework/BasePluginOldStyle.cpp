@@ -862,13 +862,13 @@ bool BasePluginOldStyle::saveBankFile (const juce::File& file)
 
 bool BasePluginOldStyle::loadDefaultPresetResource (const juce::String& logicalName)
 {
-    auto document = juce::parseXML (loadXmlResource (logicalName));
+    auto document = parseXmlText (loadXmlResource (logicalName));
     return document != nullptr && readPresetXml (*document, *defaultPreset);
 }
 
 bool BasePluginOldStyle::loadDefaultBankResource (const juce::String& logicalName)
 {
-    auto document = juce::parseXML (loadXmlResource (logicalName));
+    auto document = parseXmlText (loadXmlResource (logicalName));
 
     if (document == nullptr || !readPresetBankXml (*document))
         return false;

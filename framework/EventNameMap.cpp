@@ -2,6 +2,7 @@
 #include "framework/EmbeddedResources.h"
 #include "framework/NumberText.h"
 #include "framework/XmlAttributes.h"
+#include "framework/XmlDocuments.h"
 
 bool EventNameMap::add (int uid, const juce::String& name)
 {
@@ -56,7 +57,7 @@ void EventNameMap::loadEventsXml (const juce::XmlElement& root)
 
 void EventNameMap::loadEventsFromResource (const juce::String& logicalName)
 {
-    if (auto root = juce::parseXML (loadXmlResource (logicalName)))
+    if (auto root = parseXmlText (loadXmlResource (logicalName)))
         loadEventsXml (*root);
 }
 

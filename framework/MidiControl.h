@@ -17,7 +17,7 @@ class ParameterManager;
     pages, loading); changes happen under the lock, while the audio thread reads the
     slots and the learn mode through atomics so that it never waits for the message thread.
 */
-class MidiControl : public juce::AsyncUpdater
+class MidiControl : public PolledUpdater
 {
 public:
     static constexpr int numControllers = 128;

@@ -12,6 +12,15 @@ void MidiEventQueue::prepare (int numBytes)
         b.ensureSize ((size_t) juce::jmax (0, numBytes));
 }
 
+void MidiEventQueue::clear()
+{
+    for (auto& b : buffers)
+        b.clear();
+
+    current = 0;
+    reset();
+}
+
 void MidiEventQueue::reset()
 {
     reader = buffers[current].cbegin();

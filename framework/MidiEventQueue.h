@@ -12,6 +12,9 @@ public:
     /** Reserves room for this many bytes of events, so adding does not allocate. */
     void prepare (int numBytes);
 
+    /** Forgets every event, those carried over from the last block included. */
+    void clear();
+
     /** Adds the buffer's events after any carried over; negative times are dropped. */
     void addEvents (const juce::MidiBuffer& buffer);
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "framework/PolledUpdater.h"
+
 #include <juce_events/juce_events.h>
 
 #include <memory>
@@ -9,10 +11,10 @@
     Numeric values live in one atomic word, so any thread may read or set them without
     a lock. Setters compare before storing: an unchanged value notifies nobody. A change
     calls the synchronous listeners on the setting thread and coalesces into one
-    asynchronous call on the message thread. Listener lists are changed only on the
+    asynchronous call on the message thread, handed over without posting a message. Listener lists are changed only on the
     message thread, at start-up and shut-down.
 */
-class Parameter : public juce::AsyncUpdater
+class Parameter : public PolledUpdater
 {
 public:
     class Listener

@@ -9,6 +9,7 @@
 #include "framework/NumberText.h"
 #include "framework/StringParameter.h"
 #include "framework/XmlAttributes.h"
+#include "framework/XmlDocuments.h"
 
 int ParameterManager::UidHash::generateHash (int uid, int upperLimit) const noexcept
 {
@@ -43,7 +44,7 @@ void ParameterManager::loadParametersFromResource (const juce::String& logicalNa
 {
     const auto text = loadXmlResource (logicalName);
 
-    if (auto root = juce::parseXML (text))
+    if (auto root = parseXmlText (text))
         loadParameters (*root);
     else
         clear();

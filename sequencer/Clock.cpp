@@ -25,6 +25,11 @@ void Clock::setPosition (double beats)
 {
     if (std::isfinite (beats) && beats != position)
     {
+        // Smaller moves are the host's rounding against the clock's own count; the phase
+        // then stays, and the rules near step boundaries keep a step from sounding twice.
+        if (phase != -1 && std::abs (beats - position) > 0.005 / stepsPerBeat)
+            jumped = true;
+
         position = beats;
         dirty = true;
     }
@@ -128,6 +133,11 @@ bool Clock::processSample()
         dirty = false;
         samplesPerBeat = sampleRate * 60.0 / tempo;
         beatsPerSample = 1.0 / samplesPerBeat;
+
+        if (jumped && phase != -1 && position >= 0.0)
+            takePhaseFromPosition();
+
+        jumped = false;
         computeNextEvent();
     }
 
@@ -206,6 +216,30 @@ void Clock::computeNextEvent()
             counter = p <= (e - step) + 0.005 * step ? 0 : samplesUntil (e - p, spb);
         }
     }
+}
+
+bool Clock::snapTo (double moment) noexcept
+{
+    if (std::abs (position - moment) > onEventTolerance)
+        return false;
+
+    position = moment;
+    return true;
+}
+
+void Clock::takePhaseFromPosition() noexcept
+{
+    const double step = 1.0 / stepsPerBeat;
+
+    // A step starts here: the clock stood in the previous step's off part.
+    if (snapTo (std::round (position / step) * step))
+    {
+        phase = 1;
+        return;
+    }
+
+    const double start = std::floor (position / step) * step;
+    phase = position <= start + step * gate ? 0 : 1;
 }
 
 bool Clock::isInFirstPart() const noexcept

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "framework/PolledUpdater.h"
+
 #include <juce_events/juce_events.h>
 
 #include <atomic>
@@ -9,8 +11,8 @@
     sample on the audio thread.
 
     Listeners hear of starts, stops and events later on the message thread: the audio
-    thread only sets the pending flags and posts one asynchronous update. */
-class Clock : private juce::AsyncUpdater
+    thread only sets the pending flags and triggers one polled update. */
+class Clock : private PolledUpdater
 {
 public:
     class Listener
@@ -26,7 +28,9 @@ public:
     ~Clock() override;
 
     /** Setters flag a recomputation of the next event when the value changes. A tempo,
-        rate or step count that is not a positive finite number is ignored. */
+        rate or step count that is not a positive finite number is ignored. A position that
+        jumps by more than 0.005 step (a host's locate or loop) also takes the phase that a
+        clock running through the new position would be in. */
     void setPosition (double beats);
     void setSampleRate (double rate);
     void setTempo (double bpm);
@@ -77,6 +81,17 @@ protected:
     /** Computes the phase of the next event and the samples until it. */
     virtual void computeNextEvent();
 
+    /** The phase of the last event before the position, as if the clock had run there; a
+        position on an event's moment (within rounding) is put on it, with the phase before it,
+        so that the event comes at once. */
+    virtual void takePhaseFromPosition() noexcept;
+
+    /** Within this many beats of an event's moment a jumped-to position counts as on it. */
+    static constexpr double onEventTolerance = 1.0e-9;
+
+    /** Moves the position onto the moment when it lies within the tolerance of it. */
+    bool snapTo (double moment) noexcept;
+
     static int samplesUntil (double beats, double samplesPerBeat) noexcept;
 
     double position = 0.0;
@@ -93,6 +108,7 @@ protected:
     bool dirty = true;
     bool restarted = false;
     bool tick = false;
+    bool jumped = false; // the position moved by more than a rounding of the host's
 
 private:
     void handleAsyncUpdate() override;

@@ -217,7 +217,7 @@ bool DrumMachineSeq::loadPatternBankFile (const juce::File& file, int kind)
 
 bool DrumMachineSeq::loadFactoryPatterns()
 {
-    auto xml = juce::parseXML (loadXmlResource ("default" + getPatternBankFileExtension (commonPatternSet)));
+    auto xml = parseXmlText (loadXmlResource ("default" + getPatternBankFileExtension (commonPatternSet)));
     return xml != nullptr && readPatternBankXml (*xml, commonPatternSet);
 }
 

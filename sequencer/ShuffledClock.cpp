@@ -46,6 +46,34 @@ bool ShuffledClock::isNearerStepStart() const noexcept
     return position - start < middle - position;
 }
 
+void ShuffledClock::takePhaseFromPosition() noexcept
+{
+    const double step = 1.0 / stepsPerBeat;
+    const double pair = 2.0 * step;
+
+    // A pair starts here: the clock stood in the previous pair's second off part.
+    if (snapTo (std::round (position / pair) * pair))
+    {
+        phase = 3;
+        return;
+    }
+
+    const double s = std::floor (position / pair) * pair;
+    const double m = (s + step) + step * shuffle;
+
+    // The late step starts here.
+    if (snapTo (m))
+    {
+        phase = 1;
+        return;
+    }
+
+    if (position < m)
+        phase = position <= s + (m - s) * gate ? 0 : 1;
+    else
+        phase = position <= m + (s + pair - m) * gate ? 2 : 3;
+}
+
 void ShuffledClock::computeNextEvent()
 {
     const double spb = samplesPerBeat;

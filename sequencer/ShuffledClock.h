@@ -20,6 +20,7 @@ public:
 
 protected:
     void computeNextEvent() override;
+    void takePhaseFromPosition() noexcept override;
 
 private:
     double shuffle = 0.0;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "framework/PolledUpdater.h"
+
 #include <juce_events/juce_events.h>
 
 namespace juce
@@ -9,10 +11,14 @@ namespace juce
 bool dispatchNextMessageOnSystemQueue (bool returnIfNoPendingMessages);
 } // namespace juce
 
-/** Delivers every message already posted to the message thread (call it on the main thread). */
+/** Delivers every message already posted to the message thread and every update handed
+    over to it (call it on the main thread). */
 inline void pumpPendingMessages()
 {
-    while (juce::dispatchNextMessageOnSystemQueue (true))
+    do
     {
-    }
+        while (juce::dispatchNextMessageOnSystemQueue (true))
+        {
+        }
+    } while (PolledUpdater::deliverPendingUpdates());
 }

@@ -423,6 +423,12 @@ void JuceVSTWrapper::resume()
         firstProcessCallback = true;
     }
 
+    if (!hostAsked.exchange (true))
+    {
+        // Hosts that cannot say ("don't know", 0) are still asked for their time; only a refusal stops it.
+        hostSendsTimeInfo = canHostDo ("sendVstTimeInfo") >= 0;
+    }
+
     processor->setRateAndBufferSizeDetails (rate, size);
     processor->prepareToPlay (rate, size);
     isPrepared = true;
@@ -567,6 +573,10 @@ void JuceVSTWrapper::audioProcessorParameterChangeGestureEnd (juce::AudioProcess
 juce::Optional<juce::AudioPlayHead::PositionInfo> JuceVSTWrapper::getPosition() const
 {
     using namespace vst::TimeInfoFlags;
+
+    // Without the host's time info the instance runs on its own clocks.
+    if (!hostSendsTimeInfo.load())
+        return {};
 
     // Some hosts only fill in what is asked for.
     const int32_t request = ppqPosValid | tempoValid | barsValid | timeSigValid | cyclePosValid;

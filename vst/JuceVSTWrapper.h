@@ -92,6 +92,10 @@ private:
 
     // Written by the dispatcher, read by the audio thread.
     std::atomic<bool> isSuspended{true};
+
+    // The host's answer to "sendVstTimeInfo", asked once before the first resume; until then and
+    // after a refusal its transport is never asked for.
+    std::atomic<bool> hostAsked{false}, hostSendsTimeInfo{false};
     bool isPrepared = false;
 
     // Message thread (or host thread with the message manager locked).

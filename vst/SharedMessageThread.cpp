@@ -2,6 +2,18 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include <fcntl.h>
+#include <pthread.h>
+#include <system_error>
+#include <unistd.h>
+
+namespace juce
+{
+// One pass of JUCE's Linux message loop (waiting for the next event when none is pending): the loop body of
+// MessageManager::runDispatchLoop, which offers no other way to stop than a posted message.
+bool dispatchNextMessageOnSystemQueue (bool returnIfNoPendingMessages);
+} // namespace juce
+
 namespace
 {
 // Guards the two below; taken only by acquire and release, on the host's threads.
@@ -13,21 +25,54 @@ juce::CriticalSection& usersLock()
 
 int users = 0;
 SharedMessageThread* thread = nullptr;
+
+// The stop byte only wakes the loop; the stop flag says what to do.
+void drainPipe (int fd)
+{
+    char bytes[16];
+
+    while (::read (fd, bytes, sizeof (bytes)) > 0)
+    {
+    }
+}
 } // namespace
 
 SharedMessageThread::SharedMessageThread()
-    : juce::Thread ("Pulsaret msgs") // Linux keeps 15 characters of a thread name, and none of a longer one
 {
+    if (::pipe2 (wakePipe, O_CLOEXEC | O_NONBLOCK) != 0)
+        wakePipe[0] = wakePipe[1] = -1;
 }
 
-SharedMessageThread::~SharedMessageThread() = default;
+SharedMessageThread::~SharedMessageThread()
+{
+    for (int fd : wakePipe)
+        if (fd >= 0)
+            ::close (fd);
+}
 
 void SharedMessageThread::run()
 {
+    // Linux keeps 15 characters of a thread name, and none of a longer one.
+    ::pthread_setname_np (::pthread_self(), "Pulsaret msgs");
     juce::initialiseJuce_GUI();
     juce::MessageManager::getInstance()->setCurrentThreadAsMessageThread();
+    juce::LinuxEventLoop::registerFdCallback (wakePipe[0], drainPipe);
     ready.signal();
-    juce::MessageManager::getInstance()->runDispatchLoop();
+
+    // JUCE's own loop would have to be stopped by a message posted into its queue, and the poster could
+    // still be inside the queue when this thread deletes it below.
+    while (!stopRequested.load())
+    {
+        try
+        {
+            juce::dispatchNextMessageOnSystemQueue (false);
+        }
+        catch (...) // as in JUCE's loop: a throwing callback must not end the thread every instance needs
+        {
+        }
+    }
+
+    juce::LinuxEventLoop::unregisterFdCallback (wakePipe[0]);
     juce::shutdownJuce_GUI();
 }
 
@@ -39,7 +84,17 @@ bool SharedMessageThread::acquire()
     {
         auto* started = new SharedMessageThread();
 
-        if (!started->startThread())
+        try
+        {
+            if (started->wakePipe[0] >= 0)
+                started->worker = std::thread ([started]
+                                               { started->run(); });
+        }
+        catch (const std::system_error&)
+        {
+        }
+
+        if (!started->worker.joinable())
         {
             delete started;
             return false;
@@ -60,11 +115,12 @@ void SharedMessageThread::release()
     if (users == 0 || --users > 0)
         return;
 
-    // Stopped from the message thread itself: called from here, the loop could end and JUCE shut down
-    // while stopDispatchLoop still writes to the message manager.
-    juce::MessageManager::callAsync ([]
-                                     { juce::MessageManager::getInstance()->stopDispatchLoop(); });
-    thread->waitForThreadToExit (-1);
+    // Nothing is posted to JUCE here: the flag ends the loop, the byte wakes it, and the message manager is
+    // shut down by its own thread, which this one then waits for.
+    thread->stopRequested.store (true);
+    const char wake = 1;
+    [[maybe_unused]] const auto written = ::write (thread->wakePipe[1], &wake, 1);
+    thread->worker.join();
     delete thread;
     thread = nullptr;
 }

@@ -208,3 +208,23 @@ TEST (DrumMachineProcessing, BlocksWithoutSamplesOrPlayHeadStillWork)
     host->run (600, {{512, PulsaretTestHost::noteOn (bassDrumKey)}});
     EXPECT_GE (host->firstSound (0), 512);
 }
+
+TEST (DrumMachineProcessing, ANoteCarriedPastTheBlockEndIsForgottenWhenPreparedAgain)
+{
+    for (const bool prepareAgain : {false, true})
+    {
+        auto host = makeLiveInstrument();
+        juce::MidiBuffer late;
+        late.addEvent (PulsaretTestHost::noteOn (bassDrumKey), PulsaretTestHost::blockSize + 20);
+        host->process (PulsaretTestHost::blockSize, late);
+
+        if (prepareAgain)
+        {
+            host->plugin->releaseResources();
+            host->prepare();
+        }
+
+        host->run (PulsaretTestHost::blockSize);
+        EXPECT_EQ (host->firstSound (0) >= 0, !prepareAgain) << "prepared again: " << prepareAgain;
+    }
+}

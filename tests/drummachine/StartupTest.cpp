@@ -1,5 +1,7 @@
 #include "PulsaretTestHost.h"
 
+#include "framework/XmlDocuments.h"
+
 #include <gtest/gtest.h>
 
 TEST (DrumMachineStartup, FreshInstanceWithoutSettings)
@@ -113,4 +115,28 @@ TEST (DrumMachineStartup, SettingsFileRoundTripAndExactDetectionNames)
 
     PulsaretTestHost third (written);
     EXPECT_EQ (third.plugin->getHostPlayDetection(), DrumMachine::byLowestCNoteOn);
+
+    // The drum machine has no preset changing setting: it is neither written nor read.
+    auto* presetSettings = settings->getChildByName ("PresetSettings");
+    ASSERT_NE (presetSettings, nullptr);
+    EXPECT_EQ (presetSettings->getStringAttribute ("storing"), "onDemand");
+    EXPECT_FALSE (presetSettings->hasAttribute ("changing"));
+    PulsaretTestHost silent (written.replace ("<PresetSettings", "<PresetSettings changing=\"silent\""));
+    EXPECT_EQ (silent.plugin->getChangingMode(), BasePluginOldStyle::normalChanging);
+    EXPECT_EQ (silent.plugin->getHostPlayDetection(), DrumMachine::byLowestCNoteOn) << "the rest is read";
+}
+
+TEST (DrumMachineStartup, DeepOrHugeSettingsFilesAreIgnoredWhole)
+{
+    // Each would switch the internal sequencer off if any of it were read.
+    const juce::String start = R"(<UserSettings application="Pulsaret"><InternalSequencer><IntSeq state="off"/></InternalSequencer>)";
+    for (const auto& text : {start + juce::String::repeatedString ("<a>", 30000), start + "</UserSettings>" + juce::String::repeatedString ("\n", (int) maxXmlDocumentBytes),
+                             start + "</UserSet"})
+    {
+        PulsaretTestHost host (text);
+        EXPECT_TRUE (host.plugin->isInternalSequencerOn());
+    }
+
+    PulsaretTestHost whole (start + "</UserSettings>");
+    EXPECT_FALSE (whole.plugin->isInternalSequencerOn());
 }

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <atomic>
 #include <cmath>
 #include <thread>
@@ -95,13 +97,16 @@ TEST (PulsaretCore, ParameterMappingsAndIgnoredIndices)
     EXPECT_EQ (core->getMainVolumeTarget(), (double) (0.3f * 4.0f));
     EXPECT_EQ (core->getOpenHatReloadLength(), 1000);
 
-    // Index 7 and indices outside 0..24 change nothing that sounds.
+    // Index 7, indices outside 0..24 and values that are not numbers change nothing that sounds.
     auto a = DefaultCore::make();
     auto b = DefaultCore::make();
     b->setParameter (7, 0.0f);
     b->setParameter (25, 1.0f);
     b->setParameter (-1, 1.0f);
     b->setParameter (3000, 1.0f);
+    for (int i = 0; i < PulsaretCore::numSoundParameters; ++i)
+        for (float v : {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity()})
+            b->setParameter (i, v);
     for (auto* c : {a.get(), b.get()})
     {
         for (int i = 0; i < numSlots; ++i)

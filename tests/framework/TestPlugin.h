@@ -86,6 +86,6 @@ inline void pumpMessages (int milliseconds = 50)
     const auto end = juce::Time::getMillisecondCounter() + (juce::uint32) milliseconds;
 
     while (juce::Time::getMillisecondCounter() < end)
-        if (! juce::dispatchNextMessageOnSystemQueue (true))
+        if (! juce::dispatchNextMessageOnSystemQueue (true) && ! PolledUpdater::deliverPendingUpdates())
             juce::Thread::sleep (1);
 }

@@ -293,9 +293,14 @@ TEST (Clock, PositionJustBeforeABoundaryCountsTheNextStepAsStarted)
 
     EXPECT_TRUE (clock.processSample());
     EXPECT_EQ (clock.getPhase(), 0);
-    run (clock, 100);
 
-    // 0.003 step before the boundary at beat 0.25, while the gate of step 0 is on.
+    // The step at beat 0.25 starts on the last of these samples.
+    const auto first = run (clock, 5513);
+    ASSERT_EQ (first.size(), 2u);
+    EXPECT_EQ (first[1], (Event{5512, 0}));
+
+    // The host puts it 0.003 step before that boundary, a rounding away from where the clock is:
+    // the step already started, and sounds no second time.
     clock.setPosition (0.25 - 0.003 * 0.25);
     const auto events = run (clock, 6000);
     ASSERT_FALSE (events.empty());
@@ -303,16 +308,26 @@ TEST (Clock, PositionJustBeforeABoundaryCountsTheNextStepAsStarted)
     // The next gate end at beat 0.375 is 0.12575 beat (2772.8 samples) away.
     EXPECT_EQ (events[0].sample, 2773);
 
-    // 0.01 step before the boundary: the step still starts on it.
-    Clock other;
-    other.setTempo (120.0);
-    other.start();
-    run (other, 100);
-    other.setPosition (0.25 - 0.01 * 0.25);
-    const auto later = run (other, 6000);
+    // From step 0, 100 samples in, the same positions are jumps: the step starts on its boundary, as
+    // for a clock that ran there, however near it the position lands.
+    const auto jumpFromStepZero = [] (double position)
+    {
+        Clock other;
+        other.setTempo (120.0);
+        other.start();
+        run (other, 100);
+        other.setPosition (position);
+        return run (other, 6000);
+    };
+
+    const auto later = jumpFromStepZero (0.25 - 0.01 * 0.25);
     ASSERT_GE (later.size(), 2u);
-    EXPECT_EQ (later[0], (Event{0, 1}));
-    EXPECT_EQ (later[1], (Event{56, 0}));
+    EXPECT_EQ (later[0], (Event{56, 0}));
+    EXPECT_EQ (later[1], (Event{2812, 1})); // its gate end at beat 0.375
+
+    const auto nearer = jumpFromStepZero (0.25 - 0.003 * 0.25);
+    ASSERT_FALSE (nearer.empty());
+    EXPECT_EQ (nearer[0], (Event{17, 0}));
 }
 
 TEST (Clock, NegativePositionWaitsForZero)

@@ -1,13 +1,18 @@
+#include "PluginCopy.h"
 #include "vst/host/OfflineHost.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
+#include <tuple>
 #include <unistd.h>
 
 // The product, Pulsaret.so, through its entry point, seen only as a host sees it. Each instance runs from
@@ -17,59 +22,14 @@ namespace
 namespace fs = std::filesystem;
 namespace op = vst::EffectOpcode;
 using Event = OfflineHost::MidiEvent;
+using pulsaret_vst_test::PluginCopy;
+using pulsaret_vst_test::Settings;
 
 constexpr int bassDrumKey = 36, snareKey = 38;
 
 // The voices leave values far below hearing (denormal guards); a struck voice starts above onsetLevel on
 // its first sample.
 constexpr double silence = 1.0e-6, onsetLevel = 1.0e-4;
-
-struct Settings
-{
-    bool internalSequencer = true;
-    bool internalSync = true;
-    bool hostMode = false;
-    bool mono = false;
-};
-
-std::string onOff (bool on)
-{
-    return on ? "on" : "off";
-}
-
-// A private copy of the library with its settings file beside it.
-class PluginCopy
-{
-public:
-    explicit PluginCopy (const Settings& settings)
-    {
-        static std::atomic<int> count{0};
-        folder = fs::temp_directory_path() / ("pulsaret-vst-test-" + std::to_string (::getpid()) + "-" + std::to_string (count++));
-        fs::create_directories (folder);
-        fs::copy_file (PULSARET_PLUGIN, getPath(), fs::copy_options::overwrite_existing);
-
-        std::ofstream ini (folder / "Pulsaret.ini");
-        ini << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<UserSettings application=\"Pulsaret\">\n"
-            << "  <AudioOutputSettings><OutCharacteristics type=\"" << (settings.mono ? "mono" : "stereo")
-            << "\"/></AudioOutputSettings>\n  <InternalSequencer>\n"
-            << "    <IntSeq state=\"" << onOff (settings.internalSequencer) << "\"/>\n"
-            << "    <IntSync state=\"" << onOff (settings.internalSync) << "\"/>\n"
-            << "    <HostMode state=\"" << onOff (settings.hostMode) << "\"/>\n"
-            << "    <NoteOff state=\"off\"/>\n    <HostPlayDetection type=\"byTransportChange\"/>\n"
-            << "  </InternalSequencer>\n</UserSettings>\n";
-    }
-
-    ~PluginCopy()
-    {
-        std::error_code ignored;
-        fs::remove_all (folder, ignored);
-    }
-
-    fs::path getPath() const { return folder / "Pulsaret.so"; }
-
-private:
-    fs::path folder;
-};
 
 // One instance, loaded and resumed.
 class Pulsaret
@@ -297,7 +257,7 @@ TEST (PulsaretVst, ParameterNamesTextsAndKeyNames)
     EXPECT_EQ (p.host.getString (op::getParamDisplay, 26), "Off");
     p.host.setParameter (39, 0.35f);
     EXPECT_EQ (p.host.getString (op::getParamDisplay, 39), "35%");
-    EXPECT_TRUE (p.host.automation.empty()) << "a host change is not echoed back";
+    EXPECT_TRUE (p.host.getAutomation().empty()) << "a host change is not echoed back";
 
     // Key names: the drum map's voices while MIDI notes play them.
     EXPECT_EQ (p.keyName (35), "Bass Drum");
@@ -444,6 +404,34 @@ TEST (PulsaretVst, SequencerFollowsTheHostTransportAndSendsTriggerNotes)
     EXPECT_TRUE (blind.host.midiOut.empty());
 }
 
+TEST (PulsaretVst, TheHostIsAskedForItsTimeOnceAndARefusalLeavesTheOwnClocks)
+{
+    for (const int32_t answer : {1, 0, -1})
+    {
+        const bool sends = answer >= 0;
+        const PluginCopy copy ({true, false});
+        OfflineHost host;
+        host.canDoTimeInfo = answer;
+        ASSERT_TRUE (host.load (copy.getPath().string()));
+        host.start (48000.0, 512);
+        OfflineHost::Transport transport;
+        transport.playing = {{0, 48000}};
+        host.render (48000, 512, {}, transport);
+        host.stop();
+        host.start (48000.0, 512);
+        host.render (4800, 512, {}, transport);
+
+        const auto& calls = host.hostCalls;
+        const auto asked = std::find (calls.begin(), calls.end(), "canDo sendVstTimeInfo");
+        EXPECT_EQ (std::count (calls.begin(), calls.end(), "canDo sendVstTimeInfo"), 1) << answer;
+        EXPECT_LT (asked - calls.begin(), std::find (calls.begin(), calls.end(), "getTime") - calls.begin()) << answer;
+        EXPECT_EQ (std::count (calls.begin(), calls.end(), "getTime") > 0, sends) << answer;
+
+        // Only the host's transport starts the sequencer here: without it nothing plays.
+        EXPECT_EQ (noteOnSamples (host.midiOut, bassDrumKey).empty(), !sends) << answer;
+    }
+}
+
 TEST (PulsaretVst, SuspendResumeAndSampleRateChanges)
 {
     Pulsaret p ({false}, 48000.0, 512);
@@ -570,6 +558,75 @@ TEST (PulsaretVst, ChunksRoundTripAndDamagedChunksChangeNothing)
     EXPECT_EQ (c.keyName (36), "") << "the internal sequencer stays on";
 }
 
+TEST (PulsaretVst, CutAndDeeplyNestedChunksChangeNothing)
+{
+    // Another instance's state (sequencer off, two parameters changed) offered to one whose sequencer is on,
+    // and a small document that would switch the sequencer on offered to one whose sequencer is off.
+    Pulsaret off ({false}), on;
+    ASSERT_TRUE (off.loaded() && on.loaded());
+    off.host.setParameter (0, 0.125f);
+    off.host.setParameter (10, 0.05f);
+    const auto offState = off.host.getChunk(), onState = on.host.getChunk();
+    const std::string small = "<PluginState application=\"Pulsaret\"><InternalSequencer><IntSeq state=\"on\"/>"
+                              "<IntSync state=\"on\"/></InternalSequencer><ParametersState><param name=\"Bass Drum Level\" "
+                              "value=\"0.75\"/></ParametersState></PluginState>";
+
+    for (auto [target, text, own] : {std::tuple (&on, chunkText (offState), onState), std::tuple (&off, small, offState)})
+    {
+        // Every other cut falls inside a closing tag, where a parser may take the document as finished.
+        for (int i = 0; i < 20; ++i)
+        {
+            const auto from = text.size() * (size_t) i / 20;
+            const auto cut = i % 2 == 0 ? text.find ("</", from) + 3 : from + 7;
+            ASSERT_LT (cut, text.size());
+            const auto part = text.substr (0, cut);
+            auto exact = chunkOf (part);
+            auto oversized = withLength (std::vector<uint8_t> (exact.begin(), exact.end() - 2), (uint32_t) text.size() + 100);
+
+            for (const auto& damaged : {withLength (exact, (uint32_t) cut - 5), exact, oversized})
+            {
+                target->host.setChunk (damaged);
+                ASSERT_TRUE (target->host.getChunk() == own) << "cut at " << cut << ": " << part.substr (part.size() - 20);
+            }
+        }
+
+        target->host.setChunk (chunkOf (text));
+        EXPECT_NE (target->host.getChunk(), own) << "the whole document applies";
+        target->host.setChunk (own);
+        ASSERT_EQ (target->host.getChunk(), own);
+    }
+
+    // 30,000 nested elements inside a valid frame, and a document one level past the bound: refused, and the
+    // instance keeps playing. One level less is read.
+    auto nestedIn = [] (int levels, const std::string& inner)
+    {
+        std::string text = inner;
+
+        for (int i = 0; i < levels; ++i)
+            text = "<n>" + text + "</n>";
+
+        return "<PluginState application=\"Pulsaret\">" + text + "<InternalSequencer><IntSeq state=\"on\"/></InternalSequencer></PluginState>";
+    };
+    std::string deep = "<PluginState application=\"Pulsaret\">";
+
+    for (int i = 0; i < 30000; ++i)
+        deep += "<a>";
+
+    for (const auto& text : {deep, nestedIn (31, "<x/>")})
+    {
+        off.host.setChunk (chunkOf (text));
+        off.host.setChunk (chunkOf (text), true);
+        EXPECT_EQ (off.host.getChunk(), offState);
+    }
+
+    off.host.setChunk (chunkOf (nestedIn (30, "<x/>")));
+    EXPECT_EQ (off.keyName (36), "") << "32 levels are read: the sequencer is on";
+    off.host.setChunk (offState);
+    EXPECT_EQ (off.host.getChunk(), offState);
+    const auto out = off.host.render (4800, 512, {noteOn (100, bassDrumKey)}, {});
+    EXPECT_GT (peak (out[0]), 0.01);
+}
+
 TEST (PulsaretVst, ChangesInsideTheInstanceReachTheHostAsAutomation)
 {
     // Controller 7 learned for "Bass Drum Level", restored with the state.
@@ -582,15 +639,65 @@ TEST (PulsaretVst, ChangesInsideTheInstanceReachTheHostAsAutomation)
                   "<MidiControlMap name=\"Pulsaret\"><assign CC=\"7\" param=\"Bass Drum Level\"/></MidiControlMap>");
     p.host.setChunk (chunkOf (text));
 
+    // The audio thread leaves the report to the instance's message thread.
     p.host.render (512, 512, {{5, {0xb0, 7, 127}}}, {});
-    ASSERT_EQ (p.host.automation.size(), 1u);
-    EXPECT_EQ (p.host.automation[0].index, 0);
-    EXPECT_EQ (p.host.automation[0].value, 1.0f);
+    const auto automation = p.host.getAutomation (1, 5000);
+    ASSERT_EQ (automation.size(), 1u);
+    EXPECT_EQ (automation[0].index, 0);
+    EXPECT_EQ (automation[0].value, 1.0f);
     EXPECT_EQ (p.host.getParameter (0), 1.0f);
     EXPECT_EQ (p.host.getString (op::getParamDisplay, 0), "1.000");
 
     p.host.setParameter (0, 0.25f);
-    EXPECT_EQ (p.host.automation.size(), 1u) << "a host change is not echoed back";
+    EXPECT_EQ (p.host.getAutomation (2, 100).size(), 1u) << "a host change is not echoed back";
+}
+
+TEST (PulsaretVst, StatesProgramsAndProgramChangesFromTheHostAreNotReportedBack)
+{
+    // Another instance's state: other values and controller 7 learned for "Bass Drum Level".
+    Pulsaret other ({false});
+    ASSERT_TRUE (other.loaded());
+    other.host.setParameter (0, 0.125f);
+    other.host.setParameter (10, 0.05f);
+    other.host.setParameter (25, 1.0f);
+    auto text = chunkText (other.host.getChunk());
+    const std::string emptyMap = "<MidiControlMap name=\"Pulsaret\"/>";
+    ASSERT_NE (text.find (emptyMap), std::string::npos);
+    text.replace (text.find (emptyMap), emptyMap.size(),
+                  "<MidiControlMap name=\"Pulsaret\"><assign CC=\"7\" param=\"Bass Drum Level\"/></MidiControlMap>");
+
+    Pulsaret p ({false});
+    ASSERT_TRUE (p.loaded());
+    p.host.setChunk (chunkOf (text));
+    EXPECT_EQ (p.host.getParameter (0), 0.125f);
+    EXPECT_EQ (p.host.getParameter (25), 1.0f);
+    p.host.setChunk (other.host.getChunk (true), true);
+
+    // A MIDI program change is applied by the message thread: wait until some value moved.
+    std::vector<float> before;
+
+    for (int32_t index = 0; index < 47; ++index)
+        before.push_back (p.host.getParameter (index));
+
+    p.host.render (512, 512, {{10, {0xc0, 5, 0}}}, {});
+    bool changed = false;
+
+    for (int attempt = 0; attempt < 500 && !changed; ++attempt)
+    {
+        std::this_thread::sleep_for (std::chrono::milliseconds (10));
+
+        for (int32_t index = 0; index < 47; ++index)
+            changed = changed || p.host.getParameter (index) != before[(size_t) index];
+    }
+
+    EXPECT_TRUE (changed);
+    EXPECT_TRUE (p.host.getAutomation (1, 200).empty());
+
+    // A learned controller is the player's own move: it is reported.
+    p.host.render (512, 512, {{5, {0xb0, 7, 64}}}, {});
+    const auto automation = p.host.getAutomation (1, 5000);
+    ASSERT_EQ (automation.size(), 1u);
+    EXPECT_EQ (automation[0].index, 0);
 }
 
 TEST (PulsaretVst, BadCallsNeitherCrashNorChangeState)
@@ -699,6 +806,41 @@ TEST (PulsaretVst, EntryRefusesHostsWithoutVersionAndInstancesCoexist)
         first.reset();
         const auto out = second.host.render (4800, 512, {noteOn (0, bassDrumKey)}, {});
         EXPECT_GT (peak (out[0]), 0.05);
+    }
+}
+
+TEST (PulsaretVst, InstancesShareTheMessageThreadAndCloseCleanly)
+{
+    // One library: its instances share one message thread, which the last one to close stops. Before each
+    // close every open instance restores and saves its state, so the message thread still has their
+    // notifications to deliver while the instance closes.
+    auto library = std::make_shared<PluginCopy> (Settings{false});
+
+    for (int count : {1, 2, 8})
+    {
+        for (int round = 0; round < 3; ++round)
+        {
+            std::vector<std::unique_ptr<Pulsaret>> instances;
+
+            for (int i = 0; i < count; ++i)
+            {
+                instances.push_back (std::make_unique<Pulsaret> (library));
+                ASSERT_TRUE (instances.back()->loaded());
+            }
+
+            const auto state = instances[0]->host.getChunk();
+
+            while (!instances.empty())
+            {
+                for (auto& p : instances)
+                    for (int i = 0; i < 4; ++i)
+                        p->host.setChunk (state);
+
+                const auto out = instances.back()->host.render (2048, 512, {noteOn (0, bassDrumKey)}, {});
+                EXPECT_GT (peak (out[0]), 0.05);
+                instances.pop_back();
+            }
+        }
     }
 }
 

@@ -3,6 +3,7 @@
 // looking at the skin without a host. A second picture shows lit states.
 #include "SkinWidgetFactory.h"
 #include "drummachine/Pulsaret.h"
+#include "framework/XmlDocuments.h"
 #include "gui/widgets/SkinImages.h"
 
 #include <iostream>
@@ -46,7 +47,7 @@ int main (int argc, char** argv)
     for (const auto& file : folder.findChildFiles (juce::File::findFiles, false, "*.png"))
         SkinImages::add (file.getFileName(), juce::ImageFileFormat::loadFrom (file));
 
-    const auto skin = juce::parseXML (folder.getChildFile ("skin.xml"));
+    const auto skin = parseXmlDocument (folder.getChildFile ("skin.xml"));
 
     if (skin == nullptr)
     {

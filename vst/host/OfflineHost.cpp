@@ -1,14 +1,41 @@
 #include "vst/host/OfflineHost.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <dlfcn.h>
+#include <thread>
 
 namespace
 {
 // The effect does not exist yet while VSTPluginMain runs: its calls to the host reach the loading host.
 OfflineHost* loadingHost = nullptr;
+
+// Set while this thread is inside the plug-in's audio call.
+thread_local bool insideAudioCall = false;
+
+struct AudioCallScope
+{
+    explicit AudioCallScope (void (*observer) (bool))
+        : notify (observer)
+    {
+        insideAudioCall = true;
+
+        if (notify != nullptr)
+            notify (true);
+    }
+
+    ~AudioCallScope()
+    {
+        if (notify != nullptr)
+            notify (false);
+
+        insideAudioCall = false;
+    }
+
+    void (*notify) (bool);
+};
 } // namespace
 
 bool OfflineHost::Transport::isPlayingAt (int64_t sample) const
@@ -187,6 +214,7 @@ void OfflineHost::processBlock (int32_t frames, const std::vector<MidiEvent>& bl
             list->events[i] = reinterpret_cast<vst::VstEvent*> (&midi[i]);
         }
 
+        const AudioCallScope scope (pluginAudioCall);
         dispatch (vst::EffectOpcode::processEvents, 0, 0, list);
     }
 
@@ -202,13 +230,34 @@ void OfflineHost::processBlock (int32_t frames, const std::vector<MidiEvent>& bl
     }
 
     float* noInputs[1] = {nullptr};
-    effect->processReplacing (effect, noInputs, outputs.data(), frames);
+
+    {
+        const AudioCallScope scope (pluginAudioCall);
+        effect->processReplacing (effect, noInputs, outputs.data(), frames);
+    }
 
     for (size_t ch = 0; ch < numOutputs && ch < out.size(); ++ch)
         for (int32_t i = 0; i < frames && outOffset + i < (int64_t) out[ch].size(); ++i)
             out[ch][(size_t) (outOffset + i)] = outputs[ch][i];
 
     blockStart += frames;
+}
+
+std::vector<OfflineHost::Automation> OfflineHost::getAutomation (size_t minCount, int timeoutMs)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds (timeoutMs);
+
+    for (;;)
+    {
+        {
+            const std::lock_guard<std::mutex> lock (gestureLock);
+
+            if (automation.size() >= minCount || std::chrono::steady_clock::now() >= deadline)
+                return automation;
+        }
+
+        std::this_thread::sleep_for (std::chrono::milliseconds (2));
+    }
 }
 
 std::vector<OfflineHost::Gesture> OfflineHost::getGestures() const
@@ -230,7 +279,14 @@ intptr_t OfflineHost::callback (vst::AEffect* e, int32_t opcode, int32_t index, 
     if (host == nullptr)
         return opcode == vst::HostOpcode::version ? 2400 : 0;
 
-    return host->handle (opcode, index, value, ptr, opt);
+    if (!insideAudioCall || host->pluginAudioCall == nullptr)
+        return host->handle (opcode, index, value, ptr, opt);
+
+    // What the host does for the plug-in is not the plug-in's doing.
+    host->pluginAudioCall (false);
+    const auto result = host->handle (opcode, index, value, ptr, opt);
+    host->pluginAudioCall (true);
+    return result;
 }
 
 intptr_t OfflineHost::handle (int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt)
@@ -267,11 +323,21 @@ intptr_t OfflineHost::handle (int32_t opcode, int32_t index, intptr_t value, voi
             ++updateDisplayCalls;
             return 1;
         case op::canDo:
-            return 0;
+        {
+            const std::string text = ptr != nullptr ? static_cast<const char*> (ptr) : "";
+            const std::lock_guard<std::mutex> lock (callsLock);
+            hostCalls.push_back ("canDo " + text);
+            return text == "sendVstTimeInfo" ? canDoTimeInfo : 0;
+        }
 
         case op::getTime:
         {
             timeRequests.push_back ((int32_t) value);
+
+            {
+                const std::lock_guard<std::mutex> lock (callsLock);
+                hostCalls.push_back ("getTime");
+            }
 
             if (!giveTimeInfo)
                 return 0;

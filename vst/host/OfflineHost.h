@@ -84,6 +84,11 @@ public:
     intptr_t hostVersion = 2400;
     int32_t processLevel = vst::ProcessLevel::realtime;
     bool giveTimeInfo = true;
+    int32_t canDoTimeInfo = 1; // the answer to "sendVstTimeInfo"
+
+    /** Told (true) when the plug-in's processEvents or processReplacing begins on this thread and
+        (false) when it returns; the host's own work in callbacks made meanwhile lies outside. */
+    void (*pluginAudioCall) (bool inside) = nullptr;
 
     /** The gestures so far, safe to call while the plug-in's message thread makes more. */
     std::vector<Gesture> getGestures() const;
@@ -91,12 +96,17 @@ public:
 
     // What the plug-in did.
     std::vector<MidiEvent> midiOut;
-    std::vector<Automation> automation; // written under gestureLock: a panel automates from its own thread
+    std::vector<Automation> automation; // written under gestureLock: see getAutomation while the plug-in may report
     std::vector<int32_t> timeRequests;
+    std::vector<std::string> hostCalls; // "canDo <text>" and "getTime", in order
     int wantMidiCalls = 0;
     int updateDisplayCalls = 0;
 
     double getSampleRate() const { return sampleRate; }
+
+    /** The automation so far; waits up to timeoutMs for at least minCount messages, since the
+        plug-in may report from its message thread. */
+    std::vector<Automation> getAutomation (size_t minCount = 0, int timeoutMs = 0);
 
 private:
     static intptr_t callback (vst::AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt);
@@ -113,4 +123,5 @@ private:
     const Transport* currentTransport = nullptr;
     int64_t blockStart = 0;
     bool wasPlaying = false;
+    std::mutex callsLock; // the plug-in calls back from its own threads too
 };

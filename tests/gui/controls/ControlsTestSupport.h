@@ -1,5 +1,6 @@
 #pragma once
 
+#include "framework/PolledUpdater.h"
 #include "gui/DefaultLookAndFeel.h"
 #include "gui/controls/PseudoModalComponent.h"
 
@@ -57,7 +58,7 @@ inline void pumpMessages (int ms)
     const auto end = juce::Time::getMillisecondCounter() + (juce::uint32) ms;
 
     while (juce::Time::getMillisecondCounter() < end)
-        if (!juce::dispatchNextMessageOnSystemQueue (true))
+        if (!juce::dispatchNextMessageOnSystemQueue (true) && !PolledUpdater::deliverPendingUpdates())
             juce::Thread::sleep (1);
 }
 
