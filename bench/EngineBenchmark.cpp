@@ -196,20 +196,30 @@ void runPlugin (const PluginCopy& copy)
                  blockSize, checksum);
 }
 
-/** Instance creation and the state chunk's save and restore, each the median of several. */
+/** Instance creation and the state chunk's save and restore, each the median of several. The
+    first instance loads the library and builds what a process shares (decoded skin images,
+    typefaces); a second one beside it finds them ready. Both build the real editor. */
 void runInstance (const PluginCopy& copy)
 {
     constexpr int runs = 9;
-    std::vector<double> create, save, restore;
+    std::vector<double> first, second, save, restore;
     size_t chunkSize = 0;
     for (int i = 0; i < runs; ++i)
     {
-        OfflineHost host;
+        OfflineHost host, other;
         double start = wallSeconds();
         if (!host.load (copy.getPath()))
             return;
         host.start (rate, 512);
-        create.push_back (wallSeconds() - start);
+        first.push_back (wallSeconds() - start);
+
+        start = wallSeconds();
+        if (!other.load (copy.getPath()))
+            return;
+        other.start (rate, 512);
+        second.push_back (wallSeconds() - start);
+        other.stop();
+        other.unload();
 
         start = wallSeconds();
         const auto chunk = host.getChunk();
@@ -227,7 +237,8 @@ void runInstance (const PluginCopy& copy)
         std::sort (v.begin(), v.end());
         return v[v.size() / 2] * 1e3;
     };
-    std::printf ("instance creation, no display  %8.2f ms (load, open, resume; median of %d)\n", median (create), runs);
+    std::printf ("instance creation, no display  %8.2f ms first (load, open, resume; median of %d; target < 100 ms)\n", median (first), runs);
+    std::printf ("                               %8.2f ms second beside it (target < 30 ms)\n", median (second));
     std::printf ("state chunk save               %8.2f ms (%zu bytes)\n", median (save), chunkSize);
     std::printf ("state chunk restore            %8.2f ms\n", median (restore));
 }

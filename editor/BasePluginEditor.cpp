@@ -8,6 +8,7 @@
 #include "framework/EmbeddedResources.h"
 #include "framework/IntParameter.h"
 #include "framework/XmlDocuments.h"
+#include "gui/EmbeddedFonts.h"
 #include "gui/widgets/GFXAnimation.h"
 #include "gui/widgets/GFXButton.h"
 #include "gui/widgets/GFXKnob.h"
@@ -74,6 +75,12 @@ BasePluginEditor::ScopedSkinOverride::~ScopedSkinOverride()
 BasePluginEditor::BasePluginEditor (BasePlugin& pluginToUse)
     : plugin (pluginToUse)
 {
+    // Controls measure text before they join this editor, with JUCE's default look and feel,
+    // and text in the default font reaches ours: both take the embedded face for it, so that
+    // building the panel never makes JUCE scan the system's font folders.
+    const auto face = EmbeddedFonts::tahoma (13.0f).getTypefacePtr();
+    juce::LookAndFeel::getDefaultLookAndFeel().setDefaultSansSerifTypeface (face);
+    lookAndFeel.setDefaultSansSerifTypeface (face);
     setLookAndFeel (&lookAndFeel);
 
     statusBar = std::make_unique<StatusBar>();

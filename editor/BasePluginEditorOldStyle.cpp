@@ -5,6 +5,7 @@
 #include "editor/OptionsWindow.h"
 #include "editor/PresetsSettingsComponent.h"
 #include "framework/BasePluginOldStyle.h"
+#include "gui/controls/DefaultResourcesRadioButtons.h"
 #include "gui/widgets/GFXDisplay.h"
 
 namespace
@@ -65,4 +66,12 @@ void BasePluginEditorOldStyle::displayTextChanged (GFXDisplay* display)
 {
     if (display != nullptr && display == presetNameDisplay)
         oldStylePlugin.setPresetName (oldStylePlugin.getCurrentPreset(), display->getText());
+}
+
+void BasePluginEditorOldStyle::placeStartUpGroup (DefaultResourcesRadioButtons& group, int x, int y, int width)
+{
+    group.setBounds (x, y, width, group.getHeight());
+    auto& path = group.getPathComponent();
+    // The button keeps clear of the rounded frame as the radio buttons do on the left.
+    path.setSize (juce::jmax (0, width - path.getX() - 2 * group.getTextGap()), path.getHeight());
 }

@@ -5,6 +5,7 @@
 #include "gui/widgets/GFXDisplayListener.h"
 
 class BasePluginOldStyle;
+class DefaultResourcesRadioButtons;
 class GFXDisplay;
 class OldStylePresetBrowserWindow;
 
@@ -28,6 +29,10 @@ public:
     OldStylePresetBrowserWindow* getPresetBrowserWindow() const noexcept { return presetBrowserWindow.get(); }
     PresetsSettingsComponent* getPresetsPage() const noexcept { return presetsPage.get(); }
     GFXDisplay* getPresetNameDisplay() const noexcept { return presetNameDisplay; }
+
+    /** Places a start-up source group of the settings pages and stretches its path
+        field to the frame's right edge, so that long paths have room. */
+    static void placeStartUpGroup (DefaultResourcesRadioButtons& group, int x, int y, int width);
 
 private:
     BasePluginOldStyle& oldStylePlugin;

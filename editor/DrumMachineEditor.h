@@ -56,6 +56,11 @@ public:
     /** Loads and saves the pattern files; tests give it a scripted launcher. */
     DocumentFileChooser& getPatternFiles() noexcept { return patternFiles; }
 
+    OutputsSettingsComponent* getOutputsPage() const noexcept { return outputsPage.get(); }
+    SequencerSettingsComponent* getSequencerPage() const noexcept { return sequencerPage.get(); }
+    PatternsSettingsComponent* getPatternsPage() const noexcept { return patternsPage.get(); }
+    DrumMapSettingsComponent* getDrumMapPage() const noexcept { return drumMapPage.get(); }
+
     PopupMenuEx& getLoadMenu() noexcept { return loadMenu; }
     PopupMenuEx& getSaveMenu() noexcept { return saveMenu; }
     GFXMultiStateButton* getStepButton (int index) const noexcept { return stepButtons[(size_t) index]; }

@@ -73,5 +73,5 @@ void BasePluginEditorOldStyle::PresetsSettingsComponent::resized()
         storingChoice.setBounds (0, 0, w, storingChoice.getHeight());
     }
 
-    defaultPresetsChoice.setBounds (0, storingChoice.getBottom() + 10, w, defaultPresetsChoice.getHeight());
+    placeStartUpGroup (defaultPresetsChoice, 0, storingChoice.getBottom() + 10, w);
 }

@@ -303,9 +303,21 @@ void PulsaretCore::setSampleRate (float rate)
 
     pulseTrain.reloadLength = (int32_t) std::max (0.0, openHatDecay * coefficients.rateRatio * 1000.0);
 
+    // Warm-ups after which a filter started from rest is within e^-45 of one that ran on:
+    // 45 time constants of the slowest pole.
+    auto& f = shared;
+    f.blockStart = f.generated = f.noiseDoneUntil = f.metalDoneUntil = 0;
+    f.noiseReady = f.metalReady = false;
+    constexpr int longest = SharedFilters::historyLength - blockLength;
+    const auto warmUp = [] (double decayPerSample)
+    { return (int) std::min ((double) longest, std::ceil (45.0 / decayPerSample)); };
+    f.noiseWarmUp = warmUp (-std::log (noiseCoefficient));
+    f.metalWarmUp = warmUp (-0.5 * std::log (std::max (h.a2, l.a2)));
+
     // The next sample starts a new block from the signals just reset.
     position = blockLength;
     ahead.renderedUntil.fill (blockLength);
+    ahead.earliest = blockLength;
 }
 
 void PulsaretCore::renderSample (double* out)
@@ -316,17 +328,20 @@ void PulsaretCore::renderSample (double* out)
 
 void PulsaretCore::renderVoices (double* out) noexcept
 {
-    applyPendingParameters();
+    if (pendingMask.load (std::memory_order_relaxed) != 0)
+        applyPendingParameters();
 
     if (position == blockLength)
         startBlock();
 
-    unsigned int units = 0;
-    for (int unit = 0; unit < numUnits; ++unit)
-        if (ahead.renderedUntil[(size_t) unit] <= position)
-            units |= unitBit (unit);
-    if (units != 0)
+    if (ahead.earliest <= position)
+    {
+        unsigned int units = 0;
+        for (int unit = 0; unit < numUnits; ++unit)
+            if (ahead.renderedUntil[(size_t) unit] <= position)
+                units |= unitBit (unit);
         renderAhead (units);
+    }
 
     mainVolume = mainVolume - ((mainVolume - mainVolumeTarget) * coefficients.levelSmoothing + 1e-20);
     const double vol = mainVolume;
@@ -345,65 +360,134 @@ void PulsaretCore::renderVoices (double* out) noexcept
 void PulsaretCore::startBlock() noexcept
 {
     // Block loops normally flush denormals already; the control register is only written when not.
-    if (!denormalsAreFlushed())
+    // No second look after writing it: where the flags cannot be set, that would never end.
+    if (denormalsAreFlushed())
+    {
+        generateBlock();
+    }
+    else
     {
         const juce::ScopedNoDenormals noDenormals;
-        startBlock();
-        return;
+        generateBlock();
     }
+}
 
-    // The states in locals, which the block's stores cannot touch, so they stay in registers.
-    auto m = metalFilters;
+void PulsaretCore::generateBlock() noexcept
+{
+
+    // The generators run on whoever listens; their outputs wait in the history for the filters.
     auto osc = oscillators;
     uint32_t a = noiseA, b = noiseB;
-    double state = noiseState;
-    const double c = noiseCoefficient;
+    auto& f = shared;
+    f.blockStart = f.generated;
+    f.generated += blockLength;
+    f.noiseReady = f.metalReady = false;
+    const auto at = (size_t) (f.blockStart & (SharedFilters::historyLength - 1));
 
     for (size_t n = 0; n < (size_t) blockLength; ++n)
     {
         // Noise: single-precision scaling of the previous register b, as the voices' character expects.
-        const float w = (float) (int32_t) b * noiseScale;
+        f.noiseInput[at + n] = (float) (int32_t) b * noiseScale;
         a = a ^ b;
         b = a + b;
-        state = (1.0 - c) * w + c * state + 1e-20;
-        noiseBlock[n] = state * 1.5;
 
-        // An output is +0.5 once the phase passes the threshold; a phase past the period wraps
-        // (subtracting 0 otherwise changes nothing). Sums of halves are exact in any order.
-        constexpr EngineMath::Pair half = {0.5, 0.5}, zero = {0.0, 0.0};
-        EngineMath::Pair o = zero;
+        // An output is +0.5 once the phase passes the threshold, else -0.5, so the six sum to
+        // the count of those past it less 3 (exact). A phase past the period wraps (subtracting
+        // 0 otherwise changes nothing). The choices are masks: all ones where true.
+        using Mask = long long __attribute__ ((vector_size (16)));
+        const Mask one = (Mask) EngineMath::Pair{1.0, 1.0};
+        EngineMath::Pair count = {0.0, 0.0};
         for (size_t i = 0; i < SquareOscillators::count / 2; ++i)
         {
             const EngineMath::Pair phase = osc.phase[i];
-            o += phase > osc.threshold[i] ? half : -half;
-            osc.phase[i] = (phase + 1.0) - (phase > osc.period[i] ? osc.period[i] : zero);
+            count += (EngineMath::Pair) ((phase > osc.threshold[i]) & one);
+            osc.phase[i] = (phase + 1.0) - (EngineMath::Pair) ((phase > osc.period[i]) & (Mask) osc.period[i]);
         }
-        const double sum = o[0] + o[1];
+        f.metalInput[at + n] = (float) ((count[0] + count[1]) - 3.0);
+    }
 
-        // Both band-passes as in Biquad::process (their b1 is 0), one in each lane.
+    oscillators.phase = osc.phase;
+    noiseA = a;
+    noiseB = b;
+
+    position = 0;
+    ahead.renderedUntil.fill (0);
+    ahead.earliest = 0;
+    ahead.ratiosReady = false;
+    ahead.unguardedRatiosReady = false;
+}
+
+void PulsaretCore::filterNoise() const noexcept
+{
+    auto& f = shared;
+    if (f.noiseReady)
+        return;
+
+    constexpr int64_t mask = SharedFilters::historyLength - 1;
+    const double c = noiseCoefficient;
+    double state = noiseState;
+    if (f.noiseDoneUntil != f.blockStart)
+    {
+        state = 0.0;
+        for (int64_t t = std::max<int64_t> (0, f.blockStart - f.noiseWarmUp); t < f.blockStart; ++t)
+            state = (1.0 - c) * f.noiseInput[(size_t) (t & mask)] + c * state + 1e-20;
+    }
+
+    const auto at = (size_t) (f.blockStart & mask);
+    for (size_t n = 0; n < (size_t) blockLength; ++n)
+    {
+        state = (1.0 - c) * f.noiseInput[at + n] + c * state + 1e-20;
+        noiseBlock[n] = state * 1.5;
+    }
+
+    noiseState = state;
+    f.noiseDoneUntil = f.blockStart + blockLength;
+    f.noiseReady = true;
+}
+
+void PulsaretCore::filterMetal() const noexcept
+{
+    auto& f = shared;
+    if (f.metalReady)
+        return;
+
+    // Both band-passes as in Biquad::process (their b1 is 0), one in each lane.
+    constexpr int64_t mask = SharedFilters::historyLength - 1;
+    auto m = metalFilters;
+    const auto step = [&m] (double sum) noexcept
+    {
         const EngineMath::Pair y = m.b0 * sum + m.b2 * m.x2 - m.a1 * m.y1 - m.a2 * m.y2 + 1e-20;
         m.y2 = m.y1;
         m.y1 = y;
         m.x2 = m.x1;
         m.x1 = sum;
+        return y;
+    };
+
+    if (f.metalDoneUntil != f.blockStart)
+    {
+        m.y1 = m.y2 = EngineMath::Pair{0.0, 0.0};
+        m.x1 = m.x2 = 0.0;
+        for (int64_t t = std::max<int64_t> (0, f.blockStart - f.metalWarmUp); t < f.blockStart; ++t)
+            step (f.metalInput[(size_t) (t & mask)]);
+    }
+
+    const auto at = (size_t) (f.blockStart & mask);
+    for (size_t n = 0; n < (size_t) blockLength; ++n)
+    {
+        const EngineMath::Pair y = step (f.metalInput[at + n]);
         metalHighBlock[n] = y[0];
         metalLowBlock[n] = y[1];
     }
 
     metalFilters = m;
-    oscillators.phase = osc.phase;
-    noiseA = a;
-    noiseB = b;
-    noiseState = state;
-
-    position = 0;
-    ahead.renderedUntil.fill (0);
-    ahead.ratiosReady = false;
-    ahead.unguardedRatiosReady = false;
+    f.metalDoneUntil = f.blockStart + blockLength;
+    f.metalReady = true;
 }
 
 void PulsaretCore::prepareRatios (bool unguarded) const noexcept
 {
+    filterMetal();
     if (!ahead.ratiosReady)
     {
         for (size_t n = 0; n < (size_t) blockLength; ++n)
@@ -438,6 +522,7 @@ void PulsaretCore::renderAhead (unsigned int units) noexcept
         }
     }
     units &= ~quiet;
+    ahead.earliest = *std::min_element (ahead.renderedUntil.begin(), ahead.renderedUntil.end());
 
     if ((units & unitBit (bassDrumUnit)) != 0)
         *bassDrumCopy = *bassDrum;
@@ -490,13 +575,20 @@ unsigned int PulsaretCore::fillQuietUnits (unsigned int units, int from, int to)
 
 void PulsaretCore::renderUnits (unsigned int units, int from, int to) const noexcept
 {
-    // Block loops normally flush denormals already; the control register is only written when not.
-    if (!denormalsAreFlushed())
+    // As startBlock.
+    if (denormalsAreFlushed())
+    {
+        renderFlushed (units, from, to);
+    }
+    else
     {
         const juce::ScopedNoDenormals noDenormals;
-        renderUnits (units, from, to);
-        return;
+        renderFlushed (units, from, to);
     }
+}
+
+void PulsaretCore::renderFlushed (unsigned int units, int from, int to) const noexcept
+{
 
     auto& o = ahead.out;
     const auto begin = (size_t) from, end = (size_t) to;
@@ -509,6 +601,9 @@ void PulsaretCore::renderUnits (unsigned int units, int from, int to) const noex
         hiHats->chargeWhileQuiet (pulseTrain, to - from);
         units &= ~unitBit (hiHatsUnit);
     }
+
+    if ((units & (unitBit (snareDrumUnit) | unitBit (tomsUnit))) != 0)
+        filterNoise();
 
     // A silent voice does not read its input.
     if ((units & unitBit (cymbalUnit)) != 0 && cymbal->isActive())
@@ -571,6 +666,7 @@ void PulsaretCore::settle (int unit) const noexcept
     if (ahead.renderedUntil[u] <= position)
         return;
 
+    ahead.earliest = position;
     if (ahead.quiet[u])
     {
         ahead.renderedUntil[u] = position;

@@ -98,6 +98,7 @@ private:
         std::array<int, numUnits> renderedUntil{}; // where in the block the unit's voices stand
         std::array<int, numUnits> copiedAt{};      // where they stood when copied
         std::array<bool, numUnits> quiet{};        // standing still: no copy was needed
+        int earliest = blockLength;                // the least of renderedUntil
         bool ratiosReady = false, unguardedRatiosReady = false;
         std::array<std::array<double, blockLength>, numInstruments> out{};
         std::array<double, blockLength> guardedHighRatios{}, lowRatios{}, unguardedHighRatios{};
@@ -107,11 +108,15 @@ private:
     void applyPendingParameters() noexcept;
     void applyParameter (int index, float value) noexcept;
     void startBlock() noexcept;
+    void generateBlock() noexcept;
     void renderAhead (unsigned int units) noexcept;
     void renderUnits (unsigned int units, int from, int to) const noexcept;
+    void renderFlushed (unsigned int units, int from, int to) const noexcept;
     unsigned int fillQuietUnits (unsigned int units, int from, int to) const noexcept;
     static constexpr unsigned int unitBit (int unit) noexcept { return 1u << unit; }
     void prepareRatios (bool unguarded) const noexcept;
+    void filterNoise() const noexcept;
+    void filterMetal() const noexcept;
     void settle (int unit) const noexcept;
     void settleAll() const noexcept;
     static int unitOfParameter (int index) noexcept;
@@ -145,15 +150,30 @@ private:
 
     uint32_t noiseA = 0, noiseB = 0;
     float noiseScale = 2.3283064365386963e-10f; // 2^-32
-    double noiseState = 0.0, noiseCoefficient = 0.0;
+    mutable double noiseState = 0.0;
+    double noiseCoefficient = 0.0;
 
     SquareOscillators oscillators;
 
     Biquad metalHighFilter, metalLowFilter; // the coefficients; the states live in metalFilters
-    MetalFilters metalFilters;
+    mutable MetalFilters metalFilters;
+
+    /** The filters of the shared signals run only for blocks a voice reads. Their inputs
+        are kept for a while: a filter that missed blocks starts again from rest far enough
+        back that what it forgets lies far below an ulp, or from the reset if that is nearer. */
+    struct SharedFilters
+    {
+        static constexpr int historyLength = 4096;                   // a power of two
+        std::array<float, historyLength> noiseInput{}, metalInput{}; // both exact in floats
+        int64_t blockStart = 0, generated = 0;                       // samples since the reset
+        int64_t noiseDoneUntil = 0, metalDoneUntil = 0;              // where the states stand
+        int noiseWarmUp = 0, metalWarmUp = 0;
+        bool noiseReady = false, metalReady = false;
+    };
 
     // The current block of the shared signals, and the next sample's place in it.
-    std::array<double, blockLength> noiseBlock{}, metalHighBlock{}, metalLowBlock{};
+    mutable std::array<double, blockLength> noiseBlock{}, metalHighBlock{}, metalLowBlock{};
     int position = blockLength;
+    mutable SharedFilters shared;
     mutable RenderAhead ahead;
 };

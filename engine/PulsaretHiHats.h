@@ -90,9 +90,30 @@ inline void PulsaretHiHats::chargeWhileQuiet (OpenHatPulseTrain& pulseTrain, int
     OpenHatPulseTrain train = pulseTrain;
     const double k = coefficients.smoothing, rate = coefficients.sampleRate;
     const double floatRelease = (double) coefficients.smoothingTimes00001Float;
+    const double fall = 1.0 - k * 7e-05;
     double q = charge, r = openRelease;
-    for (int i = 0; i < count; ++i)
+    while (count > 0)
     {
+        // Between bursts the charge only falls by a fixed factor (the 1e-20 guards below
+        // an ulp of it), and a release that follows it only needs its last value: a run
+        // of such samples in closed form. A run that takes the charge through 0.5 is stepped.
+        const int run = std::min (count, (int) train.countdown);
+        if (train.pulseValue == 0.0 && run > 1 && q <= 1.0)
+        {
+            const double beforeLast = q * EngineMath::integerPower (fall, run - 1) - 1e-20 * (run - 1);
+            const bool followed = q > 0.5 && floatRelease != r;
+            if (!followed || beforeLast > 0.5)
+            {
+                if (followed)
+                    r = ((beforeLast - 0.5) * 0.001 + 2e-05) * k + 1e-20;
+                q = beforeLast - (beforeLast * k * 7e-05 + 1e-20);
+                train.countdown -= run;
+                train.burstCounter -= run;
+                count -= run;
+                continue;
+            }
+        }
+
         const double pulse = train.step (rate, openVelocity);
         if (q > 0.5 && floatRelease != r)
             r = ((q - 0.5) * 0.001 + 2e-05) * k + 1e-20;
@@ -100,6 +121,7 @@ inline void PulsaretHiHats::chargeWhileQuiet (OpenHatPulseTrain& pulseTrain, int
         q = q - ((q - pulse) * k * 7e-05 + 1e-20);
         if (q > 1.0)
             q = 1.0;
+        --count;
     }
     charge = q;
     openRelease = r;

@@ -96,6 +96,21 @@ public:
 
     float peak (int channel) const { return rendered.getMagnitude (channel, 0, rendered.getNumSamples()); }
 
+    /** The outputs (1-based) whose pair's first channel sounds after a strike of the key,
+        with the sequencer off. */
+    std::vector<int> outputsSoundingAfter (int key)
+    {
+        plugin->setInternalSequencer (false);
+        run (4096, {{100, noteOn (key)}});
+        std::vector<int> outputs;
+
+        for (int output = 1; output <= Pulsaret::numOutputs; ++output)
+            if (peak (2 * (output - 1)) > 0.05f)
+                outputs.push_back (output);
+
+        return outputs;
+    }
+
     std::vector<juce::MidiMessage> sentMessages() const
     {
         std::vector<juce::MidiMessage> messages;

@@ -501,3 +501,54 @@ TEST (PulsaretCore, LookingAtTheVoicesBetweenSamplesChangesNothingHeard)
         EXPECT_GT (peak, 0.01) << "slot " << slot;
     }
 }
+
+TEST (PulsaretCore, SharedSignalsNobodyHeardSoundTheSameWhenAVoiceReturns)
+{
+    // The noise and metal filters rest while no voice reads them and catch up when one returns.
+    // A snare and a cymbal struck after a long silence must sound as in a core where the toms
+    // and the hi-hats kept those filters running all along, at the lowest and highest rates.
+    for (const float rate : {22050.0f, 192000.0f})
+    {
+        std::vector<double> heard[2];
+        for (int keepBusy = 0; keepBusy < 2; ++keepBusy)
+        {
+            auto core = DefaultCore::make (rate);
+            core->setParameter (22, 0.0f); // toms and hats on their own slots
+            core->setParameter (23, 0.0f);
+            const int length = (int) rate * 6, strike = (int) rate * 5 + 7;
+            const int busyEvery = (int) (rate * 0.02f);
+            double out[numSlots];
+            for (int n = 0; n < length; ++n)
+            {
+                if (keepBusy == 0 && n == strike)
+                    EXPECT_FALSE (core->getSnareDrum().isActive() || core->getCymbal().isActive()) << rate;
+                if (n == 0 || n == strike)
+                {
+                    core->triggerInstrument (1, 0.8f);
+                    core->triggerInstrument (4, 0.8f);
+                }
+                if (keepBusy == 1 && n % busyEvery == 0)
+                {
+                    core->triggerInstrument (2, 1.0f);
+                    core->triggerInstrument (6, 1.0f);
+                }
+                core->renderSample (out);
+                if (n >= strike)
+                {
+                    heard[keepBusy].push_back (out[1]);
+                    heard[keepBusy].push_back (out[4]);
+                }
+            }
+        }
+
+        ASSERT_EQ (heard[0].size(), heard[1].size());
+        double worst = 0.0, loudest = 0.0;
+        for (size_t i = 0; i < heard[0].size(); ++i)
+        {
+            worst = std::max (worst, std::abs (heard[0][i] - heard[1][i]));
+            loudest = std::max (loudest, std::abs (heard[0][i]));
+        }
+        EXPECT_GT (loudest, 0.01) << rate;
+        EXPECT_LT (worst, 1e-12) << rate;
+    }
+}

@@ -1,11 +1,5 @@
 #include "drummachine/Pulsaret.h"
-
-// The product's panel comes from the editor layer, which installs itself; until that layer is
-// built the instance keeps its plain editor, and the widget tests below skip.
-#if __has_include("editor/PulsaretEditor.h")
 #include "editor/PulsaretEditor.h"
-#define PULSARET_HAS_EDITOR_LAYER 1
-#endif
 
 #include <gtest/gtest.h>
 
@@ -27,9 +21,7 @@ constexpr int samplesPerStep = 6000; // a 16th at the host's 120 BPM
 /** The panel as an instance draws it with no display at all, for comparison with the window. */
 juce::Image headlessPanel()
 {
-#ifdef PULSARET_HAS_EDITOR_LAYER
     PulsaretEditor::install();
-#endif
     std::unique_ptr<juce::AudioProcessor> processor (createPluginFilter());
     auto* plugin = dynamic_cast<BasePlugin*> (processor.get());
 
@@ -201,8 +193,7 @@ TEST_F (VstHostSession, OpensAndClosesThreeTimesAndLooksAsDrawnWithoutDisplay)
 
 TEST_F (VstHostSession, StepWrittenOnThePanelPlaysOnItsSampleAndTheChaseLightFollows)
 {
-    if (!hasSkin())
-        GTEST_SKIP() << "the panel has no skin yet";
+    ASSERT_TRUE (hasSkin()) << "the library's panel is skinned, " << width << " x " << height;
 
     const auto w = open();
     ASSERT_NE (w, 0u);
@@ -288,8 +279,7 @@ TEST_F (VstHostSession, StepWrittenOnThePanelPlaysOnItsSampleAndTheChaseLightFol
 
 TEST_F (VstHostSession, KnobDragIsOneGestureAndTheHostMovesTheKnob)
 {
-    if (!hasSkin())
-        GTEST_SKIP() << "the panel has no skin yet";
+    ASSERT_TRUE (hasSkin()) << "the library's panel is skinned, " << width << " x " << height;
 
     const auto w = open();
     ASSERT_NE (w, 0u);
@@ -353,4 +343,98 @@ TEST_F (VstHostSession, OpeningAndClosingBesideTheAudioThreadNeverHoldsItUp)
 
     // The audio thread kept its pace throughout (no callback waited out the GUI).
     EXPECT_GE (audio.blocks - blocksBefore, (int) (0.8 * seconds * 1000.0 / blockMs));
+}
+
+namespace
+{
+/** The drum map the instance would store in the host's project. */
+juce::String drumMapOf (OfflineHost& host)
+{
+    const auto chunk = host.getChunk();
+    auto state = BasePlugin::readStateChunk (chunk.data(), (int) chunk.size());
+    auto* map = state != nullptr ? state->getChildByName ("DrumMap") : nullptr;
+    return map != nullptr ? map->toString() : juce::String();
+}
+
+/** How many pixels of an area differ between two pictures. */
+int differingPixels (const juce::Image& a, const juce::Image& b, juce::Rectangle<int> area)
+{
+    int n = 0;
+
+    for (int y = area.getY(); y < area.getBottom(); ++y)
+        for (int x = area.getX(); x < area.getRight(); ++x)
+            n += a.getPixelAt (x, y) != b.getPixelAt (x, y) ? 1 : 0;
+
+    return n;
+}
+} // namespace
+
+TEST_F (VstHostSession, OptionsOpenOverThePanelAndTheDrumMapChooserNeverBlocks)
+{
+    if (!hasSkin())
+        GTEST_SKIP() << "the panel has no skin yet";
+
+    const auto w = open();
+    ASSERT_NE (w, 0u);
+    std::this_thread::sleep_for (std::chrono::milliseconds (300));
+
+    // The steps follow the host's transport.
+    if (frameOf (w, "IntSyncButton") / 2 != 0)
+        x->click (w, centreOf ("IntSyncButton"));
+
+    const auto mapBefore = drumMapOf (host);
+    ASSERT_TRUE (mapBefore.isNotEmpty());
+
+    // The options window (640 x 480) opens centred over the panel.
+    const auto panel = x->capture (w, width, height);
+    x->click (w, centreOf ("OptionsButton"));
+    std::this_thread::sleep_for (std::chrono::milliseconds (300));
+    const juce::Rectangle<int> options ((width - 640) / 2, (height - 480) / 2, 640, 480);
+    auto shown = x->capture (w, width, height);
+    EXPECT_GT (differingPixels (panel, shown, options.reduced (20)), 600 * 440 / 2);
+    savePicture (shown, "host-session-options.png");
+
+    // The "Drum map" tab, then its "Load": JUCE's own chooser opens inside the editor.
+    x->click (w, options.getPosition() + juce::Point<int> (340, 53));
+    std::this_thread::sleep_for (std::chrono::milliseconds (300));
+    const auto drumMapTab = x->capture (w, width, height);
+    savePicture (drumMapTab, "host-session-drum-map-tab.png");
+
+    AudioThread audio (host, blockSize);
+    x->click (w, options.getPosition() + juce::Point<int> (48, 99));
+    std::this_thread::sleep_for (std::chrono::milliseconds (500));
+    const juce::Rectangle<int> dialog ((width - 600) / 2, (height - 500) / 2, 600, 500);
+    const auto withChooser = x->capture (w, width, height);
+    savePicture (withChooser, "host-session-chooser.png");
+    ASSERT_GT (differingPixels (drumMapTab, withChooser, dialog.reduced (40)), 400 * 300 / 2) << "no chooser showed";
+
+    // While it is open the panel keeps showing the running step (the first and last step
+    // buttons lie beside the windows) and the audio keeps its pace.
+    const auto steps = skin["Step01Button"].bounds.getUnion (skin["Step16Button"].bounds);
+    juce::Array<juce::Image> looks;
+    const auto startPosition = audio.position.load();
+
+    for (int look = 0; look < 40; ++look)
+    {
+        looks.add (x->capture (w, width, height));
+        std::this_thread::sleep_for (std::chrono::milliseconds (60));
+    }
+
+    int changes = 0;
+
+    for (int i = 1; i < looks.size(); ++i)
+        changes += differingPixels (looks[i - 1], looks[i], steps) > 0 ? 1 : 0;
+
+    EXPECT_GE (changes, 2) << "the step lights stood still while the chooser was open";
+    EXPECT_GT (audio.position.load() - startPosition, (int64_t) sampleRate);
+
+    // Cancel closes it; the options page shows again and the map is as it was.
+    const juce::Point<int> cancel (dialog.getRight() - 16 - 72 - 16 - 33, dialog.getBottom() - 23);
+    x->click (w, cancel);
+    std::this_thread::sleep_for (std::chrono::milliseconds (400));
+    const auto closed = x->capture (w, width, height);
+    savePicture (closed, "host-session-chooser-closed.png");
+    // (A few pixels may differ where the pointer or focus left a mark.)
+    EXPECT_LT (differingPixels (drumMapTab, closed, dialog.reduced (40)), 400);
+    EXPECT_EQ (drumMapOf (host), mapBefore);
 }
