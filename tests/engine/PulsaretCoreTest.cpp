@@ -521,7 +521,9 @@ TEST (PulsaretCore, SharedSignalsNobodyHeardSoundTheSameWhenAVoiceReturns)
             for (int n = 0; n < length; ++n)
             {
                 if (keepBusy == 0 && n == strike)
+                {
                     EXPECT_FALSE (core->getSnareDrum().isActive() || core->getCymbal().isActive()) << rate;
+                }
                 if (n == 0 || n == strike)
                 {
                     core->triggerInstrument (1, 0.8f);
