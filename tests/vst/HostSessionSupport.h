@@ -164,12 +164,20 @@ struct X11Session
         XMapRaised (display, hostWindow);
         XSync (display, False);
 
-        // The window manager maps it when it gets to it; the editor inside shows only then.
-        waitFor ([this]
-                 {
-                     XWindowAttributes a;
-                     return XGetWindowAttributes (display, hostWindow, &a) != 0 && a.map_state == IsViewable; },
-                 10000);
+        // The window manager maps it when it gets to it, and the editor inside shows only then. On a
+        // loaded machine a window manager still starting up can miss the request: ask again now and then.
+        for (int attempt = 0; attempt < 10 && !isViewable (hostWindow); ++attempt)
+        {
+            if (attempt > 0)
+            {
+                XMapRaised (display, hostWindow);
+                XSync (display, False);
+            }
+
+            waitFor ([this]
+                     { return isViewable (hostWindow); },
+                     2000);
+        }
     }
 
     ~X11Session()
@@ -179,6 +187,12 @@ struct X11Session
 
         XDestroyWindow (display, hostWindow);
         XCloseDisplay (display);
+    }
+
+    bool isViewable (Window w) const
+    {
+        XWindowAttributes a;
+        return XGetWindowAttributes (display, w, &a) != 0 && a.map_state == IsViewable;
     }
 
     /** The first viewable child of the host's window (the editor), or 0. */

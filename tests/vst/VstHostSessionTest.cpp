@@ -92,9 +92,11 @@ struct VstHostSession : public ::testing::Test
         if (host.dispatch (vst::EffectOpcode::editOpen, 0, 0, reinterpret_cast<void*> ((uintptr_t) x->hostWindow)) != 1)
             return 0;
 
+        // The first opening in a process also starts the toolkit's desktop: give it time on a loaded machine.
         Window w = 0;
         waitFor ([&]
-                 { return (w = x->editorWindow()) != 0; });
+                 { return (w = x->editorWindow()) != 0; },
+                 15000);
         return w;
     }
 
