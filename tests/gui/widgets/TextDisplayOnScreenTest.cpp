@@ -54,7 +54,13 @@ TEST (GFXDisplayOnScreen, EditingLiftsTheDisplayAndPutsItBack)
         display.focusGained (juce::Component::focusChangedByMouseClick);
         EXPECT_TRUE (display.isOnDesktop());
         EXPECT_EQ (display.getParentComponent(), nullptr);
-        EXPECT_EQ (display.getScreenBounds(), juce::Rectangle<int> (115, 126, 60, 9));
+        // Over its place: where the window system has the window, or, while a loaded window manager
+        // has not yet told the toolkit, where the toolkit still has it.
+        const auto lifted = display.getScreenBounds();
+        EXPECT_EQ (lifted.getWidth(), 60);
+        EXPECT_EQ (lifted.getHeight(), 9);
+        EXPECT_TRUE (lifted.getPosition() == juce::Point<int> (115, 126) || lifted.getPosition() == panel.localPointToGlobal (juce::Point<int> (5, 6)))
+            << lifted.toString();
 
         display.keyPressed (juce::KeyPress ('X', {}, 'X'));
         display.keyPressed (juce::KeyPress (key, {}, 0));
