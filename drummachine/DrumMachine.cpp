@@ -12,11 +12,6 @@
 
 namespace
 {
-// Room for the trigger notes of a block: far more than seven voices struck on every
-// step of a block ever send.
-constexpr int midiOutBytesReserved = 64 * 1024;
-constexpr int bytesPerMidiOutEvent = (int) sizeof (juce::int32) + (int) sizeof (juce::uint16) + 3;
-
 constexpr int numSteps = DrumMachineSeq::numSteps;
 
 // Scales in the order of their states and events: 6, 3, 8, 4 steps per beat.
@@ -70,7 +65,6 @@ DrumMachine::DrumMachine()
         flag.store (0);
 
     defaultOutputNumbers.fill (1);
-    soundingKeys.fill (DrumMap::noInstrument);
     clearDrumMap();
 }
 
@@ -326,18 +320,13 @@ void DrumMachine::prepareToPlay (double newSampleRate, int maximumBlockSize)
     }
 
     sampleRate = newSampleRate;
-
-    for (Clock* clock : {(Clock*) &hostClock, (Clock*) &nativeClock, &hostFlamClock, &nativeFlamClock})
-        clock->setSampleRate (newSampleRate);
+    clocks.setSampleRate (newSampleRate);
 
     // Room for the host's events and the trigger notes, so that blocks never allocate.
     // Events carried past the end of the last block belong to a stream that has ended.
-    midiQueue.prepare (midiOutBytesReserved);
+    midiQueue.prepare (TriggerNoteOutput::bytesReserved);
     midiQueue.clear();
-    midiOut.ensureSize ((size_t) midiOutBytesReserved);
-    midiOutCapacity = midiOutBytesReserved;
-    midiOut.clear();
-    midiOutBytes = 0;
+    triggerNotes.prepare();
 }
 
 void DrumMachine::releaseResources()
@@ -345,12 +334,9 @@ void DrumMachine::releaseResources()
     if (core != nullptr)
         core->releaseResources();
 
-    stopAllClocks();
-
     // The next transport start must be seen as one, and the trigger notes still sounding
     // downstream end with the next block.
-    hostPlaying = false;
-    nativeStartedByNote = false;
+    clocks.release();
     releaseNotesRequested = true;
     nativeClockRunning = false;
     hostClockRunning = false;
@@ -358,50 +344,6 @@ void DrumMachine::releaseResources()
     // No block follows to tell the panel that the sequencer stopped.
     deferredRequests.fetch_or (playStateRequest);
     triggerAsyncUpdate();
-}
-
-void DrumMachine::stopClock (Clock& clock) noexcept
-{
-    if (clock.isRunning())
-        clock.stop();
-}
-
-void DrumMachine::stopAllClocks() noexcept
-{
-    stopClock (hostClock);
-    stopClock (nativeClock);
-    stopClock (hostFlamClock);
-    stopClock (nativeFlamClock);
-}
-
-void DrumMachine::setNativeClockFromPattern()
-{
-    if (internalSync.load())
-        nativeClock.setTempo (sequencer->getNativePatternTempo());
-
-    nativeClock.setShuffle (sequencer->getNativePatternShuffle());
-    nativeClock.setStepsPerBeat ((double) sequencer->getNativePatternScale());
-}
-
-void DrumMachine::setHostClockFromPattern()
-{
-    if (internalSync.load())
-        hostClock.setTempo (sequencer->getHostPatternTempo());
-
-    hostClock.setShuffle (sequencer->getHostPatternShuffle());
-    hostClock.setStepsPerBeat ((double) sequencer->getHostPatternScale());
-}
-
-void DrumMachine::startNativeClock()
-{
-    sequencer->startNative();
-    setNativeClockFromPattern();
-
-    if (!nativeClock.isRunning())
-        nativeClock.start();
-
-    nativeFlamClock.setTempo (nativeClock.getTempo());
-    nativeFlamClock.setStepsPerBeat (nativeClock.getStepsPerBeat());
 }
 
 void DrumMachine::processBlock (juce::AudioBuffer<float>& outputs, juce::MidiBuffer& midi)
@@ -424,11 +366,11 @@ void DrumMachine::processBlock (juce::AudioBuffer<float>& outputs, juce::MidiBuf
         block.releaseNotes = true;
 
     serveStartStopRequest (block);
-    clearOutputs (outputs);
+    renderer.beginBlock (outputs, getOutputChannelCount(), isMonoOutputMode(), core.get());
     beginMidi (midi, block);
-    setRunningClocksFromPatterns();
+    clocks.followPatterns (*sequencer);
     renderSamples (outputs.getNumSamples(), block);
-    passMidiOn (midi, block);
+    triggerNotes.passTo (midi, block.intSeq);
     askPanelToFollow (block);
 }
 
@@ -439,7 +381,7 @@ DrumMachine::BlockStart DrumMachine::beginBlock() noexcept
     block.intSeq = internalSequencer.load();
     block.host = hostMode.load();
     block.detection = hostPlayDetection.load();
-    block.nativeWasRunning = nativeClock.isRunning();
+    block.nativeWasRunning = clocks.getNativeClock().isRunning();
     block.hostPatternAtStart = sequencer->getHostPatternIndex();
     block.releaseNotes = releaseNotesRequested.exchange (false);
     return block;
@@ -447,59 +389,18 @@ DrumMachine::BlockStart DrumMachine::beginBlock() noexcept
 
 bool DrumMachine::followHostTransport (const BlockStart& block)
 {
-    const int detection = block.detection;
-    bool releaseNotes = false;
+    auto* playHead = getPlayHead();
+    const auto position = playHead != nullptr ? playHead->getPosition() : juce::Optional<juce::AudioPlayHead::PositionInfo>();
 
-    if (auto* playHead = getPlayHead())
-    {
-        if (const auto position = playHead->getPosition())
-        {
-            const bool playing = position->getIsPlaying();
+    if (!position.hasValue())
+        return false;
 
-            if (playing != hostPlaying)
-            {
-                hostPlaying = playing;
+    const auto change = clocks.followHost (*sequencer, *position, block.detection == byTransportChange, block.detection == byLowestCNoteOn);
 
-                if (!playing)
-                {
-                    stopAllClocks();
-                    sequencer->stopHost();
-                    sequencer->stopNative();
-                    nativeStartedByNote = false;
-                    releaseNotes = true;
-                }
-                else if (detection == byTransportChange && !nativeClock.isRunning())
-                {
-                    startNativeClock();
-                }
+    if (change != PlayerClocks::transportUnchanged)
+        guiRequestInForce = stopRequest;
 
-                guiRequestInForce = stopRequest;
-            }
-
-            if (!internalSync.load())
-            {
-                // A missing or non-positive tempo never reaches the clocks.
-                if (const auto bpm = position->getBpm(); bpm.hasValue() && std::isfinite (*bpm) && *bpm > 0.0)
-                {
-                    hostClock.setTempo (*bpm);
-                    nativeClock.setTempo (*bpm);
-                }
-
-                hostFlamClock.setTempo (hostClock.getTempo());
-                hostFlamClock.setStepsPerBeat (hostClock.getStepsPerBeat());
-                nativeFlamClock.setTempo (nativeClock.getTempo());
-                nativeFlamClock.setStepsPerBeat (nativeClock.getStepsPerBeat());
-
-                // A stopped host's position stands still: following it would hold a
-                // sequencer started by the lowest C on its first step.
-                if (playing && (detection == byTransportChange || (nativeStartedByNote && detection == byLowestCNoteOn)))
-                    if (const auto ppq = position->getPpqPosition(); ppq.hasValue() && std::isfinite (*ppq))
-                        nativeClock.setPosition (*ppq);
-            }
-        }
-    }
-
-    return releaseNotes;
+    return change == PlayerClocks::transportStopped;
 }
 
 void DrumMachine::serveStartStopRequest (const BlockStart& block)
@@ -507,69 +408,19 @@ void DrumMachine::serveStartStopRequest (const BlockStart& block)
     // The panel's start or stop, judged against what the clock really does.
     const int request = guiRequest.exchange (noRequest);
 
-    if (request != noRequest && block.intSeq && !hostPlaying)
-    {
-        if (request == startRequest && !nativeClock.isRunning())
-        {
-            guiRequestInForce = startRequest;
-            startNativeClock();
-            stopClock (nativeFlamClock);
-        }
-        else if (request == stopRequest)
-        {
-            guiRequestInForce = stopRequest;
-            stopClock (nativeClock);
-            sequencer->stopNative();
-            stopClock (nativeFlamClock);
-        }
-    }
-}
-
-void DrumMachine::clearOutputs (juce::AudioBuffer<float>& outputs) noexcept
-{
-    // Silent outputs, written from their starts.
-    const int numSamples = outputs.getNumSamples();
-    numChannelsInBlock = juce::jmin (outputs.getNumChannels(), getOutputChannelCount(), (int) maxOutputChannels);
-
-    for (int c = 0; c < outputs.getNumChannels(); ++c)
-        juce::FloatVectorOperations::clear (outputs.getWritePointer (c), numSamples);
-
-    for (int c = 0; c < numChannelsInBlock; ++c)
-        channels[c] = outputs.getWritePointer (c);
+    if ((request == startRequest || request == stopRequest) && block.intSeq && !clocks.isHostPlaying())
+        if (clocks.servePanel (*sequencer, request == startRequest))
+            guiRequestInForce = request;
 }
 
 void DrumMachine::beginMidi (juce::MidiBuffer& midi, const BlockStart& block) noexcept
 {
     // The block's events in, the trigger notes out.
     midiQueue.addEvents (midi);
-    midiOut.clear();
-    midiOutBytes = 0;
-    midiOutSampleCounter = 0;
-    samplesPending = 0;
-    samplesRendered = 0;
-    sendingTriggerNotes = block.intSeq;
+    triggerNotes.beginBlock (block.intSeq);
 
     if (block.releaseNotes)
-        releaseTriggerNotes();
-}
-
-void DrumMachine::setRunningClocksFromPatterns()
-{
-    if (hostClock.isRunning())
-    {
-        setHostClockFromPattern();
-        hostFlamClock.setTempo (hostClock.getTempo());
-        hostFlamClock.setStepsPerBeat (hostClock.getStepsPerBeat());
-        hostFlamClock.setGate (sequencer->getHostPatternFlam());
-    }
-
-    if (nativeClock.isRunning())
-    {
-        setNativeClockFromPattern();
-        nativeFlamClock.setTempo (nativeClock.getTempo());
-        nativeFlamClock.setStepsPerBeat (nativeClock.getStepsPerBeat());
-        nativeFlamClock.setGate (sequencer->getNativePatternFlam());
-    }
+        triggerNotes.releaseAll();
 }
 
 void DrumMachine::renderSamples (int numSamples, const BlockStart& block)
@@ -578,237 +429,55 @@ void DrumMachine::renderSamples (int numSamples, const BlockStart& block)
 
     for (int i = 0; i < numSamples; ++i)
     {
-        handleEventsAt (i, event);
-        advanceClocks (block.intSeq, block.host);
-        ++midiOutSampleCounter;
-        ++samplesPending;
+        // Each event, step or tap is heard from its own sample.
+        for (bool first = true; midiQueue.getNextEvent (i, event); first = false)
+        {
+            if (first)
+            {
+                midiActivity.store (1);
+                renderer.renderPending();
+            }
+
+            handleMidiBytes (event.data, event.numBytes);
+        }
+
+        clocks.processSample (*sequencer, renderer, block.intSeq, block.host);
+
+        if (sequencer->hasTappedValues())
+        {
+            renderer.renderPending();
+            clocks.placeTaps (*sequencer, *this, hostMode.load());
+        }
+
+        triggerNotes.advanceSample();
+        renderer.takeSample();
     }
 
     // The rest of the block.
-    renderPending();
+    renderer.renderPending();
     midiQueue.advance (numSamples);
-}
-
-void DrumMachine::handleEventsAt (int sample, juce::MidiMessageMetadata& event)
-{
-    bool firstEvent = true;
-
-    while (midiQueue.getNextEvent (sample, event))
-    {
-        if (firstEvent)
-        {
-            midiActivity.store (1);
-            renderPending();
-            firstEvent = false;
-        }
-
-        handleMidiBytes (event.data, event.numBytes);
-    }
-}
-
-void DrumMachine::advanceClocks (bool intSeq, bool host)
-{
-    if (sequencer->hasTappedValues())
-        (host ? hostClock : nativeClock).markDirty();
-
-    if (hostClock.processSample() && hostClock.isInFirstPart())
-    {
-        renderPending();
-
-        if (!hostClock.hasRestarted())
-            sequencer->advanceHostStep();
-
-        if (intSeq && host)
-            sequencer->playHostStep (false);
-
-        hostFlamClock.restart();
-    }
-
-    if (nativeClock.processSample() && nativeClock.isInFirstPart())
-    {
-        renderPending();
-
-        if (!nativeClock.hasRestarted())
-            sequencer->advanceNativeStep();
-
-        setNativeClockFromPattern();
-
-        if (intSeq && !host)
-            sequencer->playNativeStep (false);
-
-        nativeFlamClock.setTempo (nativeClock.getTempo());
-        nativeFlamClock.setStepsPerBeat (nativeClock.getStepsPerBeat());
-        nativeFlamClock.restart();
-    }
-
-    if (hostFlamClock.processSample() && hostFlamClock.isInSecondPart())
-    {
-        renderPending();
-
-        if (intSeq && host)
-            sequencer->playHostStep (true);
-
-        stopClock (hostFlamClock);
-    }
-
-    if (nativeFlamClock.processSample() && nativeFlamClock.isInSecondPart())
-    {
-        renderPending();
-
-        if (intSeq && !host)
-            sequencer->playNativeStep (true);
-
-        stopClock (nativeFlamClock);
-    }
-
-    if (sequencer->hasTappedValues())
-        processTaps();
-}
-
-void DrumMachine::passMidiOn (juce::MidiBuffer& midi, const BlockStart& block)
-{
-    // While the internal sequencer plays, its notes replace the host's MIDI; otherwise
-    // the host's MIDI passes through, with the note-offs of any trigger note it ended.
-    if (block.intSeq)
-    {
-        midi.clear();
-
-        for (const auto metadata : midiOut)
-            if (metadata.samplePosition >= 0)
-                midi.addEvent (metadata.data, metadata.numBytes, metadata.samplePosition);
-    }
-    else if (!midiOut.isEmpty())
-    {
-        for (const auto metadata : midiOut)
-            if (metadata.samplePosition >= 0)
-                midi.addEvent (metadata.data, metadata.numBytes, metadata.samplePosition);
-    }
 }
 
 void DrumMachine::askPanelToFollow (const BlockStart& block)
 {
     // The panel follows on the message thread.
+    const bool nativeRunning = clocks.getNativeClock().isRunning();
     int requests = 0;
 
-    if (sequencer->nativePatternChanged() || sequencer->getHostPatternIndex() != block.hostPatternAtStart)
+    if (sequencer->nativePatternChanged() || sequencer->getHostPatternIndex() != block.hostPatternAtStart
+        || (nativeRunning && !block.nativeWasRunning))
         requests |= patternFollowRequest;
 
-    if (nativeClock.isRunning() && !block.nativeWasRunning)
-        requests |= patternFollowRequest;
-
-    if (nativeClock.isRunning() != block.nativeWasRunning)
+    if (nativeRunning != block.nativeWasRunning)
         requests |= playStateRequest | stepDisplayRequest;
 
-    nativeClockRunning = nativeClock.isRunning();
-    hostClockRunning = hostClock.isRunning();
+    nativeClockRunning = nativeRunning;
+    hostClockRunning = clocks.getHostClock().isRunning();
 
     if (requests != 0)
     {
         deferredRequests.fetch_or (requests);
         triggerAsyncUpdate();
-    }
-}
-
-void DrumMachine::processTaps()
-{
-    renderPending();
-
-    const bool host = hostMode.load();
-    Clock& clock = host ? (Clock&) hostClock : (Clock&) nativeClock;
-    const int player = host ? DrumMachineSeq::hostPlayer : DrumMachineSeq::nativePlayer;
-
-    if (!clock.isRunning() || clock.isNearerStepStart())
-    {
-        const bool write = clock.isRunning();
-        bool struck = false;
-
-        for (int track = 0; track < numTracks; ++track)
-        {
-            const int value = sequencer->getTapValue (track);
-
-            if (value == 0)
-                continue;
-
-            if (write)
-                sequencer->writeStep (track, value, player);
-
-            const double velocity = getNormalVelocity() + (value == DrumMachineSeq::getAccentStepValue() ? getStrongVelocityIncrement() : 0.0);
-            triggerInstrument (track, (float) velocity);
-            struck = true;
-        }
-
-        sequencer->clearTapBuffer();
-
-        if (struck)
-            updateStepDisplay();
-    }
-    else
-    {
-        sequencer->writeTappedValuesAtNextStep (player);
-    }
-
-    sequencer->setTapped (false);
-}
-
-void DrumMachine::renderPending() noexcept
-{
-    while (samplesPending > 0)
-    {
-        renderSample();
-        --samplesPending;
-        ++samplesRendered;
-    }
-}
-
-void DrumMachine::renderSample() noexcept
-{
-    const int position = samplesRendered;
-
-    if (core == nullptr)
-        return;
-
-    core->renderSample (instrumentSamples);
-
-    const bool mono = isMonoOutputMode();
-    const int numOutputsInBlock = mono ? numChannelsInBlock : numChannelsInBlock / 2;
-
-    for (int i = 0; i < numInstruments; ++i)
-    {
-        const int o = outputNumbers[(size_t) i].load (std::memory_order_relaxed) - 1;
-
-        if (o < 0 || o >= numOutputsInBlock)
-            continue;
-
-        const auto sample = (float) instrumentSamples[i];
-
-        if (mono)
-        {
-            channels[o][position] += sample;
-        }
-        else
-        {
-            channels[2 * o][position] += sample;
-            channels[2 * o + 1][position] += sample;
-        }
-    }
-
-    if (core->isTriggerOutEnabled())
-    {
-        const auto pulse = (float) core->renderTriggerOut();
-        const int o = triggerOutput.load (std::memory_order_relaxed) - 1;
-
-        if (o >= 0 && o < numOutputsInBlock)
-        {
-            if (mono)
-            {
-                channels[o][position] += pulse;
-            }
-            else
-            {
-                channels[2 * o][position] += pulse;
-                channels[2 * o + 1][position] += pulse;
-            }
-        }
     }
 }
 
@@ -824,19 +493,17 @@ void DrumMachine::handleMidiBytes (const juce::uint8* data, int size)
 
 void DrumMachine::handleMidiMessage (const juce::MidiMessage& message)
 {
+    constexpr int allNotesOffController = 123;
+
     if (sequencer == nullptr)
         return;
 
     if (message.isController())
     {
-        if (message.getControllerNumber() == 123)
+        if (message.getControllerNumber() == allNotesOffController)
         {
-            sequencer->stopHost();
-            sequencer->stopNative();
-            stopAllClocks();
-            nativeStartedByNote = false;
-            heldPatternKeys = 0;
-            releaseTriggerNotes();
+            clocks.allNotesOff (*sequencer);
+            triggerNotes.releaseAll();
         }
         else
         {
@@ -866,49 +533,10 @@ void DrumMachine::handleMidiMessage (const juce::MidiMessage& message)
     const bool noteOn = message.isNoteOn();
 
     if (noteOn && !internalSequencer.load())
-    {
-        const int instrument = drumMap.getInstrument (key);
-
-        if (instrument >= 0)
+        if (const int instrument = drumMap.getInstrument (key); instrument >= 0)
             triggerInstrument (instrument, (float) message.getVelocity() / 127.0f);
-    }
 
-    if (key >= 12 && key <= 107)
-    {
-        const int pattern = key - 12;
-
-        if (!noteOn)
-        {
-            if (pattern == sequencer->getHostPatternIndex() && heldPatternKeys > 0)
-            {
-                --heldPatternKeys;
-
-                if (heldPatternKeys == 0 && noteOffMode.load())
-                {
-                    sequencer->stopHost();
-                    stopClock (hostClock);
-                    stopClock (hostFlamClock);
-                }
-            }
-        }
-        else
-        {
-            heldPatternKeys = pattern != sequencer->getHostPatternIndex() ? 1 : heldPatternKeys + 1;
-            sequencer->startHostPattern (pattern);
-            setHostClockFromPattern();
-            hostClock.restart();
-            hostFlamClock.setTempo (hostClock.getTempo());
-            hostFlamClock.setStepsPerBeat (hostClock.getStepsPerBeat());
-            stopClock (hostFlamClock);
-            hostFlamClock.setGate (sequencer->getHostPatternFlam());
-        }
-    }
-
-    if (key == 0 && noteOn && hostPlayDetection.load() == byLowestCNoteOn && !nativeClock.isRunning())
-    {
-        startNativeClock();
-        nativeStartedByNote = true;
-    }
+    clocks.playKey (*sequencer, key, noteOn, noteOffMode.load(), hostPlayDetection.load() == byLowestCNoteOn);
 }
 
 void DrumMachine::triggerInstrument (int track, float velocity)
@@ -934,67 +562,6 @@ void DrumMachine::triggerStep (int track, bool strong, bool accented)
     velocity += accented ? getAccentVelocityIncrement() * (double) accentLevel.load() : 0.0;
     velocity += strong ? getStrongVelocityIncrement() : 0.0;
     triggerInstrument (track, (float) velocity);
-}
-
-int DrumMachine::getVelocityByte (float velocity) const noexcept
-{
-    // A velocity byte of 0 would be a note-off.
-    return juce::jlimit (1, 127, (int) (velocity * 127.0f));
-}
-
-void DrumMachine::addMidiOut (juce::uint8 status, int key, int velocity) noexcept
-{
-    // The buffer was sized in prepareToPlay; an event beyond it is dropped, not allocated.
-    if (midiOutBytes + bytesPerMidiOutEvent > midiOutCapacity)
-        return;
-
-    const juce::uint8 bytes[3] = {status, (juce::uint8) key, (juce::uint8) velocity};
-    midiOut.addEvent (bytes, 3, midiOutSampleCounter);
-    midiOutBytes += bytesPerMidiOutEvent;
-}
-
-void DrumMachine::sendTriggerOutNoteOn (int instrument, float velocity)
-{
-    // Notes reach the host only while the internal sequencer plays this block.
-    if (instrument < 0 || instrument >= numInstruments || !sendingTriggerNotes)
-        return;
-
-    sendTriggerOutNoteOff (instrument);
-
-    const int velocityByte = getVelocityByte (velocity);
-
-    for (int key = 0; key < DrumMap::numKeys; ++key)
-    {
-        if (drumMap.getInstrument (key) == instrument)
-        {
-            // The map changed while another voice's note sounds on this key: end it
-            // first, so that no note-on is left without its note-off.
-            if (soundingKeys[(size_t) key] != DrumMap::noInstrument)
-                addMidiOut (0x80, key, 0);
-
-            addMidiOut (0x90, key, velocityByte);
-            soundingKeys[(size_t) key] = instrument;
-        }
-    }
-}
-
-void DrumMachine::sendTriggerOutNoteOff (int instrument)
-{
-    // The keys that sounded, whatever the drum map says now.
-    for (int key = 0; key < DrumMap::numKeys; ++key)
-    {
-        if (soundingKeys[(size_t) key] == instrument)
-        {
-            addMidiOut (0x80, key, 0);
-            soundingKeys[(size_t) key] = DrumMap::noInstrument;
-        }
-    }
-}
-
-void DrumMachine::releaseTriggerNotes() noexcept
-{
-    for (int instrument = 0; instrument < numInstruments; ++instrument)
-        sendTriggerOutNoteOff (instrument);
 }
 
 int DrumMachine::takeActivity (int track)

@@ -1,13 +1,15 @@
 #pragma once
 
+#include "drummachine/BlockRenderer.h"
 #include "drummachine/DrumMap.h"
 #include "drummachine/OutputSettings.h"
+#include "drummachine/PlayerClocks.h"
+#include "drummachine/TriggerNoteOutput.h"
 #include "engine/DrumMachineCore.h"
 #include "framework/BasePluginOldStyle.h"
 #include "framework/MidiEventQueue.h"
 #include "sequencer/DrumMachineSeq.h"
 #include "sequencer/SequencerOwner.h"
-#include "sequencer/ShuffledClock.h"
 
 #include <array>
 #include <atomic>
@@ -31,7 +33,7 @@ public:
     static constexpr int numInstruments = DrumVoiceNames::numInstruments;
     static constexpr int numTracks = DrumVoiceNames::numTracks;
     static constexpr int accentTrack = DrumVoiceNames::accentTrack;
-    static constexpr int maxOutputChannels = 16;
+    static constexpr int maxOutputChannels = BlockRenderer::maxChannels;
 
     enum HostPlayDetection
     {
@@ -199,8 +201,8 @@ public:
     void handleMidiMessage (const juce::MidiMessage& message);
     void triggerInstrument (int track, float velocity) override;
     void triggerStep (int track, bool strong, bool accented) override;
-    void sendTriggerOutNoteOn (int instrument, float velocity);
-    void sendTriggerOutNoteOff (int instrument);
+    void sendTriggerOutNoteOn (int instrument, float velocity) { triggerNotes.noteOn (instrument, velocity, drumMap); }
+    void sendTriggerOutNoteOff (int instrument) { triggerNotes.noteOff (instrument); }
     double getAccentLevel() override { return accentLevel.load(); }
 
     /** Read and cleared by the panel's refresh. */
@@ -374,10 +376,10 @@ public:
 
     DrumMachineCore* getCore() const noexcept { return core.get(); }
     DrumMachineSeq* getSequencer() const noexcept { return sequencer.get(); }
-    ShuffledClock& getHostClock() noexcept { return hostClock; }
-    ShuffledClock& getNativeClock() noexcept { return nativeClock; }
-    Clock& getHostFlamClock() noexcept { return hostFlamClock; }
-    Clock& getNativeFlamClock() noexcept { return nativeFlamClock; }
+    ShuffledClock& getHostClock() noexcept { return clocks.getHostClock(); }
+    ShuffledClock& getNativeClock() noexcept { return clocks.getNativeClock(); }
+    Clock& getHostFlamClock() noexcept { return clocks.getHostFlamClock(); }
+    Clock& getNativeFlamClock() noexcept { return clocks.getNativeFlamClock(); }
 
 protected:
     /** Sets an internal parameter with notification; the listener then leaves the
@@ -421,32 +423,14 @@ private:
     BlockStart beginBlock() noexcept;
     bool followHostTransport (const BlockStart& block);
     void serveStartStopRequest (const BlockStart& block);
-    void clearOutputs (juce::AudioBuffer<float>& outputs) noexcept;
     void beginMidi (juce::MidiBuffer& midi, const BlockStart& block) noexcept;
-    void setRunningClocksFromPatterns();
     void renderSamples (int numSamples, const BlockStart& block);
-    void handleEventsAt (int sample, juce::MidiMessageMetadata& event);
-    void advanceClocks (bool intSeq, bool host);
-    void passMidiOn (juce::MidiBuffer& midi, const BlockStart& block);
     void askPanelToFollow (const BlockStart& block);
 
     // Audio thread
-    void renderPending() noexcept;
-    void renderSample() noexcept;
     void handleMidiBytes (const juce::uint8* data, int size);
-    void startNativeClock();
-    void setNativeClockFromPattern();
-    void setHostClockFromPattern();
-    void stopClock (Clock& clock) noexcept;
-    void stopAllClocks() noexcept;
-    void releaseTriggerNotes() noexcept;
-    void addMidiOut (juce::uint8 status, int key, int velocity) noexcept;
-    void processTaps();
-    int getVelocityByte (float velocity) const noexcept;
 
     double sampleRate = 0.0;
-    bool hostPlaying = false;         // audio thread
-    bool nativeStartedByNote = false; // audio thread
 
     // Entries read by the audio thread; replaced whole under the callback lock.
     DrumMap drumMap;
@@ -470,20 +454,10 @@ private:
     std::unique_ptr<DrumMachineCore> core;
     std::unique_ptr<DrumMachineSeq> sequencer;
 
-    // Audio thread: the block being rendered.
-    double instrumentSamples[numInstruments]{};
-    float* channels[maxOutputChannels]{};
-    int numChannelsInBlock = 0;
-    int samplesPending = 0, samplesRendered = 0;
-
-    MidiEventQueue midiQueue; // audio thread
-    juce::MidiBuffer midiOut; // audio thread, sized in prepareToPlay
-    int midiOutBytes = 0, midiOutCapacity = 0;
-    int midiOutSampleCounter = 0;
-    bool sendingTriggerNotes = false; // the internal sequencer was on when the block began
-
-    // Audio thread: the instrument whose trigger note sounds on each key, -1 none.
-    std::array<int, DrumMap::numKeys> soundingKeys;
+    // Audio thread: the block being rendered, and its notes out (sized in prepareToPlay).
+    BlockRenderer renderer{outputNumbers, triggerOutput};
+    MidiEventQueue midiQueue;
+    TriggerNoteOutput triggerNotes;
 
     // Message thread asks, the audio thread sends the note-offs at its next block.
     std::atomic<bool> releaseNotesRequested{false};
@@ -508,10 +482,7 @@ private:
     std::atomic<int> guiRequest{noRequest};
     int guiRequestInForce = noRequest;
 
-    ShuffledClock hostClock{"hostClock"}, nativeClock{"nativeClock"};
-    Clock hostFlamClock{"hostFlamClock"}, nativeFlamClock{"nativeFlamClock"};
-
-    int heldPatternKeys = 0; // audio thread
+    PlayerClocks clocks{internalSync}; // audio thread; the panel listens to its clocks
 
     // Published by the audio thread at the end of each block.
     std::atomic<bool> nativeClockRunning{false}, hostClockRunning{false};
