@@ -464,8 +464,7 @@ void DrumMachine::askPanelToFollow (const BlockStart& block)
     const bool nativeRunning = clocks.getNativeClock().isRunning();
     int requests = 0;
 
-    if (sequencer->nativePatternChanged() || sequencer->getHostPatternIndex() != block.hostPatternAtStart
-        || (nativeRunning && !block.nativeWasRunning))
+    if (sequencer->nativePatternChanged() || sequencer->getHostPatternIndex() != block.hostPatternAtStart || (nativeRunning && !block.nativeWasRunning))
         requests |= patternFollowRequest;
 
     if (nativeRunning != block.nativeWasRunning)
