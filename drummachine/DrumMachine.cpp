@@ -563,11 +563,6 @@ void DrumMachine::triggerStep (int track, bool strong, bool accented)
     triggerInstrument (track, (float) velocity);
 }
 
-int DrumMachine::takeActivity (int track)
-{
-    return juce::isPositiveAndBelow (track, numTracks) ? activityFlags[(size_t) track].exchange (0) : 0;
-}
-
 //==============================================================================
 bool DrumMachine::deferToMessageThread (int request)
 {

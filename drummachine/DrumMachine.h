@@ -207,7 +207,7 @@ public:
     double getAccentLevel() override { return accentLevel.load(); }
 
     /** Read and cleared by the panel's refresh. */
-    int takeActivity (int track);
+    int takeActivity (int track) { return juce::isPositiveAndBelow (track, numTracks) ? activityFlags[(size_t) track].exchange (0) : 0; }
     int takeMidiActivity() { return midiActivity.exchange (0); }
 
     //==============================================================================

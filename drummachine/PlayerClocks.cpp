@@ -222,55 +222,59 @@ void PlayerClocks::processSample (DrumMachineSeq& sequencer, PendingRenderer& re
         (hostMode ? hostClock : nativeClock).markDirty();
 
     if (hostClock.processSample() && hostClock.isInFirstPart())
-    {
-        renderer.renderPending();
-
-        // A clock's first event plays the step it started on.
-        if (!hostClock.hasRestarted())
-            sequencer.advanceHostStep();
-
-        if (play && hostMode)
-            sequencer.playHostStep (false);
-
-        hostFlamClock.restart();
-    }
+        stepHost (sequencer, renderer, play && hostMode);
 
     if (nativeClock.processSample() && nativeClock.isInFirstPart())
-    {
-        renderer.renderPending();
-
-        if (!nativeClock.hasRestarted())
-            sequencer.advanceNativeStep();
-
-        // The chain may have moved to a pattern of another timing.
-        setNativeClockFromPattern (sequencer);
-
-        if (play && !hostMode)
-            sequencer.playNativeStep (false);
-
-        keepInStep (nativeFlamClock, nativeClock);
-        nativeFlamClock.restart();
-    }
+        stepNative (sequencer, renderer, play && !hostMode);
 
     if (hostFlamClock.processSample() && hostFlamClock.isInSecondPart())
-    {
-        renderer.renderPending();
-
-        if (play && hostMode)
-            sequencer.playHostStep (true);
-
-        stopIfRunning (hostFlamClock);
-    }
+        playFlam (sequencer, renderer, true, play && hostMode);
 
     if (nativeFlamClock.processSample() && nativeFlamClock.isInSecondPart())
-    {
-        renderer.renderPending();
+        playFlam (sequencer, renderer, false, play && !hostMode);
+}
 
-        if (play && !hostMode)
-            sequencer.playNativeStep (true);
+void PlayerClocks::stepHost (DrumMachineSeq& sequencer, PendingRenderer& renderer, bool play)
+{
+    renderer.renderPending();
 
-        stopIfRunning (nativeFlamClock);
-    }
+    // A clock's first event plays the step it started on.
+    if (!hostClock.hasRestarted())
+        sequencer.advanceHostStep();
+
+    if (play)
+        sequencer.playHostStep (false);
+
+    hostFlamClock.restart();
+}
+
+void PlayerClocks::stepNative (DrumMachineSeq& sequencer, PendingRenderer& renderer, bool play)
+{
+    renderer.renderPending();
+
+    if (!nativeClock.hasRestarted())
+        sequencer.advanceNativeStep();
+
+    // The chain may have moved to a pattern of another timing.
+    setNativeClockFromPattern (sequencer);
+
+    if (play)
+        sequencer.playNativeStep (false);
+
+    keepInStep (nativeFlamClock, nativeClock);
+    nativeFlamClock.restart();
+}
+
+void PlayerClocks::playFlam (DrumMachineSeq& sequencer, PendingRenderer& renderer, bool host, bool play)
+{
+    renderer.renderPending();
+
+    if (play && host)
+        sequencer.playHostStep (true);
+    else if (play)
+        sequencer.playNativeStep (true);
+
+    stopIfRunning (host ? hostFlamClock : nativeFlamClock);
 }
 
 void PlayerClocks::placeTaps (DrumMachineSeq& sequencer, SequencerOwner& owner, bool hostMode)

@@ -99,6 +99,9 @@ private:
     void followHostTempo (const juce::AudioPlayHead::PositionInfo& position, bool followPosition);
     void startHostPattern (DrumMachineSeq& sequencer, int pattern);
     void releasePatternKey (DrumMachineSeq& sequencer, int pattern, bool noteOffMode);
+    void stepHost (DrumMachineSeq& sequencer, PendingRenderer& renderer, bool play);
+    void stepNative (DrumMachineSeq& sequencer, PendingRenderer& renderer, bool play);
+    void playFlam (DrumMachineSeq& sequencer, PendingRenderer& renderer, bool host, bool play);
 
     const std::atomic<bool>& internalSync;
 
