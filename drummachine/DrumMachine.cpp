@@ -497,45 +497,33 @@ void DrumMachine::handleMidiMessage (const juce::MidiMessage& message)
     if (sequencer == nullptr)
         return;
 
-    if (message.isController())
+    if (message.isController() && message.getControllerNumber() == allNotesOffController)
     {
-        if (message.getControllerNumber() == allNotesOffController)
-        {
-            clocks.allNotesOff (*sequencer);
-            triggerNotes.releaseAll();
-        }
-        else
-        {
-            getMidiControl().handleMidiMessage (message);
-        }
-
-        return;
+        clocks.allNotesOff (*sequencer);
+        triggerNotes.releaseAll();
     }
-
-    if (message.isProgramChange())
+    else if (message.isController())
+    {
+        getMidiControl().handleMidiMessage (message);
+    }
+    else if (message.isProgramChange() && message.getProgramChangeNumber() < getNumPresets())
     {
         // Applying a preset sets texts and takes the preset lock: the message thread does it.
-        if (message.getProgramChangeNumber() < getNumPresets())
-        {
-            pendingProgram = message.getProgramChangeNumber();
-            deferredRequests.fetch_or (programChangeRequest);
-            triggerAsyncUpdate();
-        }
-
-        return;
+        pendingProgram = message.getProgramChangeNumber();
+        deferredRequests.fetch_or (programChangeRequest);
+        triggerAsyncUpdate();
     }
+    else if (message.isNoteOnOrOff())
+    {
+        const int key = message.getNoteNumber();
+        const bool noteOn = message.isNoteOn();
 
-    if (!message.isNoteOnOrOff())
-        return;
+        if (noteOn && !internalSequencer.load())
+            if (const int instrument = drumMap.getInstrument (key); instrument >= 0)
+                triggerInstrument (instrument, (float) message.getVelocity() / 127.0f);
 
-    const int key = message.getNoteNumber();
-    const bool noteOn = message.isNoteOn();
-
-    if (noteOn && !internalSequencer.load())
-        if (const int instrument = drumMap.getInstrument (key); instrument >= 0)
-            triggerInstrument (instrument, (float) message.getVelocity() / 127.0f);
-
-    clocks.playKey (*sequencer, key, noteOn, noteOffMode.load(), hostPlayDetection.load() == byLowestCNoteOn);
+        clocks.playKey (*sequencer, key, noteOn, noteOffMode.load(), hostPlayDetection.load() == byLowestCNoteOn);
+    }
 }
 
 void DrumMachine::triggerInstrument (int track, float velocity)
