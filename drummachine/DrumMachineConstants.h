@@ -1,0 +1,70 @@
+#pragma once
+
+/** The numbers the drum machine and its collaborators share: the internal parameters
+    it publishes its state in, the parameters of the description it reads, and the
+    choices stored in its settings. The drum machine derives from it, so the names read
+    as members of the drum machine too. */
+struct DrumMachineConstants
+{
+    enum HostPlayDetection
+    {
+        byTransportChange = 0,
+        byLowestCNoteOn = 1
+    };
+
+    enum DrumMapSource
+    {
+        factoryDrumMap = 0,
+        userDrumMap = 1
+    };
+
+    // Internal state parameters.
+    enum InternalParameter
+    {
+        internalSequencerStateUid = 3000,
+        internalSyncStateUid = 3001,
+        hostModeStateUid = 3002,
+        noteOffStateUid = 3003,
+        playStateUid = 3004,
+        writeModeStateUid = 3005,
+        writeModeActivityUid = 3006,
+        autoFollowStateUid = 3007,
+        randomizerStateUid = 3008,
+        randomizerActiveAndFilledUid = 3009,
+        randomizerActiveButNotFilledUid = 3010,
+        lengthModeStateUid = 3011,
+        tapModeStateUid = 3012,
+        flamModeStateUid = 3013,
+        nativeModeReadyStateUid = 3014,
+        instrumentSelectionUid = 3015,
+        instrumentSelectionAccentFirstUid = 3016,
+        clipboardTracksStateUid = 3017,
+        clipboardPatternStateUid = 3018,
+        patternScale6StateUid = 3019,
+        patternNumberUid = 3023,
+        patternNameUid = 3024,
+        patternNameEditionStateUid = 3025,
+        patternTempoStateUid = 3026,
+        patternTempoUid = 3027,
+        patternShuffleUid = 3028,
+        patternFlamUid = 3029,
+        stepLengthStateUid = 3030,
+        stepStateUid = 3046,
+        stepBlinkingUid = 3078,
+        lastInternalParameterUid = 3093
+    };
+
+    // Parameters of the description that the drum machine uses.
+    static constexpr int accentLevelUid = 7;
+    static constexpr int firstMuteUid = 25;
+    static constexpr int firstSoloUid = 32;
+    static constexpr int firstRandThresholdUid = 39;
+    static constexpr int firstOutputNumberUid = 47;
+    static constexpr int firstRandStateUid = 62;
+    static constexpr int firstSelectionUid = 70;
+    static constexpr int firstRandSelectionUid = 78;
+
+    // Scales in the order of their states and events: 6, 3, 8, 4 steps per beat.
+    static constexpr int numScales = 4;
+    static constexpr int scales[numScales] = {6, 3, 8, 4};
+};
