@@ -10,6 +10,7 @@
 #include "engine/DrumMachineCore.h"
 #include "framework/BasePluginOldStyle.h"
 #include "framework/MidiEventQueue.h"
+#include "generated/PulsaretIds.h"
 #include "sequencer/DrumMachineSeq.h"
 #include "sequencer/SequencerOwner.h"
 #include "sequencer/ShuffledClock.h"

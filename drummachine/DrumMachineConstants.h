@@ -1,8 +1,10 @@
 #pragma once
 
+#include "generated/PulsaretIds.h"
+
 /** The numbers the drum machine and its collaborators share: the internal parameters
-    it publishes its state in, the parameters of the description it reads, and the
-    choices stored in its settings. The drum machine derives from it, so the names read
+    it publishes its state in (which the description files do not hold), the
+    parameters of the description it reads, and the choices stored in its settings. The drum machine derives from it, so the names read
     as members of the drum machine too. */
 struct DrumMachineConstants
 {
@@ -55,14 +57,17 @@ struct DrumMachineConstants
     };
 
     // Parameters of the description that the drum machine uses.
-    static constexpr int accentLevelUid = 7;
-    static constexpr int firstMuteUid = 25;
-    static constexpr int firstSoloUid = 32;
-    static constexpr int firstRandThresholdUid = 39;
-    static constexpr int firstOutputNumberUid = 47;
-    static constexpr int firstRandStateUid = 62;
-    static constexpr int firstSelectionUid = 70;
-    static constexpr int firstRandSelectionUid = 78;
+    static constexpr int accentLevelUid = ParameterId::accentLevel;
+    static constexpr int firstMuteUid = ParameterId::firstMute;
+    static constexpr int firstSoloUid = ParameterId::firstSolo;
+    static constexpr int firstRandThresholdUid = ParameterId::firstRandThreshold;
+    static constexpr int firstOutputNumberUid = ParameterId::firstOutputNumber;
+    static constexpr int firstRandStateUid = ParameterId::firstRandState;
+    static constexpr int firstSelectionUid = ParameterId::firstSelection;
+    static constexpr int firstRandSelectionUid = ParameterId::firstRandSelection;
+
+    // The host's patterns answer to the keys from this one up.
+    static constexpr int firstHostPatternKey = 12;
 
     // Scales in the order of their states and events: 6, 3, 8, 4 steps per beat.
     static constexpr int numScales = 4;

@@ -213,11 +213,11 @@ void StatePublisher::updatePatternNumber()
     int number = 0;
     auto* sequencer = owner.getSequencer();
 
-    // The host's patterns sit on the keys from 12 up; the native ones count from 1.
+    // The host's patterns show the key they answer to; the native ones count from 1.
     if (sequencer != nullptr && owner.isInternalSequencerOn())
     {
         if (owner.isHostModeOn())
-            number = sequencer->getEditedPatternIndex() + 12;
+            number = sequencer->getEditedPatternIndex() + firstHostPatternKey;
         else if (owner.isPatternWriteModeOn())
             number = sequencer->getEditedPatternIndex() + 1;
         else
