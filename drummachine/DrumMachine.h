@@ -29,7 +29,13 @@
     results over with atomics and one polled update, after which the message thread
     publishes them. Everything else runs on the message thread. Documents and
     files are parsed completely before the drum map or patterns in force are swapped,
-    under the callback lock. */
+    under the callback lock.
+
+    Its collaborators: the StatePublisher mirrors the modes into the internal
+    parameters, OutputRouting keeps where each instrument sounds, and
+    DrumMachineDocuments reads and writes its documents. They reach the drum machine
+    as their StateOwner, which the mode queries and setters below answer; its own
+    operations of the same names forward to them. */
 class DrumMachine : public BasePluginOldStyle,
                     public SequencerOwner,
                     public StateOwner,
