@@ -11,8 +11,6 @@ constexpr int bytesPerMidiOutEvent = (int) sizeof (juce::int32) + (int) sizeof (
 
 constexpr int numSteps = DrumMachineSeq::numSteps;
 
-constexpr auto& scales = DrumMachineConstants::scales;
-
 const char* const eventNames[] = {"Toggle Internal Sequencer", "Toggle Internal Sync", "Toggle Host Mode",
                                   "Toggle Note Off Mode", "Toggle Pattern Write Mode", "Toggle Auto Follow Mode",
                                   "Toggle Randomizer", "Toggle Length Mode", "Toggle Tap Mode", "Toggle Flam Mode",
@@ -159,7 +157,7 @@ void DrumMachine::registerEvents()
     for (int n = 1; n <= numSteps; ++n)
         events.add (pressStepWithCtrlEvent + n - 1, "Press Step " + twoDigits (n) + " With Ctrl");
 
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < numScales; ++i)
         events.add (selectScale6Event + i, "Select Scale " + juce::String (scales[i]) + " SPB");
 }
 
