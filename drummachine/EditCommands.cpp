@@ -1,33 +1,27 @@
 #include "drummachine/EditCommands.h"
 
 #include "framework/ParameterManager.h"
+#include "generated/PulsaretIds.h"
 #include "sequencer/DrumMachineSeq.h"
 
 namespace
 {
 using Owner = EditCommandsOwner;
 
-// The voices' and tracks' buttons: runs of one event per instrument or per track.
-constexpr int firstToggleMuteEvent = 0; // then exclusive mute, solo and exclusive solo
-constexpr int lastExclusiveSoloEvent = 27;
-constexpr int firstSelectTrackEvent = 28;
-constexpr int firstToggleSelectionEvent = 36;
-constexpr int firstTapTrackEvent = 44;
-constexpr int firstTapAccentedEvent = 52;
-constexpr int lastTapAccentedEvent = 59;
-
-// The parameters the mute and solo buttons flip, one per instrument.
-constexpr int firstMuteUid = 25;
-constexpr int firstSoloUid = 32;
-
 // The steps per beat of "Select Scale 6 SPB" ... "Select Scale 4 SPB".
 constexpr int scales[] = {6, 3, 8, 4};
 } // namespace
 
 const EditCommands::Route EditCommands::routes[] = {
-    {firstToggleMuteEvent, lastExclusiveSoloEvent, &EditCommands::flipMuteOrSolo},
-    {firstSelectTrackEvent, firstTapTrackEvent - 1, &EditCommands::selectTrackFromPanel},
-    {firstTapTrackEvent, lastTapAccentedEvent, &EditCommands::tapTrackFromPanel},
+    {EventId::firstToggleMute, EventId::firstToggleMute + EventId::toggleMuteCount - 1, &EditCommands::flipVoiceSwitch},
+    {EventId::firstInverseMute, EventId::firstInverseMute + EventId::inverseMuteCount - 1, &EditCommands::flipVoiceSwitchAlone},
+    {EventId::firstToggleSolo, EventId::firstToggleSolo + EventId::toggleSoloCount - 1, &EditCommands::flipVoiceSwitch},
+    {EventId::firstInverseSolo, EventId::firstInverseSolo + EventId::inverseSoloCount - 1, &EditCommands::flipVoiceSwitchAlone},
+    {EventId::firstSelect, EventId::firstSelect + EventId::selectCount - 1, &EditCommands::selectTrackFromPanel},
+    {EventId::firstToggleSelection, EventId::firstToggleSelection + EventId::toggleSelectionCount - 1,
+     &EditCommands::toggleSelectionFromPanel},
+    {EventId::firstTap, EventId::firstTap + EventId::tapCount - 1, &EditCommands::tapTrackFromPanel},
+    {EventId::firstTapAccented, EventId::firstTapAccented + EventId::tapAccentedCount - 1, &EditCommands::tapTrackFromPanel},
     {Owner::toggleInternalSequencerEvent, Owner::toggleInternalSequencerEvent, &EditCommands::toggleInternalSequencer},
     {Owner::toggleInternalSyncEvent, Owner::toggleNoteOffModeEvent, &EditCommands::toggleSequencerMode},
     {Owner::togglePatternWriteModeEvent, Owner::togglePatternWriteModeEvent, &EditCommands::togglePatternWriteMode},
@@ -107,58 +101,83 @@ bool EditCommands::isTrackSelected (int track) const
 //==============================================================================
 // The voices' and tracks' buttons
 
-void EditCommands::flipMuteOrSolo (int uid)
+int EditCommands::getFirstVoiceSwitchUid (int uid)
 {
-    const int group = (uid - firstToggleMuteEvent) / numInstruments; // mute, exclusive mute, solo, exclusive solo
-    const int i = (uid - firstToggleMuteEvent) % numInstruments;
-    const int first = group < 2 ? firstMuteUid : firstSoloUid;
-    const bool wasOn = parameters.getBoolValue (first + i);
+    // The two mute runs come before the two solo runs.
+    return uid < EventId::firstToggleSolo ? ParameterId::firstMute : ParameterId::firstSolo;
+}
 
-    if (group == 1 || group == 3)
-        for (int other = 0; other < numInstruments; ++other)
-            if (other != i)
-                parameters.setBoolValue (first + other, wasOn);
+int EditCommands::getVoiceOfSwitchEvent (int uid)
+{
+    return (uid - EventId::firstToggleMute) % numInstruments;
+}
 
-    parameters.setBoolValue (first + i, !wasOn);
+void EditCommands::flipVoiceSwitch (int uid)
+{
+    const int pressed = getFirstVoiceSwitchUid (uid) + getVoiceOfSwitchEvent (uid);
+    parameters.setBoolValue (pressed, !parameters.getBoolValue (pressed));
+}
+
+void EditCommands::flipVoiceSwitchAlone (int uid)
+{
+    // Every other voice takes the pressed voice's old state: pressed again, the voices swap back.
+    const int first = getFirstVoiceSwitchUid (uid);
+    const int pressed = first + getVoiceOfSwitchEvent (uid);
+    const bool wasOn = parameters.getBoolValue (pressed);
+
+    for (int other = first; other < first + numInstruments; ++other)
+        if (other != pressed)
+            parameters.setBoolValue (other, wasOn);
+
+    parameters.setBoolValue (pressed, !wasOn);
+}
+
+bool EditCommands::chooseRandomTrack (int track)
+{
+    if (!isRandomizerActiveAndFilled())
+        return false;
+
+    // Only a track the random result covers can be shown.
+    if (trackSelection[(size_t) track])
+    {
+        selectedRandomTrack = track;
+        owner.updateDisplay (Display::randomizer);
+    }
+
+    return true;
 }
 
 void EditCommands::selectTrackFromPanel (int uid)
 {
-    if (!isEditing())
+    const int track = uid - EventId::firstSelect;
+
+    if (isEditing() && !chooseRandomTrack (track))
+        selectInstrument (track);
+}
+
+void EditCommands::toggleSelectionFromPanel (int uid)
+{
+    const int track = uid - EventId::firstToggleSelection;
+
+    if (!isEditing() || chooseRandomTrack (track))
         return;
 
-    const int track = (uid - firstSelectTrackEvent) % numTracks;
+    // At least one track stays selected.
+    if (!(trackSelection[(size_t) track] && countSelected() == 1))
+        trackSelection[(size_t) track] = !trackSelection[(size_t) track];
 
-    if (isRandomizerActiveAndFilled())
-    {
-        if (trackSelection[(size_t) track])
-        {
-            selectedRandomTrack = track;
-            owner.updateDisplay (Display::randomizer);
-        }
-    }
-    else if (uid < firstToggleSelectionEvent)
-    {
-        selectInstrument (track);
-    }
-    else
-    {
-        if (!(trackSelection[(size_t) track] && countSelected() == 1))
-            trackSelection[(size_t) track] = !trackSelection[(size_t) track];
-
-        owner.updateDisplay (Display::selection);
-        owner.updateDisplay (Display::steps);
-    }
+    owner.updateDisplay (Display::selection);
+    owner.updateDisplay (Display::steps);
 }
 
 void EditCommands::tapTrackFromPanel (int uid)
 {
-    const int track = (uid - firstTapTrackEvent) % numTracks;
+    const int track = (uid - EventId::firstTap) % numTracks;
 
     if (isEditing() && on (Mode::flam))
         tapTrack (track, DrumMachineSeq::getEraseStepValue());
     else
-        tapTrack (track, uid < firstTapAccentedEvent ? DrumMachineSeq::getNormalStepValue() : DrumMachineSeq::getAccentStepValue());
+        tapTrack (track, uid < EventId::firstTapAccented ? DrumMachineSeq::getNormalStepValue() : DrumMachineSeq::getAccentStepValue());
 }
 
 //==============================================================================

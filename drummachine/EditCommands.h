@@ -67,8 +67,13 @@ private:
     bool isAutoFollowActive() const;
     int countSelected() const;
 
-    void flipMuteOrSolo (int uid);
+    static int getFirstVoiceSwitchUid (int uid);
+    static int getVoiceOfSwitchEvent (int uid);
+    void flipVoiceSwitch (int uid);
+    void flipVoiceSwitchAlone (int uid);
+    bool chooseRandomTrack (int track);
     void selectTrackFromPanel (int uid);
+    void toggleSelectionFromPanel (int uid);
     void tapTrackFromPanel (int uid);
     void toggleInternalSequencer (int uid);
     void toggleSequencerMode (int uid);

@@ -85,10 +85,10 @@ TEST (EditCommands, EachEventActsOnlyInItsModes)
         {"WL", Owner::pressStepEvent + 2, ""},
         {"SW", Owner::selectScale8Event, "show:scales"},
         {"W", Owner::selectScale8Event, ""},
-        {"", 0, ""},
-        {"SW", 28 + 3, "show:steps"},
-        {"S", 28 + 3, ""},
-        {"SW", 36 + 0, "show:selection show:steps"},
+        {"", EventId::toggleBassDrumMute, ""},
+        {"SW", EventId::firstSelect + 3, "show:steps"},
+        {"S", EventId::firstSelect + 3, ""},
+        {"SW", EventId::firstToggleSelection + 0, "show:selection show:steps"},
     };
 
     for (const auto& row : rows)
@@ -99,7 +99,7 @@ TEST (EditCommands, EachEventActsOnlyInItsModes)
     }
 
     // Numbers that are none of the panel's go back to the caller untouched.
-    for (int uid : {-1, 60, 2999, (int) Owner::loadPatternsEvent, (int) Owner::savePatternsEvent, (int) Owner::pressStepWithCtrlEvent,
+    for (int uid : {-1, EventId::tapAccept, 2999, (int) Owner::loadPatternsEvent, (int) Owner::savePatternsEvent, (int) Owner::pressStepWithCtrlEvent,
                     Owner::pressStepWithCtrlEvent + 15, Owner::selectScale4Event + 1})
     {
         Commands c;
@@ -120,14 +120,14 @@ TEST (EditCommands, MuteAndSoloButtonsFlipTheVoicesParameters)
     };
 
     const Row rows[] = {
-        {"0000000 0000000", 1, "0100000 0000000"},
-        {"0100000 0000000", 1, "0000000 0000000"},
-        {"0000000 0000000", 9, "0010000 0000000"},
-        {"0010000 0000000", 9, "1101111 0000000"},
-        {"0000000 0000000", 20, "0000000 0000001"},
-        {"0000000 0000000", 27, "0000000 0000001"},
-        {"0000000 0000001", 27, "0000000 1111110"},
-        {"1000000 0000000", 21, "1000000 1000000"},
+        {"0000000 0000000", EventId::toggleSnareDrumMute, "0100000 0000000"},
+        {"0100000 0000000", EventId::toggleSnareDrumMute, "0000000 0000000"},
+        {"0000000 0000000", EventId::inverseLowTomMute, "0010000 0000000"},
+        {"0010000 0000000", EventId::inverseLowTomMute, "1101111 0000000"},
+        {"0000000 0000000", EventId::toggleClosedHiHatSolo, "0000000 0000001"},
+        {"0000000 0000000", EventId::inverseClosedHiHatSolo, "0000000 0000001"},
+        {"0000000 0000001", EventId::inverseClosedHiHatSolo, "0000000 1111110"},
+        {"1000000 0000000", EventId::inverseBassDrumSolo, "1000000 1000000"},
     };
 
     for (const auto& row : rows)
@@ -138,8 +138,8 @@ TEST (EditCommands, MuteAndSoloButtonsFlipTheVoicesParameters)
 
         for (int i = 0; i < 7; ++i)
         {
-            store.setBoolValue (FakeEditCommandsOwner::firstMuteUid + i, before[i] == '1');
-            store.setBoolValue (FakeEditCommandsOwner::firstSoloUid + i, before[8 + i] == '1');
+            store.setBoolValue (ParameterId::firstMute + i, before[i] == '1');
+            store.setBoolValue (ParameterId::firstSolo + i, before[8 + i] == '1');
         }
 
         ASSERT_TRUE (c.commands.handleEvent (row.uid));
@@ -154,7 +154,7 @@ TEST (EditCommands, MuteAndSoloButtonsFlipTheVoicesParameters)
             return text;
         };
 
-        EXPECT_EQ (run (FakeEditCommandsOwner::firstMuteUid) + " " + run (FakeEditCommandsOwner::firstSoloUid), row.after)
+        EXPECT_EQ (run (ParameterId::firstMute) + " " + run (ParameterId::firstSolo), row.after)
             << "event " << row.uid << " from " << row.before;
     }
 }
@@ -177,9 +177,9 @@ TEST (EditCommands, SelectionAndStepPresses)
 
     // The only selected track stays selected; another joins it.
     c.commands.selectInstrument (5);
-    c.commands.handleEvent (36 + 5);
+    c.commands.handleEvent (EventId::firstToggleSelection + 5);
     EXPECT_TRUE (c.commands.isTrackSelected (5));
-    c.commands.handleEvent (36 + 1);
+    c.commands.handleEvent (EventId::firstToggleSelection + 1);
     EXPECT_TRUE (c.commands.isTrackSelected (1) && c.commands.isTrackSelected (5));
     EXPECT_FALSE (c.commands.isTrackSelected (8));
 
@@ -233,7 +233,7 @@ TEST (EditCommands, ClipboardCopiesPastesAndClears)
     c.commands.handleEvent (Owner::copyTracksEvent);
     EXPECT_EQ (c.owner.takeCalls(), "clip:T.");
     c.commands.selectInstrument (3);
-    c.commands.handleEvent (36 + 4);
+    c.commands.handleEvent (EventId::firstToggleSelection + 4);
     c.commands.handleEvent (Owner::pasteEvent);
     EXPECT_EQ (c.track (3), "2000000000000000");
     EXPECT_EQ (c.track (4), "2000000000000000");
@@ -241,7 +241,7 @@ TEST (EditCommands, ClipboardCopiesPastesAndClears)
 
     // Several copied tracks go back onto themselves.
     c.commands.selectInstrument (0);
-    c.commands.handleEvent (36 + 1);
+    c.commands.handleEvent (EventId::firstToggleSelection + 1);
     c.commands.copyTracks();
     seq.clearTrack (0);
     seq.clearTrack (1);
@@ -279,10 +279,10 @@ TEST (EditCommands, TapsFillTheTapBuffer)
 
     // The bass drum and the hi tom selected.
     const Row rows[] = {
-        {"", 44 + 1, "01000000"},
-        {"", 52 + 7, "00000002"},
-        {"SWF", 44 + 1, "00000000"},
-        {"F", 52 + 1, "02000000"},
+        {"", EventId::firstTap + 1, "01000000"},
+        {"", EventId::firstTapAccented + 7, "00000002"},
+        {"SWF", EventId::firstTap + 1, "00000000"},
+        {"F", EventId::firstTapAccented + 1, "02000000"},
         {"SW", Owner::tapEvent, "10010000"},
         {"SW", Owner::tapAccentedEvent, "20020000"},
         {"SWF", Owner::tapAccentedEvent, "00000000"},
@@ -293,7 +293,7 @@ TEST (EditCommands, TapsFillTheTapBuffer)
     for (const auto& row : rows)
     {
         Commands c;
-        c.commands.handleEvent (36 + 3);
+        c.commands.handleEvent (EventId::firstToggleSelection + 3);
         c.owner.setModes (row.modes);
         c.commands.handleEvent (row.uid);
         juce::String values;
@@ -312,17 +312,17 @@ TEST (EditCommands, TapsFillTheTapBuffer)
 TEST (EditCommands, TrackButtonsChooseTheRandomTrackWhileARandomResultIsShown)
 {
     Commands c;
-    c.commands.handleEvent (36 + 2);
+    c.commands.handleEvent (EventId::firstToggleSelection + 2);
     c.commands.handleEvent (Owner::toggleRandomizerEvent);
     c.commands.handleEvent (Owner::nextEvent);
     ASSERT_TRUE (c.seq().isRandomizerActive());
 
     // A selected track becomes the random track; an unselected one changes nothing.
     c.owner.takeCalls();
-    c.commands.handleEvent (28 + 2);
+    c.commands.handleEvent (EventId::firstSelect + 2);
     EXPECT_EQ (c.commands.getSelectedRandomTrack(), 2);
     EXPECT_EQ (c.owner.takeCalls(), "show:randomizer");
-    c.commands.handleEvent (28 + 5);
+    c.commands.handleEvent (EventId::firstSelect + 5);
     EXPECT_EQ (c.commands.getSelectedRandomTrack(), 2);
     EXPECT_FALSE (c.commands.isTrackSelected (5));
     EXPECT_EQ (c.owner.takeCalls(), "");

@@ -4,6 +4,7 @@
 #include "drummachine/EditCommands.h"
 #include "framework/BoolParameter.h"
 #include "framework/ParameterManager.h"
+#include "generated/PulsaretIds.h"
 #include "sequencer/PulsaretSeq.h"
 
 #include <array>
@@ -15,11 +16,9 @@
 class FakeEditCommandsOwner : public EditCommandsOwner
 {
 public:
-    static constexpr int firstMuteUid = 25, firstSoloUid = 32;
-
     FakeEditCommandsOwner()
     {
-        for (int uid = firstMuteUid; uid < firstSoloUid + EditCommands::numInstruments; ++uid)
+        for (int uid = ParameterId::firstMute; uid < ParameterId::firstSolo + ParameterId::soloCount; ++uid)
             parameters.addParameter (std::make_unique<BoolParameter> (uid, "Switch " + juce::String (uid), BoolParameter::trueFalse));
     }
 
