@@ -1020,551 +1020,63 @@ bool DrumMachine::isAutoFollowActive() const
     return isEditing() && !lengthMode.load() && (autoFollow.load() || tapMode.load());
 }
 
-bool DrumMachine::isTrackSelected (int track) const
-{
-    return juce::isPositiveAndBelow (track, numTracks) && trackSelection[(size_t) track];
-}
-
 void DrumMachine::handleEvent (int uid)
 {
     if (sequencer == nullptr)
         return;
 
-    auto& store = getParameterManager();
-    const bool editing = isEditing();
-    const bool randomizerOff = !randomizerMode.load();
-    const bool activeAndFilled = isRandomizerActive() && isRandomizerFilled();
-
-    auto isMuteSolo = [&] (int first)
-    { return store.getBoolValue (first); };
-    juce::ignoreUnused (isMuteSolo);
-
-    if (uid >= 0 && uid < 28)
-    {
-        const int group = uid / 7; // mute, exclusive mute, solo, exclusive solo
-        const int i = uid % 7;
-        const int first = group < 2 ? firstMuteUid : firstSoloUid;
-        const bool on = store.getBoolValue (first + i);
-
-        if (group == 0 || group == 2)
-        {
-            store.setBoolValue (first + i, !on);
-        }
-        else
-        {
-            for (int other = 0; other < numInstruments; ++other)
-                if (other != i)
-                    store.setBoolValue (first + other, on);
-
-            store.setBoolValue (first + i, !on);
-        }
-
-        return;
-    }
-
-    if (uid >= 28 && uid < 44)
-    {
-        if (!editing)
-            return;
-
-        const int track = (uid - 28) % numTracks;
-
-        if (activeAndFilled)
-        {
-            if (trackSelection[(size_t) track])
-            {
-                selectedRandomTrack = track;
-                updateRandomizerState();
-            }
-        }
-        else if (uid < 36)
-        {
-            selectInstrument (track);
-        }
-        else
-        {
-            int selected = 0;
-
-            for (bool s : trackSelection)
-                selected += s ? 1 : 0;
-
-            if (!(trackSelection[(size_t) track] && selected == 1))
-                trackSelection[(size_t) track] = !trackSelection[(size_t) track];
-
-            updateSelectionStates();
-            updateStepDisplay();
-        }
-
-        return;
-    }
-
-    if (uid >= 44 && uid < 60)
-    {
-        const int track = (uid - 44) % numTracks;
-
-        if (isFlamModeActive())
-            tapTrack (track, DrumMachineSeq::getEraseStepValue());
-        else
-            tapTrack (track, uid < 52 ? DrumMachineSeq::getNormalStepValue() : DrumMachineSeq::getAccentStepValue());
-
-        return;
-    }
-
-    const bool intSeq = internalSequencer.load();
-
-    switch (uid)
-    {
-        case toggleInternalSequencerEvent:
-            setInternalSequencer (!intSeq);
-            return;
-
-        case toggleInternalSyncEvent:
-            if (intSeq)
-                setInternalSync (!internalSync.load());
-            return;
-
-        case toggleHostModeEvent:
-            if (intSeq)
-                setHostMode (!hostMode.load());
-            return;
-
-        case toggleNoteOffModeEvent:
-            if (intSeq)
-                setNoteOffMode (!noteOffMode.load());
-            return;
-
-        case togglePatternWriteModeEvent:
-            if (intSeq && !hostMode.load())
-                setPatternWriteMode (!patternWriteMode.load());
-            return;
-
-        case toggleAutoFollowModeEvent:
-            if (editing && !lengthMode.load() && !tapMode.load())
-                setAutoFollow (!autoFollow.load());
-            return;
-
-        case toggleRandomizerEvent:
-            if (editing)
-                setRandomizer (!randomizerMode.load());
-            return;
-
-        case toggleLengthModeEvent:
-            if (editing)
-            {
-                lengthMode = !lengthMode.load();
-
-                if (lengthMode.load())
-                {
-                    setRandomizer (false);
-                    tapMode = false;
-                    updateTapModeState();
-                }
-
-                updateLengthModeState();
-            }
-            return;
-
-        case toggleTapModeEvent:
-            if (editing)
-            {
-                tapMode = !tapMode.load();
-
-                if (tapMode.load())
-                {
-                    lengthMode = false;
-                    updateLengthModeState();
-                    setRandomizer (false);
-                }
-
-                updateTapModeState();
-            }
-            return;
-
-        case toggleFlamModeEvent:
-            if (editing && !(randomizerMode.load() && isRandomizerFilled()))
-            {
-                flamMode = !flamMode.load();
-                publishBool (flamModeStateUid, isFlamModeActive());
-                updateStepDisplay();
-            }
-            return;
-
-        // Judged against whether the clock runs, so that a stop by controller 123 or a
-        // start by key 0 does not leave the buttons out of step.
-        case startStopEvent:
-            if (intSeq)
-                guiRequest = nativeClockRunning.load() ? stopRequest : startRequest;
-            return;
-
-        case startEvent:
-            if (intSeq)
-                guiRequest = startRequest;
-            return;
-
-        case stopEvent:
-            if (intSeq)
-                guiRequest = stopRequest;
-            return;
-
-        case tapEvent:
-        case tapAccentedEvent:
-            if (editing && randomizerOff)
-                tapSelected (flamMode.load()   ? DrumMachineSeq::getEraseStepValue()
-                             : uid == tapEvent ? DrumMachineSeq::getNormalStepValue()
-                                               : DrumMachineSeq::getAccentStepValue());
-            return;
-
-        case shiftLeftEvent:
-        case shiftRightEvent:
-        case shiftLeftAllTracksEvent:
-        case shiftRightAllTracksEvent:
-            if (editing && randomizerOff)
-            {
-                const bool all = uid == shiftLeftAllTracksEvent || uid == shiftRightAllTracksEvent;
-                const bool left = uid == shiftLeftEvent || uid == shiftLeftAllTracksEvent;
-
-                for (int track = 0; track < numTracks; ++track)
-                {
-                    if (!all && !trackSelection[(size_t) track])
-                        continue;
-
-                    if (left)
-                        sequencer->shiftTrackLeft (track, 1);
-                    else
-                        sequencer->shiftTrackRight (track, 1);
-                }
-
-                updateStepDisplay();
-            }
-            return;
-
-        case prevEvent:
-        case nextEvent:
-            if (editing)
-            {
-                if (randomizerMode.load())
-                {
-                    DrumMachineSeq::TrackFlags flags{};
-
-                    for (int t = 0; t < numTracks; ++t)
-                        flags[(size_t) t] = trackSelection[(size_t) t];
-
-                    sequencer->setRandomizerPattern (sequencer->getPattern (sequencer->getEditedPatternIndex()));
-
-                    if (uid == prevEvent)
-                        sequencer->previousRandomSeed (flags, false);
-                    else
-                        sequencer->nextRandomSeed (flags, false);
-
-                    updateRandomizerState();
-                }
-                else if (!isAutoFollowActive())
-                {
-                    if (uid == prevEvent)
-                        sequencer->selectPreviousEditedPattern();
-                    else
-                        sequencer->selectNextEditedPattern();
-
-                    updatePatternDisplay();
-                }
-            }
-            return;
-
-        case acceptEvent:
-            if (activeAndFilled)
-            {
-                sequencer->acceptRandomization();
-                updateRandomizerState();
-            }
-            return;
-
-        case undoEvent:
-            if (activeAndFilled)
-            {
-                sequencer->undoRandomization();
-                updateRandomizerState();
-            }
-            else if (editing && (clipboardTracksFilled || clipboardPatternFilled))
-            {
-                clearClipboard();
-            }
-            return;
-
-        case copyTracksEvent:
-            if (editing && randomizerOff)
-                copyTracks();
-            return;
-
-        case copyPatternEvent:
-            if (editing && randomizerOff)
-            {
-                clipboardPatternFilled = true;
-                clipboardTracksFilled = false;
-                sequencer->copyPattern();
-                publishBool (clipboardTracksStateUid, false);
-                publishBool (clipboardPatternStateUid, true);
-            }
-            return;
-
-        case pasteEvent:
-            if ((clipboardTracksFilled || clipboardPatternFilled) && editing && randomizerOff)
-            {
-                if (clipboardTracksFilled)
-                {
-                    pasteTracks();
-                }
-                else
-                {
-                    {
-                        // A whole pattern changes: the audio thread plays it before or after.
-                        const juce::ScopedLock sl (getCallbackLock());
-                        sequencer->pastePattern();
-                    }
-
-                    updatePatternDisplay();
-                }
-            }
-            return;
-
-        case clearEvent:
-            if (editing && randomizerOff && !lengthMode.load())
-            {
-                if (!clipboardTracksFilled && !clipboardPatternFilled)
-                {
-                    for (int track = 0; track < numTracks; ++track)
-                        if (trackSelection[(size_t) track])
-                            sequencer->clearTrack (track);
-
-                    updateStepDisplay();
-                }
-                else
-                {
-                    clearClipboard();
-                }
-            }
-            return;
-
-        case clearAllInstrumentsEvent:
-            if (editing && !lengthMode.load())
-            {
-                sequencer->clearPattern();
-                updateStepDisplay();
-            }
-            return;
-
-        default:
-            break;
-    }
-
-    if (uid >= pressStepEvent && uid < pressStepEvent + numSteps)
-    {
-        if (!intSeq)
-            return;
-
-        const int step = uid - pressStepEvent + 1;
-
-        if (isLengthModeActive())
-        {
-            sequencer->setEditedPatternLength (step);
-            updateStepLengthStates();
-            updateStepDisplay();
-        }
-        else if (editing)
-        {
-            pressStep (step - 1);
-        }
-
-        return;
-    }
-
-    if (uid >= selectScale6Event && uid <= selectScale4Event)
-    {
-        if (editing)
-        {
-            sequencer->setEditedPatternScale (scales[uid - selectScale6Event]);
-            updateScaleStates();
-        }
-
-        return;
-    }
-
-    BasePluginOldStyle::handleEvent (uid);
+    if (!editCommands.handleEvent (uid))
+        BasePluginOldStyle::handleEvent (uid);
 }
 
-void DrumMachine::selectInstrument (int track)
+std::atomic<bool> DrumMachine::*DrumMachine::getModeFlag (Mode mode)
 {
-    track = juce::jlimit (0, numTracks - 1, track);
+    static constexpr std::atomic<bool> DrumMachine::*flags[] = {
+        &DrumMachine::internalSequencer, &DrumMachine::internalSync, &DrumMachine::hostMode, &DrumMachine::noteOffMode,
+        &DrumMachine::patternWriteMode, &DrumMachine::autoFollow, &DrumMachine::randomizerMode,
+        &DrumMachine::lengthMode, &DrumMachine::tapMode, &DrumMachine::flamMode};
+    static_assert (std::size (flags) == (size_t) Mode::flam + 1, "one flag per mode, in order");
+    return flags[(size_t) mode];
+}
 
-    for (int t = 0; t < numTracks; ++t)
-        trackSelection[(size_t) t] = t == track;
+void DrumMachine::changeMode (Mode mode, bool on)
+{
+    // The modes before the randomizer, in order; the edit modes' flags are set by the commands.
+    static constexpr void (DrumMachine::*setters[]) (bool) = {&DrumMachine::setInternalSequencer, &DrumMachine::setInternalSync,
+                                                              &DrumMachine::setHostMode, &DrumMachine::setNoteOffMode,
+                                                              &DrumMachine::setPatternWriteMode, &DrumMachine::setAutoFollow};
+    static_assert (std::size (setters) == (size_t) Mode::randomizer, "one setter per sequencer mode, in order");
 
-    setTrackSelectionParameters();
+    if ((size_t) mode < std::size (setters))
+        (this->*setters[(size_t) mode]) (on);
+    else
+        setModeFlag (mode, on);
+}
+
+void DrumMachine::updateDisplay (Display display)
+{
+    static constexpr void (DrumMachine::*updates[])() = {
+        &DrumMachine::updateRandomizerState, &DrumMachine::updateTapModeState, &DrumMachine::updateLengthModeState,
+        &DrumMachine::updateSelectionStates, &DrumMachine::updateStepDisplay, &DrumMachine::updatePatternDisplay,
+        &DrumMachine::updateStepLengthStates, &DrumMachine::updateScaleStates};
+    static_assert (std::size (updates) == (size_t) Display::flamMode, "one update per display, in order");
+
+    if (display == Display::flamMode)
+        publishBool (flamModeStateUid, isFlamModeActive());
+    else
+        (this->*updates[(size_t) display])();
+}
+
+void DrumMachine::publishClipboard (bool tracksFilled, bool patternFilled)
+{
+    publishBool (clipboardTracksStateUid, tracksFilled);
+    publishBool (clipboardPatternStateUid, patternFilled);
+}
+
+void DrumMachine::publishSelectedInstrument (int track)
+{
     publish (instrumentSelectionUid, (float) track);
     publish (instrumentSelectionAccentFirstUid, (float) (track < accentTrack ? track + 1 : 0));
-    updateStepDisplay();
-}
-
-void DrumMachine::setTrackSelectionParameters()
-{
-    const bool show = isEditing() && !tapMode.load();
-
-    for (int t = 0; t < numTracks; ++t)
-        publishBool (firstSelectionUid + t, show && trackSelection[(size_t) t]);
-}
-
-void DrumMachine::setRandomizer (bool on)
-{
-    if (sequencer != nullptr && on != randomizerMode.load())
-    {
-        randomizerMode = on;
-
-        if (on)
-        {
-            lengthMode = false;
-            updateLengthModeState();
-            tapMode = false;
-            updateTapModeState();
-            sequencer->resetRandomizer();
-
-            if (auto* pattern = sequencer->getPattern (sequencer->getEditedPatternIndex()))
-            {
-                sequencer->storeUndoCopy (*pattern);
-                sequencer->setRandomizerPattern (pattern);
-            }
-        }
-        else
-        {
-            if (sequencer->isRandomizerActive())
-                sequencer->undoRandomization();
-
-            sequencer->resetRandomizer();
-        }
-    }
-
-    updateRandomizerState();
-}
-
-void DrumMachine::setTapMode (bool on)
-{
-    tapMode = on;
-    updateTapModeState();
-}
-
-void DrumMachine::pressStep (int step)
-{
-    if (sequencer == nullptr || step < 0 || step >= sequencer->getEditedPatternLength())
-        return;
-
-    int selected = 0, single = 0;
-
-    for (int t = 0; t < numTracks; ++t)
-    {
-        if (trackSelection[(size_t) t])
-        {
-            ++selected;
-            single = t;
-        }
-    }
-
-    if (selected >= 2)
-    {
-        int common = -1;
-
-        for (int t = 0; t < numTracks; ++t)
-        {
-            if (!trackSelection[(size_t) t])
-                continue;
-
-            const int value = sequencer->getStep (t, step);
-            common = common < 0 ? value : (common == value ? common : DrumMachineSeq::getOffStepValue());
-        }
-
-        const int next = sequencer->nextStepValue (juce::jmax (0, common));
-
-        for (int t = 0; t < numTracks; ++t)
-            if (trackSelection[(size_t) t])
-                sequencer->setStep (t, step, next);
-    }
-    else if (selected == 1)
-    {
-        sequencer->cycleStep (single, step);
-    }
-
-    updateStepDisplay();
-}
-
-void DrumMachine::copyTracks()
-{
-    clipboardTrackCount = 0;
-
-    for (int t = 0; t < numTracks; ++t)
-    {
-        clipboardTrackMarks[(size_t) t] = trackSelection[(size_t) t];
-
-        if (trackSelection[(size_t) t])
-        {
-            ++clipboardTrackCount;
-            sequencer->copyTrack (t);
-        }
-    }
-
-    clipboardTracksFilled = clipboardTrackCount > 0;
-    clipboardPatternFilled = false;
-    publishBool (clipboardTracksStateUid, clipboardTracksFilled);
-    publishBool (clipboardPatternStateUid, false);
-}
-
-void DrumMachine::pasteTracks()
-{
-    if (clipboardTrackCount == 1)
-    {
-        int from = 0;
-
-        for (int t = 0; t < numTracks; ++t)
-            if (clipboardTrackMarks[(size_t) t])
-                from = t;
-
-        for (int t = 0; t < numTracks; ++t)
-            if (trackSelection[(size_t) t])
-                sequencer->pasteTrack (from, t);
-    }
-    else
-    {
-        for (int t = 0; t < numTracks; ++t)
-            if (clipboardTrackMarks[(size_t) t])
-                sequencer->pasteTrack (t, t);
-    }
-
-    updatePatternDisplay();
-}
-
-void DrumMachine::clearClipboard()
-{
-    clipboardTracksFilled = false;
-    clipboardPatternFilled = false;
-    publishBool (clipboardTracksStateUid, false);
-    publishBool (clipboardPatternStateUid, false);
-}
-
-void DrumMachine::tapSelected (int value)
-{
-    if (sequencer == nullptr)
-        return;
-
-    // The values first: the flag publishes them to the audio thread.
-    for (int t = 0; t < numTracks; ++t)
-        sequencer->setTapValue (t, trackSelection[(size_t) t] ? value : 0);
-
-    sequencer->setTapped (true);
-}
-
-void DrumMachine::tapTrack (int track, int value)
-{
-    if (sequencer == nullptr || !juce::isPositiveAndBelow (track, numTracks))
-        return;
-
-    sequencer->setTapValue (track, value);
-    sequencer->setTapped (true);
 }
 
 //==============================================================================
@@ -1618,7 +1130,7 @@ void DrumMachine::takePanelParameter (int uid, Parameter& parameter)
 
         if (isRandomizerActive() && isRandomizerFilled() && isTrackSelected (track))
         {
-            selectedRandomTrack = track;
+            editCommands.setSelectedRandomTrack (track);
             updateRandomizerState();
         }
         else
@@ -1669,7 +1181,7 @@ void DrumMachine::setHostMode (bool on)
     {
         hostMode = on;
 
-        if (clipboardPatternFilled)
+        if (isClipboardPatternFilled())
             clearClipboard();
     }
 

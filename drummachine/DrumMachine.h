@@ -3,6 +3,7 @@
 #include "drummachine/DrumMachineConstants.h"
 #include "drummachine/DrumMachineDocuments.h"
 #include "drummachine/DrumMap.h"
+#include "drummachine/EditCommands.h"
 #include "drummachine/OutputRouting.h"
 #include "drummachine/OutputSettings.h"
 #include "drummachine/StateOwner.h"
@@ -39,7 +40,8 @@
 class DrumMachine : public BasePluginOldStyle,
                     public SequencerOwner,
                     public StateOwner,
-                    public DrumMachineConstants
+                    public DrumMachineConstants,
+                    public EditCommandsOwner
 {
 public:
     static constexpr int numInstruments = DrumVoiceNames::numInstruments;
@@ -52,47 +54,6 @@ public:
         noRequest = 0,
         startRequest = 1,
         stopRequest = 2
-    };
-
-    // Events of the drum machine.
-    enum Event
-    {
-        toggleInternalSequencerEvent = 3000,
-        toggleInternalSyncEvent,
-        toggleHostModeEvent,
-        toggleNoteOffModeEvent,
-        togglePatternWriteModeEvent,
-        toggleAutoFollowModeEvent,
-        toggleRandomizerEvent,
-        toggleLengthModeEvent,
-        toggleTapModeEvent,
-        toggleFlamModeEvent,
-        startStopEvent,
-        startEvent,
-        stopEvent,
-        tapEvent,
-        tapAccentedEvent,
-        shiftLeftEvent,
-        shiftRightEvent,
-        shiftLeftAllTracksEvent,
-        shiftRightAllTracksEvent,
-        prevEvent,
-        nextEvent,
-        acceptEvent,
-        undoEvent,
-        copyTracksEvent,
-        copyPatternEvent,
-        pasteEvent,
-        clearEvent,
-        clearAllInstrumentsEvent,
-        loadPatternsEvent,
-        savePatternsEvent,
-        pressStepEvent = 3030,
-        pressStepWithCtrlEvent = 3046,
-        selectScale6Event = 3062,
-        selectScale3Event,
-        selectScale8Event,
-        selectScale4Event
     };
 
     DrumMachine();
@@ -170,15 +131,15 @@ public:
     void parameterChanged (Parameter* parameter) override;
     void handleAsyncUpdate() override;
 
-    void selectInstrument (int track);
-    void setRandomizer (bool on);
-    void setTapMode (bool on);
-    void pressStep (int step);
-    void copyTracks();
-    void pasteTracks();
-    void clearClipboard();
-    void tapSelected (int value);
-    void tapTrack (int track, int value);
+    void selectInstrument (int track) { editCommands.selectInstrument (track); }
+    void setRandomizer (bool on) { editCommands.setRandomizer (on); }
+    void setTapMode (bool on) { editCommands.setTapMode (on); }
+    void pressStep (int step) { editCommands.pressStep (step); }
+    void copyTracks() { editCommands.copyTracks(); }
+    void pasteTracks() { editCommands.pasteTracks(); }
+    void clearClipboard() { editCommands.clearClipboard(); }
+    void tapSelected (int value) { editCommands.tapSelected (value); }
+    void tapTrack (int track, int value) { editCommands.tapTrack (track, value); }
 
     //==============================================================================
     // Modes
@@ -239,10 +200,10 @@ public:
         noteOffDefault = noteOffOn;
     }
 
-    bool isTrackSelected (int track) const;
-    int getSelectedRandomTrack() const noexcept { return selectedRandomTrack; }
-    bool isClipboardTracksFilled() const noexcept { return clipboardTracksFilled; }
-    bool isClipboardPatternFilled() const noexcept { return clipboardPatternFilled; }
+    bool isTrackSelected (int track) const { return editCommands.isTrackSelected (track); }
+    int getSelectedRandomTrack() const noexcept { return editCommands.getSelectedRandomTrack(); }
+    bool isClipboardTracksFilled() const noexcept { return editCommands.isClipboardTracksFilled(); }
+    bool isClipboardPatternFilled() const noexcept { return editCommands.isClipboardPatternFilled(); }
     int getGuiRequest() const noexcept { return guiRequest.load(); }
 
     /** Whether the clocks ran at the end of the last block (published by it). */
@@ -383,8 +344,21 @@ protected:
 private:
     void registerEvents();
     void publishNativeModeReady() { publisher.publishNativeModeReady(); }
-    void setTrackSelectionParameters() override;
+    void setTrackSelectionParameters() override { editCommands.publishSelection(); }
     void takePanelParameter (int uid, Parameter& parameter);
+
+    // What the panel's commands reach.
+    DrumMachineSeq* getEditedSequencer() const override { return sequencer.get(); }
+    bool isModeOn (Mode mode) const override { return (this->*getModeFlag (mode)).load(); }
+    void changeMode (Mode mode, bool on) override;
+    void setModeFlag (Mode mode, bool on) override { this->*getModeFlag (mode) = on; }
+    bool isNativeClockOn() const override { return nativeClockRunning.load(); }
+    void requestTransport (bool start) override { guiRequest = start ? startRequest : stopRequest; }
+    void updateDisplay (Display display) override;
+    void publishClipboard (bool tracksFilled, bool patternFilled) override;
+    void publishTrackSelection (int track, bool shown) override { publishBool (firstSelectionUid + track, shown); }
+    void publishSelectedInstrument (int track) override;
+    static std::atomic<bool> DrumMachine::*getModeFlag (Mode mode);
 
     // Audio thread: the steps of a block, in order.
     struct BlockStart
@@ -474,11 +448,7 @@ private:
     std::atomic<bool> lengthMode{false}, tapMode{false}, flamMode{false};
 
     // Message thread only.
-    int selectedRandomTrack = 0;
-    std::array<bool, numTracks> trackSelection{};
-    bool clipboardTracksFilled = false, clipboardPatternFilled = false;
-    std::array<bool, numTracks> clipboardTrackMarks{};
-    int clipboardTrackCount = 0;
+    EditCommands editCommands{*this, getParameterManager(), getCallbackLock()};
 
     // The panel's start/stop request, taken by the next block; the request in force
     // belongs to the audio thread.
