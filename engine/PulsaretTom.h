@@ -40,6 +40,12 @@ public:
         return hi.levelTarget == hi.level && staysPut (hi.smoothedLevel, hi.level, k);
     }
 
+    /** Renders both toms for count samples from the same noise, as the engine hears them: linked, the hi
+        tom takes the low tom's level before each sample and lowOut gets their sum (hiOut 0). While both
+        ring they step together in the two lanes of a vector, with renderOne's arithmetic in renderOne's
+        order, so the samples are the very same. */
+    static void renderPair (PulsaretTom& low, PulsaretTom& hi, const double* noise, double* lowOut, double* hiOut, int count, bool linked) noexcept;
+
     /** Linked toms: this tom takes the other's smoothed level and target, so one level rules both. */
     void followLevelOf (const PulsaretTom& other) noexcept
     {

@@ -34,5 +34,11 @@ public:
         return 2.0 * EngineMath::sineOfSmallAngle (EngineMath::atMost (frequency, sixthOfRate) * piOverRate);
     }
 
+    /** movingFrequencyFactor, lane by lane. */
+    static EngineMath::Pair movingFrequencyFactor (EngineMath::Pair frequency, double sixthOfRate, double piOverRate) noexcept
+    {
+        return 2.0 * EngineMath::sineOfSmallAngle (EngineMath::minOf (frequency, EngineMath::Pair{sixthOfRate, sixthOfRate}) * piOverRate);
+    }
+
     double lp = 0.0, hp = 0.0, bp = 0.0;
 };
