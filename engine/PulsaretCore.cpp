@@ -611,6 +611,8 @@ void PulsaretCore::renderFlushed (unsigned int units, int from, int to) const no
     if ((units & unitBit (hiHatsUnit)) != 0 && hiHats->isActive())
         prepareRatios (!hiHatsLinked);
 
+    if ((units & unitBit (bassDrumUnit)) != 0)
+        bassDrum->renderRun (&o[0][begin], to - from);
     if ((units & unitBit (tomsUnit)) != 0)
         PulsaretTom::renderPair (*lowTom, *hiTom, &noiseBlock[begin], &o[2][begin], &o[3][begin], to - from, tomsLinked);
 
@@ -618,9 +620,6 @@ void PulsaretCore::renderFlushed (unsigned int units, int from, int to) const no
     const double rate = coefficients.sampleRate;
     for (size_t n = begin; n < end; ++n)
     {
-        if ((units & unitBit (bassDrumUnit)) != 0)
-            o[0][n] = bassDrum->renderOne();
-
         if ((units & unitBit (snareDrumUnit)) != 0)
             o[1][n] = snareDrum->renderOne (noiseBlock[n]);
 

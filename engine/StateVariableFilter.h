@@ -4,16 +4,18 @@
 
 #include <cmath>
 
-/** Chamberlin state-variable filter step with the 1e-20 guard on every state. */
-class StateVariableFilter
+/** Chamberlin state-variable filter step with the 1e-20 guard on every state. Value is double, or
+    EngineMath::Pair for two filters stepped together in the lanes of a vector. */
+template <typename Value>
+class BasicStateVariableFilter
 {
 public:
-    void reset() noexcept { lp = hp = bp = 0.0; }
+    void reset() noexcept { lp = hp = bp = Value{}; }
 
     /** One step with frequency factor f and damping q; bp on the right is the previous value. */
-    void process (double x, double f, double q) noexcept
+    void process (Value x, Value f, Value q) noexcept
     {
-        const double h = (x - bp * q) + 1e-20;
+        const Value h = (x - bp * q) + 1e-20;
         lp = bp * f + lp + 1e-20;
         hp = (h - lp) + 1e-20;
         bp = hp * f + bp + 1e-20;
@@ -40,5 +42,8 @@ public:
         return 2.0 * EngineMath::sineOfSmallAngle (EngineMath::minOf (frequency, EngineMath::Pair{sixthOfRate, sixthOfRate}) * piOverRate);
     }
 
-    double lp = 0.0, hp = 0.0, bp = 0.0;
+    Value lp{}, hp{}, bp{};
 };
+
+using StateVariableFilter = BasicStateVariableFilter<double>;
+using StateVariableFilterPair = BasicStateVariableFilter<EngineMath::Pair>;
