@@ -613,6 +613,8 @@ void PulsaretCore::renderFlushed (unsigned int units, int from, int to) const no
 
     if ((units & unitBit (bassDrumUnit)) != 0)
         bassDrum->renderRun (&o[0][begin], to - from);
+    if ((units & unitBit (snareDrumUnit)) != 0)
+        snareDrum->renderRun (&noiseBlock[begin], &o[1][begin], to - from);
     if ((units & unitBit (tomsUnit)) != 0)
         PulsaretTom::renderPair (*lowTom, *hiTom, &noiseBlock[begin], &o[2][begin], &o[3][begin], to - from, tomsLinked);
 
@@ -620,9 +622,6 @@ void PulsaretCore::renderFlushed (unsigned int units, int from, int to) const no
     const double rate = coefficients.sampleRate;
     for (size_t n = begin; n < end; ++n)
     {
-        if ((units & unitBit (snareDrumUnit)) != 0)
-            o[1][n] = snareDrum->renderOne (noiseBlock[n]);
-
         if ((units & unitBit (cymbalUnit)) != 0)
             o[4][n] = cymbal->renderRatios (ahead.guardedHighRatios[n], ahead.lowRatios[n]);
 
