@@ -1,6 +1,7 @@
 #include "engine/PulsaretTom.h"
 
 #include <cmath>
+#include <type_traits>
 
 #include <emmintrin.h>
 
@@ -205,85 +206,104 @@ void PulsaretTom::renderPair (PulsaretTom& low, PulsaretTom& hi, const double* n
         Pair excitation{}, f{}, output{};
         Mask ended{};
 
-        while (n < count)
+        const auto runWhileBothRing = [&] (auto steady) noexcept
         {
-            smoothedLevel = smoothedLevel - ((smoothedLevel - levelTarget) * levelSmoothing + 1e-20);
-
-            // drivePulseEnds, lane by lane.
-            const Mask pulseEnds = equal (driveCounter, both (0.0));
-            driveCounter = driveCounter - onlyWhere (lessOrEqual (both (0.0), driveCounter), both (1.0));
-            drive = exceptWhere (pulseEnds, drive);
-            noiseDrive = exceptWhere (pulseEnds, noiseDrive);
-            noiseEnvelopeCoefficient = select (equal (drive, both (0.0)), settledNoiseCoefficient, noiseEnvelopeCoefficient);
-
-            highPassY = (drive - highPassPrevious) * highPassGain + highPassPole * highPassY + 1e-20;
-            highPassPrevious = drive;
-            excitation = highPassY * 6.5;
-
-            f = StateVariableFilter::movingFrequencyFactor (baseFrequency + pitchEnvelope * sweepDepth, sixthOfRate, piOverRate);
-            const Pair h = (excitation - bp * damping) + 1e-20;
-            lp = bp * f + lp + 1e-20;
-            hp = (h - lp) + 1e-20;
-            bp = hp * f + bp + 1e-20;
-            bp = EngineMath::maxOf (bp, (bp + 1.0) * 0.4 - 1.0);
-
-            const double x = noise[n];
-            // The band-pass's b1 is 0.
-            const Pair yb = b0 * x + b2 * x2 - a1 * y1 - a2 * y2 + 1e-20;
-            x2 = x1;
-            x1 = both (x);
-            y2 = y1;
-            y1 = yb;
-
-            Pair out = (noiseEnvelope * yb * 0.15 + bp) * outputGain;
-            noiseEnvelope = noiseEnvelope - ((noiseEnvelope - noiseDrive) * noiseEnvelopeCoefficient + 1e-20);
-            pitchEnvelope = pitchEnvelope - (pitchEnvelope * pitchEnvelopeCoefficient + 1e-20);
-
-            // stepHold, lane by lane; mostly both are outside the band and not holding.
-            slope = out - previousValue;
-            previousValue = out;
-            const Mask inBand = notLessOrEqual (out, both (0.25)) & notLessOrEqual (both (0.35), out);
-            if (_mm_movemask_pd ((inBand | holding).bits) != 0)
+            while (n < count)
             {
-                const Mask fallingInBand = inBand & lessOrEqual (slope, both (0.0));
-                const Mask risingInBand = inBand & notLessOrEqual (slope, both (0.0));
-                const Mask startFalling = andNot (fallingInBand, holding | armedRising);
-                const Mask startRising = andNot (risingInBand, holding | armedFalling);
-                const Mask start = startFalling | startRising;
-                armedFalling = andNot (armedFalling, fallingInBand) | startRising;
-                armedRising = andNot (armedRising, risingInBand) | startFalling;
-                holdValue = select (start, out, holdValue);
-                holdCounter = select (start, holdLength, holdCounter);
-                holding = (holding | start) & inBand;
-                out = select (holding, holdValue, out);
-                const Mask counting = holding;
-                holding = andNot (holding, less (holdCounter, both (0.0)));
-                holdCounter = holdCounter - onlyWhere (counting, both (1.0));
+                if constexpr (!decltype (steady)::value)
+                {
+                    smoothedLevel = smoothedLevel - ((smoothedLevel - levelTarget) * levelSmoothing + 1e-20);
+
+                    // drivePulseEnds, lane by lane.
+                    const Mask pulseEnds = equal (driveCounter, both (0.0));
+                    driveCounter = driveCounter - onlyWhere (lessOrEqual (both (0.0), driveCounter), both (1.0));
+                    drive = exceptWhere (pulseEnds, drive);
+                    noiseDrive = exceptWhere (pulseEnds, noiseDrive);
+                    noiseEnvelopeCoefficient = select (equal (drive, both (0.0)), settledNoiseCoefficient, noiseEnvelopeCoefficient);
+                }
+
+                highPassY = (drive - highPassPrevious) * highPassGain + highPassPole * highPassY + 1e-20;
+                highPassPrevious = drive;
+                excitation = highPassY * 6.5;
+
+                f = StateVariableFilter::movingFrequencyFactor (baseFrequency + pitchEnvelope * sweepDepth, sixthOfRate, piOverRate);
+                const Pair h = (excitation - bp * damping) + 1e-20;
+                lp = bp * f + lp + 1e-20;
+                hp = (h - lp) + 1e-20;
+                bp = hp * f + bp + 1e-20;
+                bp = EngineMath::maxOf (bp, (bp + 1.0) * 0.4 - 1.0);
+
+                const double x = noise[n];
+                // The band-pass's b1 is 0.
+                const Pair yb = b0 * x + b2 * x2 - a1 * y1 - a2 * y2 + 1e-20;
+                x2 = x1;
+                x1 = both (x);
+                y2 = y1;
+                y1 = yb;
+
+                Pair out = (noiseEnvelope * yb * 0.15 + bp) * outputGain;
+                noiseEnvelope = noiseEnvelope - ((noiseEnvelope - noiseDrive) * noiseEnvelopeCoefficient + 1e-20);
+                pitchEnvelope = pitchEnvelope - (pitchEnvelope * pitchEnvelopeCoefficient + 1e-20);
+
+                // stepHold, lane by lane; mostly both are outside the band and not holding.
+                slope = out - previousValue;
+                previousValue = out;
+                const Mask inBand = notLessOrEqual (out, both (0.25)) & notLessOrEqual (both (0.35), out);
+                if (_mm_movemask_pd ((inBand | holding).bits) != 0)
+                {
+                    const Mask fallingInBand = inBand & lessOrEqual (slope, both (0.0));
+                    const Mask risingInBand = inBand & notLessOrEqual (slope, both (0.0));
+                    const Mask startFalling = andNot (fallingInBand, holding | armedRising);
+                    const Mask startRising = andNot (risingInBand, holding | armedFalling);
+                    const Mask start = startFalling | startRising;
+                    armedFalling = andNot (armedFalling, fallingInBand) | startRising;
+                    armedRising = andNot (armedRising, risingInBand) | startFalling;
+                    holdValue = select (start, out, holdValue);
+                    holdCounter = select (start, holdLength, holdCounter);
+                    holding = (holding | start) & inBand;
+                    out = select (holding, holdValue, out);
+                    const Mask counting = holding;
+                    holding = andNot (holding, less (holdCounter, both (0.0)));
+                    holdCounter = holdCounter - onlyWhere (counting, both (1.0));
+                }
+
+                outputSmoother = outputSmoother - ((outputSmoother - out) * outputSmoothing + 1e-20);
+                output = outputSmoother * 0.2;
+
+                // followPeak, lane by lane.
+                peak = EngineMath::maxOf ((Pair) _mm_andnot_pd (_mm_set1_pd (-0.0), (__m128d) output), peak);
+                peak = peakDecay * peak;
+
+                const Pair heard = output * smoothedLevel;
+                if (linked)
+                {
+                    lowOut[n] = heard[1] + heard[0];
+                    hiOut[n] = 0.0;
+                }
+                else
+                {
+                    lowOut[n] = heard[0];
+                    hiOut[n] = heard[1];
+                }
+
+                ++n;
+                ended = less (peak, both (2e-05));
+                if (_mm_movemask_pd (ended.bits) != 0)
+                    break;
             }
+        };
 
-            outputSmoother = outputSmoother - ((outputSmoother - out) * outputSmoothing + 1e-20);
-            output = outputSmoother * 0.2;
-
-            // followPeak, lane by lane.
-            peak = EngineMath::maxOf ((Pair) _mm_andnot_pd (_mm_set1_pd (-0.0), (__m128d) output), peak);
-            peak = peakDecay * peak;
-
-            const Pair heard = output * smoothedLevel;
-            if (linked)
-            {
-                lowOut[n] = heard[1] + heard[0];
-                hiOut[n] = 0.0;
-            }
-            else
-            {
-                lowOut[n] = heard[0];
-                hiOut[n] = heard[1];
-            }
-
-            ++n;
-            ended = less (peak, both (2e-05));
-            if (_mm_movemask_pd (ended.bits) != 0)
-                break;
+        // Once both strikes' pulses are over and the levels have settled, those steps change nothing:
+        // the counters stay below 0, the drives at 0 and the noise coefficients where drive 0 sets them.
+        const bool steady = low.driveCounter < 0 && hi.driveCounter < 0 && low.drive == 0.0 && hi.drive == 0.0 && staysPut (smoothedLevel[0], levelTarget[0], levelSmoothing) && staysPut (smoothedLevel[1], levelTarget[1], levelSmoothing);
+        if (steady)
+        {
+            noiseEnvelopeCoefficient = settledNoiseCoefficient;
+            runWhileBothRing (std::true_type{});
+        }
+        else
+        {
+            runWhileBothRing (std::false_type{});
         }
 
         PulsaretTom* const toms[] = {&low, &hi};
