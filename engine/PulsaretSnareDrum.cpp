@@ -139,8 +139,10 @@ void PulsaretSnareDrum::renderRunWith (const double* noise, double* out, int cou
             low = freq * mid + low + 1e-20;
             high = (x - low) + 1e-20;
             mid = high * freq + mid + 1e-20;
-            // Below -1 the folded value is the larger, so the fold is a maximum.
-            mid = EngineMath::atLeast (mid, (mid + 1.0) * 0.5 - 1.0);
+            // Below -1 the folded value is the larger, so the fold is a maximum; from -1 up it is not above
+            // the value. A branch keeps the fold off the recursion's path while it does not bite.
+            if (mid < -1.0)
+                mid = EngineMath::atLeast (mid, (mid + 1.0) * 0.5 - 1.0);
 
             tone1 = mid * inverseDa;
 

@@ -231,7 +231,9 @@ void PulsaretTom::renderPair (PulsaretTom& low, PulsaretTom& hi, const double* n
                 lp = bp * f + lp + 1e-20;
                 hp = (h - lp) + 1e-20;
                 bp = hp * f + bp + 1e-20;
-                bp = EngineMath::maxOf (bp, (bp + 1.0) * 0.4 - 1.0);
+                // As renderOne: the fold only where it can bite.
+                if (_mm_movemask_pd (less (bp, both (-1.0)).bits) != 0)
+                    bp = EngineMath::maxOf (bp, (bp + 1.0) * 0.4 - 1.0);
 
                 const double x = noise[n];
                 // The band-pass's b1 is 0.

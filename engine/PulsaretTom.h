@@ -101,8 +101,10 @@ inline double PulsaretTom::renderOne (double noise) noexcept
 
         f = StateVariableFilter::movingFrequencyFactor (baseFrequency * tuneMultiplier + pitchEnvelope * sweepDepth, sixthOfRate, piOverRate);
         svf.process (excitation, f, damping);
-        // Below -1 the folded value is the larger, so the fold is a maximum.
-        svf.bp = EngineMath::atLeast (svf.bp, (svf.bp + 1.0) * 0.4 - 1.0);
+        // Below -1 the folded value is the larger, so the fold is a maximum; from -1 up it is not above
+        // the value. A branch keeps the fold off the recursion's path while it does not bite.
+        if (svf.bp < -1.0)
+            svf.bp = EngineMath::atLeast (svf.bp, (svf.bp + 1.0) * 0.4 - 1.0);
 
         const double yb = noiseBandPass.process (noise);
         double out = (noiseEnvelope * yb * 0.15 + svf.bp) * outputGain;
