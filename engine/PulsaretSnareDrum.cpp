@@ -135,10 +135,10 @@ void PulsaretSnareDrum::renderRunWith (const double* noise, double* out, int cou
 
             freq = StateVariableFilter::movingFrequencyFactor (pitchEnv * 462.0 + tune + 211.0, sixth, piOver);
 
-            const double x = limited + 1e-20;
-            low = freq * mid + low + 1e-20;
-            high = (x - low) + 1e-20;
-            mid = high * freq + mid + 1e-20;
+            // The guards off the recursion's path, as in StateVariableFilter.
+            low = freq * mid + (low + 1e-20);
+            high = limited - (low - 2e-20);
+            mid = high * freq + (mid + 1e-20);
             // Below -1 the folded value is the larger, so the fold is a maximum; from -1 up it is not above
             // the value. A branch keeps the fold off the recursion's path while it does not bite.
             if (mid < -1.0)

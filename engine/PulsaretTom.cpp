@@ -187,9 +187,11 @@ void PulsaretTom::renderPair (PulsaretTom& low, PulsaretTom& hi, const double* n
         Pair pitchEnvelope = pair (&PulsaretTom::pitchEnvelope);
         Pair highPassY = pairOf (&PulsaretTom::highPass, &OnePoleHighPass::y);
         Pair highPassPrevious = pairOf (&PulsaretTom::highPass, &OnePoleHighPass::previous);
-        Pair lp = pairOf (&PulsaretTom::svf, &StateVariableFilter::lp);
-        Pair hp = pairOf (&PulsaretTom::svf, &StateVariableFilter::hp);
-        Pair bp = pairOf (&PulsaretTom::svf, &StateVariableFilter::bp);
+        StateVariableFilterPair filter;
+        filter.lp = pairOf (&PulsaretTom::svf, &StateVariableFilter::lp);
+        filter.hp = pairOf (&PulsaretTom::svf, &StateVariableFilter::hp);
+        filter.bp = pairOf (&PulsaretTom::svf, &StateVariableFilter::bp);
+        Pair& bp = filter.bp;
         Pair x1 = pairOf (&PulsaretTom::noiseBandPass, &Biquad::x1);
         Pair x2 = pairOf (&PulsaretTom::noiseBandPass, &Biquad::x2);
         Pair y1 = pairOf (&PulsaretTom::noiseBandPass, &Biquad::y1);
@@ -227,10 +229,7 @@ void PulsaretTom::renderPair (PulsaretTom& low, PulsaretTom& hi, const double* n
                 excitation = highPassY * 6.5;
 
                 f = StateVariableFilter::movingFrequencyFactor (baseFrequency + pitchEnvelope * sweepDepth, sixthOfRate, piOverRate);
-                const Pair h = (excitation - bp * damping) + 1e-20;
-                lp = bp * f + lp + 1e-20;
-                hp = (h - lp) + 1e-20;
-                bp = hp * f + bp + 1e-20;
+                filter.process (excitation, f, damping);
                 // As renderOne: the fold only where it can bite.
                 if (_mm_movemask_pd (less (bp, both (-1.0)).bits) != 0)
                     bp = EngineMath::maxOf (bp, (bp + 1.0) * 0.4 - 1.0);
@@ -324,9 +323,9 @@ void PulsaretTom::renderPair (PulsaretTom& low, PulsaretTom& hi, const double* n
             t.highPass.previous = highPassPrevious[lane];
             t.excitation = excitation[lane];
             t.f = f[lane];
-            t.svf.lp = lp[lane];
-            t.svf.hp = hp[lane];
-            t.svf.bp = bp[lane];
+            t.svf.lp = filter.lp[lane];
+            t.svf.hp = filter.hp[lane];
+            t.svf.bp = filter.bp[lane];
             t.noiseBandPass.x1 = x1[lane];
             t.noiseBandPass.x2 = x2[lane];
             t.noiseBandPass.y1 = y1[lane];
