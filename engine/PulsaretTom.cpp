@@ -145,8 +145,12 @@ void PulsaretTom::renderPair (PulsaretTom& low, PulsaretTom& hi, const double* n
 {
     int n = 0;
 
-    if (low.active && hi.active && count > 0)
+    // A silent tom's lane runs along unheard: its output is 0, only its level and peak move, and
+    // nothing else of it is kept.
+    if ((low.active || hi.active) && count > 0)
     {
+        const Mask ringing = flag (low.active, hi.active);
+
         if (linked)
             hi.followLevelOf (low);
         else
@@ -269,7 +273,7 @@ void PulsaretTom::renderPair (PulsaretTom& low, PulsaretTom& hi, const double* n
                 }
 
                 outputSmoother = outputSmoother - ((outputSmoother - out) * outputSmoothing + 1e-20);
-                output = outputSmoother * 0.2;
+                output = onlyWhere (ringing, outputSmoother * 0.2);
 
                 // followPeak, lane by lane.
                 peak = EngineMath::maxOf ((Pair) _mm_andnot_pd (_mm_set1_pd (-0.0), (__m128d) output), peak);
@@ -288,7 +292,7 @@ void PulsaretTom::renderPair (PulsaretTom& low, PulsaretTom& hi, const double* n
                 }
 
                 ++n;
-                ended = less (peak, both (2e-05));
+                ended = less (peak, both (2e-05)) & ringing;
                 if (_mm_movemask_pd (ended.bits) != 0)
                     break;
             }
@@ -296,7 +300,9 @@ void PulsaretTom::renderPair (PulsaretTom& low, PulsaretTom& hi, const double* n
 
         // Once both strikes' pulses are over and the levels have settled, those steps change nothing:
         // the counters stay below 0, the drives at 0 and the noise coefficients where drive 0 sets them.
-        const bool steady = low.driveCounter < 0 && hi.driveCounter < 0 && low.drive == 0.0 && hi.drive == 0.0 && staysPut (smoothedLevel[0], levelTarget[0], levelSmoothing) && staysPut (smoothedLevel[1], levelTarget[1], levelSmoothing);
+        const auto pulseIsOver = [] (const PulsaretTom& t)
+        { return !t.active || (t.driveCounter < 0 && t.drive == 0.0); };
+        const bool steady = pulseIsOver (low) && pulseIsOver (hi) && staysPut (smoothedLevel[0], levelTarget[0], levelSmoothing) && staysPut (smoothedLevel[1], levelTarget[1], levelSmoothing);
         if (steady)
         {
             noiseEnvelopeCoefficient = settledNoiseCoefficient;
@@ -313,6 +319,10 @@ void PulsaretTom::renderPair (PulsaretTom& low, PulsaretTom& hi, const double* n
             auto& t = *toms[index];
             const auto lane = index;
             t.smoothedLevel = smoothedLevel[lane];
+            t.peak = peak[lane];
+            t.output = output[lane];
+            if (!isSet (ringing, (int) index))
+                continue;
             t.driveCounter = (int32_t) driveCounter[lane];
             t.drive = drive[lane];
             t.noiseDrive = noiseDrive[lane];
@@ -338,13 +348,11 @@ void PulsaretTom::renderPair (PulsaretTom& low, PulsaretTom& hi, const double* n
             t.holding = isSet (holding, (int) index);
             t.armedFalling = isSet (armedFalling, (int) index);
             t.armedRising = isSet (armedRising, (int) index);
-            t.peak = peak[lane];
-            t.output = output[lane];
             t.active = !isSet (ended, (int) index);
         }
     }
 
-    // One of them silent (or falling silent above): each on its own.
+    // Both silent, or one fell silent above: each on its own.
     for (; n < count; ++n)
     {
         if (linked)

@@ -41,8 +41,8 @@ public:
     }
 
     /** Renders both toms for count samples from the same noise, as the engine hears them: linked, the hi
-        tom takes the low tom's level before each sample and lowOut gets their sum (hiOut 0). While both
-        ring they step together in the two lanes of a vector, with renderOne's arithmetic in renderOne's
+        tom takes the low tom's level before each sample and lowOut gets their sum (hiOut 0). While either
+        rings they step together in the two lanes of a vector, with renderOne's arithmetic in renderOne's
         order, so the samples are the very same. */
     static void renderPair (PulsaretTom& low, PulsaretTom& hi, const double* noise, double* lowOut, double* hiOut, int count, bool linked) noexcept;
 
