@@ -91,14 +91,25 @@ double PulsaretSnareDrum::renderWithInput (double noise)
 
 void PulsaretSnareDrum::renderRun (const double* noise, double* out, int count) noexcept
 {
-    // Nothing changes the target within a run, so a settled level stays settled through it.
+    // Nothing changes the target within a run, so a settled level stays settled through it. After the
+    // strike's pulse, once the excitation's high-pass has come to rest, the pulse and the high-pass leave
+    // every value where it is too.
+    const auto& h = highPass1;
+    const bool resting = active && driveCounter < 0 && drive == 0.0 && h.previous == 0.0 && (0.0 - 0.0) * h.gain + h.pole * h.y + 1e-20 == h.y;
     if (staysPut (smoothedLevel, levelTarget, coefficients.levelSmoothing))
-        renderRunWith<false> (noise, out, count);
+    {
+        if (resting)
+            renderRunWith<false, false> (noise, out, count);
+        else
+            renderRunWith<false, true> (noise, out, count);
+    }
     else
-        renderRunWith<true> (noise, out, count);
+    {
+        renderRunWith<true, true> (noise, out, count);
+    }
 }
 
-template <bool levelMoves>
+template <bool levelMoves, bool struck>
 void PulsaretSnareDrum::renderRunWith (const double* noise, double* out, int count) noexcept
 {
     // The state in locals, which the compiler keeps in registers: the output may alias any field.
@@ -115,6 +126,13 @@ void PulsaretSnareDrum::renderRunWith (const double* noise, double* out, int cou
     auto band = bandPass;
     double exc = excitation, limited = limitedExcitation, freq = f, low = lp, high = hp, mid = bp, tone1 = tonal, o = output;
 
+    if (!struck)
+    {
+        // What the steps below would set on every sample.
+        exc = da * high1.y * 2.2;
+        noiseCoefficient = (tone + 0.0008) * k;
+    }
+
     for (int n = 0; n < count; ++n)
     {
         if (levelMoves)
@@ -124,13 +142,17 @@ void PulsaretSnareDrum::renderRunWith (const double* noise, double* out, int cou
 
         if (on)
         {
-            if (drivePulseEnds (counter))
+            if (struck)
             {
-                dr = 0.0;
-                noiseCoefficient = k * 0.0008;
+                if (drivePulseEnds (counter))
+                {
+                    dr = 0.0;
+                    noiseCoefficient = k * 0.0008;
+                }
+
+                exc = da * high1.process (dr) * 2.2;
             }
 
-            exc = da * high1.process (dr) * 2.2;
             limited = EngineMath::atLeast (exc - 0.07 * mid, -1.0);
 
             freq = StateVariableFilter::movingFrequencyFactor (pitchEnv * 462.0 + tune + 211.0, sixth, piOver);
@@ -154,7 +176,7 @@ void PulsaretSnareDrum::renderRunWith (const double* noise, double* out, int cou
 
             o = (-tone1 - 2.0 * yb * snappyGain) * 0.14896;
 
-            if (dr == 0.0)
+            if (struck && dr == 0.0)
                 noiseCoefficient = (tone + 0.0008) * k;
 
             smoothTowards (pitchEnv, da * dr, pitchCoefficient);

@@ -32,7 +32,7 @@ public:
     double getTuneTerm() const noexcept { return tuneTerm; }
 
 private:
-    template <bool levelMoves>
+    template <bool levelMoves, bool struck>
     void renderRunWith (const double* noise, double* out, int count) noexcept;
 
     static double toneTermFor (double value) noexcept;
