@@ -228,9 +228,12 @@ void PulsaretTom::renderPair (PulsaretTom& low, PulsaretTom& hi, const double* n
                     noiseEnvelopeCoefficient = select (equal (drive, both (0.0)), settledNoiseCoefficient, noiseEnvelopeCoefficient);
                 }
 
-                highPassY = (drive - highPassPrevious) * highPassGain + highPassPole * highPassY + 1e-20;
-                highPassPrevious = drive;
-                excitation = highPassY * 6.5;
+                if constexpr (!decltype (steady)::value)
+                {
+                    highPassY = (drive - highPassPrevious) * highPassGain + highPassPole * highPassY + 1e-20;
+                    highPassPrevious = drive;
+                    excitation = highPassY * 6.5;
+                }
 
                 f = StateVariableFilter::movingFrequencyFactor (baseFrequency + pitchEnvelope * sweepDepth, sixthOfRate, piOverRate);
                 filter.process (excitation, f, damping);
@@ -298,14 +301,19 @@ void PulsaretTom::renderPair (PulsaretTom& low, PulsaretTom& hi, const double* n
             }
         };
 
-        // Once both strikes' pulses are over and the levels have settled, those steps change nothing:
-        // the counters stay below 0, the drives at 0 and the noise coefficients where drive 0 sets them.
+        // Once the strikes' pulses are over, their high-passes have come to rest and the levels have
+        // settled, those steps change nothing: the counters stay below 0, the drives at 0, the high-passes
+        // on their fixed points and the noise coefficients where drive 0 sets them.
         const auto pulseIsOver = [] (const PulsaretTom& t)
-        { return !t.active || (t.driveCounter < 0 && t.drive == 0.0); };
+        {
+            const auto& h = t.highPass;
+            return !t.active || (t.driveCounter < 0 && t.drive == 0.0 && h.previous == 0.0 && (0.0 - 0.0) * h.gain + h.pole * h.y + 1e-20 == h.y);
+        };
         const bool steady = pulseIsOver (low) && pulseIsOver (hi) && staysPut (smoothedLevel[0], levelTarget[0], levelSmoothing) && staysPut (smoothedLevel[1], levelTarget[1], levelSmoothing);
         if (steady)
         {
             noiseEnvelopeCoefficient = settledNoiseCoefficient;
+            excitation = highPassY * 6.5;
             runWhileBothRing (std::true_type{});
         }
         else
