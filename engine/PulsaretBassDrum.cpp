@@ -84,11 +84,15 @@ void PulsaretBassDrum::renderRun (double* out, int count) noexcept
     // go to a buffer of our own first, which the compiler knows the voice's fields are not part of.
     double run[maxRun];
     const double k = coefficients.levelSmoothing;
-    if (staysPut (smoothedLevel, levelTarget, k) && staysPut (attackGain, attackGainTarget, k))
-        for (int n = 0; n < count; ++n)
-            run[n] = renderOne<false>();
-    else
-        for (int n = 0; n < count; ++n)
-            run[n] = renderOne();
-    std::copy (run, run + count, out);
+    for (int done = 0; done < count; done += maxRun)
+    {
+        const int length = std::min (maxRun, count - done);
+        if (staysPut (smoothedLevel, levelTarget, k) && staysPut (attackGain, attackGainTarget, k))
+            for (int n = 0; n < length; ++n)
+                run[n] = renderOne<false>();
+        else
+            for (int n = 0; n < length; ++n)
+                run[n] = renderOne();
+        std::copy (run, run + length, out + done);
+    }
 }

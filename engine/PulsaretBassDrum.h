@@ -24,7 +24,7 @@ public:
     template <bool levelsMove = true>
     double renderOne() noexcept;
 
-    /** renderOne for count samples, at most maxRun. */
+    /** renderOne for count samples, maxRun at a time. */
     void renderRun (double* out, int count) noexcept;
     static constexpr int maxRun = 32;
 
