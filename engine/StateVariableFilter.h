@@ -13,9 +13,10 @@ public:
     void reset() noexcept { lp = hp = bp = Value{}; }
 
     /** One step with frequency factor f and damping q; bp on the right is the previous value.
-        The guards are added where they stay off the path from one bp to the next (9 steps of
-        latency shorter): wherever the sums are above about 1e-4 the guard changes no bit of them,
-        and below it they move by less than 1e-19. */
+        Each state still gets its guard, added where it stays off the path from one bp to the next
+        (9 steps of latency shorter) rather than after each sum: the states differ from guarding
+        the sums by at most the rounding of their last bit, and by about 1e-20 where they are that
+        small. */
     void process (Value x, Value f, Value q) noexcept
     {
         lp = bp * f + (lp + 1e-20);
