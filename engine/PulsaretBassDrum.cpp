@@ -1,5 +1,6 @@
 #include "engine/PulsaretBassDrum.h"
 
+#include <algorithm>
 #include <cmath>
 
 void PulsaretBassDrum::setLevel (double value) noexcept
@@ -59,8 +60,7 @@ void PulsaretBassDrum::setSampleRate (double rate)
     dcBlocker.setCutoff (30.0, rate);
     dcBlocker.reset();
     click = 0.0;
-    svf1.reset();
-    svf2.reset();
+    svf.reset();
     q1 = decayTerm * 0.13;
     q2 = 0.285;
     updateTune();
@@ -76,4 +76,23 @@ void PulsaretBassDrum::setSampleRate (double rate)
 double PulsaretBassDrum::render()
 {
     return renderOne();
+}
+
+void PulsaretBassDrum::renderRun (double* out, int count) noexcept
+{
+    // Nothing changes the targets within a run, so settled smoothers stay settled through it. The samples
+    // go to a buffer of our own first, which the compiler knows the voice's fields are not part of.
+    double run[maxRun];
+    const double k = coefficients.levelSmoothing;
+    for (int done = 0; done < count; done += maxRun)
+    {
+        const int length = std::min (maxRun, count - done);
+        if (staysPut (smoothedLevel, levelTarget, k) && staysPut (attackGain, attackGainTarget, k))
+            for (int n = 0; n < length; ++n)
+                run[n] = renderOne<false>();
+        else
+            for (int n = 0; n < length; ++n)
+                run[n] = renderOne();
+        std::copy (run, run + length, out + done);
+    }
 }

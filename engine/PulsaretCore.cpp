@@ -611,34 +611,17 @@ void PulsaretCore::renderFlushed (unsigned int units, int from, int to) const no
     if ((units & unitBit (hiHatsUnit)) != 0 && hiHats->isActive())
         prepareRatios (!hiHatsLinked);
 
+    if ((units & unitBit (bassDrumUnit)) != 0)
+        bassDrum->renderRun (&o[0][begin], to - from);
+    if ((units & unitBit (snareDrumUnit)) != 0)
+        snareDrum->renderRun (&noiseBlock[begin], &o[1][begin], to - from);
+    if ((units & unitBit (tomsUnit)) != 0)
+        PulsaretTom::renderPair (*lowTom, *hiTom, &noiseBlock[begin], &o[2][begin], &o[3][begin], to - from, tomsLinked);
+
     // The units side by side, so that their recursions overlap in the processor.
     const double rate = coefficients.sampleRate;
     for (size_t n = begin; n < end; ++n)
     {
-        if ((units & unitBit (bassDrumUnit)) != 0)
-            o[0][n] = bassDrum->renderOne();
-
-        if ((units & unitBit (snareDrumUnit)) != 0)
-            o[1][n] = snareDrum->renderOne (noiseBlock[n]);
-
-        if ((units & unitBit (tomsUnit)) != 0)
-        {
-            if (tomsLinked)
-            {
-                // "Low Tom Level" rules both toms; the hi tom renders first.
-                hiTom->followLevelOf (*lowTom);
-                const double hi = hiTom->renderOne (noiseBlock[n]);
-                o[2][n] = hi + lowTom->renderOne (noiseBlock[n]);
-                o[3][n] = 0.0;
-            }
-            else
-            {
-                hiTom->restoreLevelTarget();
-                o[2][n] = lowTom->renderOne (noiseBlock[n]);
-                o[3][n] = hiTom->renderOne (noiseBlock[n]);
-            }
-        }
-
         if ((units & unitBit (cymbalUnit)) != 0)
             o[4][n] = cymbal->renderRatios (ahead.guardedHighRatios[n], ahead.lowRatios[n]);
 
