@@ -492,9 +492,7 @@ void PulsaretCore::prepareRatios (bool unguarded) const noexcept
     {
         for (size_t n = 0; n < (size_t) blockLength; ++n)
         {
-            const auto ratios = MetalShaper::guardedRatiosOf (EngineMath::Pair{metalHighBlock[n], metalLowBlock[n]});
-            ahead.guardedHighRatios[n] = ratios[0];
-            ahead.lowRatios[n] = ratios[1];
+            ahead.ratios[n] = MetalShaper::guardedRatiosOf (EngineMath::Pair{metalHighBlock[n], metalLowBlock[n]}) - 1.0;
         }
         ahead.ratiosReady = true;
     }
@@ -611,6 +609,9 @@ void PulsaretCore::renderFlushed (unsigned int units, int from, int to) const no
     if ((units & unitBit (hiHatsUnit)) != 0 && hiHats->isActive())
         prepareRatios (!hiHatsLinked);
 
+    if ((units & unitBit (cymbalUnit)) != 0)
+        cymbal->renderBlock (ahead.ratios.data() + from, o[4].data() + from, to - from);
+
     // The units side by side, so that their recursions overlap in the processor.
     const double rate = coefficients.sampleRate;
     for (size_t n = begin; n < end; ++n)
@@ -639,22 +640,19 @@ void PulsaretCore::renderFlushed (unsigned int units, int from, int to) const no
             }
         }
 
-        if ((units & unitBit (cymbalUnit)) != 0)
-            o[4][n] = cymbal->renderRatios (ahead.guardedHighRatios[n], ahead.lowRatios[n]);
-
         if ((units & unitBit (hiHatsUnit)) != 0)
         {
             hiHats->chargeOpen (pulseTrain.step (rate, hiHats->getOpenVelocity()));
 
             if (hiHatsLinked)
             {
-                o[5][n] = hiHats->renderLinked (ahead.guardedHighRatios[n]);
+                o[5][n] = hiHats->renderLinked (ahead.ratios[n][0] + 1.0);
                 o[6][n] = 0.0;
             }
             else
             {
                 o[5][n] = hiHats->renderOpenRatio (ahead.unguardedHighRatios[n]);
-                o[6][n] = hiHats->renderClosedRatio (ahead.guardedHighRatios[n]);
+                o[6][n] = hiHats->renderClosedRatio (ahead.ratios[n][0] + 1.0);
             }
         }
     }

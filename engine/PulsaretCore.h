@@ -101,7 +101,8 @@ private:
         int earliest = blockLength;                // the least of renderedUntil
         bool ratiosReady = false, unguardedRatiosReady = false;
         std::array<std::array<double, blockLength>, numInstruments> out{};
-        std::array<double, blockLength> guardedHighRatios{}, lowRatios{}, unguardedHighRatios{};
+        std::array<EngineMath::Pair, blockLength> ratios{}; // the diode quotients less 1 {metal high, metal low}
+        std::array<double, blockLength> unguardedHighRatios{};
     };
 
     void renderVoices (double* perInstrumentOut) noexcept;
