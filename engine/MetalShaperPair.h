@@ -61,6 +61,15 @@ public:
         return y;
     }
 
+    /** The state with its first lane from a and its second from b. */
+    static State firstLaneOf (const State& a, const State& b) noexcept
+    {
+        const auto merge = [] (Pair x, Pair y)
+        { return Pair{x[0], y[1]}; };
+        return State{merge (a.input, b.input), merge (a.previousInput, b.previousInput), merge (a.y1, b.y1), merge (a.y2, b.y2),
+                     merge (a.clipped, b.clipped)};
+    }
+
     /** step on the pair's own state. */
     Pair process (Pair ratioLessOne, Pair drive) noexcept { return step (state, constants, ratioLessOne, drive); }
 

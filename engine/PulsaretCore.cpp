@@ -414,7 +414,6 @@ void PulsaretCore::generateBlock() noexcept
     ahead.renderedUntil.fill (0);
     ahead.earliest = 0;
     ahead.ratiosReady = false;
-    ahead.unguardedRatiosReady = false;
 }
 
 void PulsaretCore::filterNoise() const noexcept
@@ -485,24 +484,15 @@ void PulsaretCore::filterMetal() const noexcept
     f.metalReady = true;
 }
 
-void PulsaretCore::prepareRatios (bool unguarded) const noexcept
+void PulsaretCore::prepareRatios() const noexcept
 {
-    filterMetal();
-    if (!ahead.ratiosReady)
-    {
-        for (size_t n = 0; n < (size_t) blockLength; ++n)
-        {
-            ahead.ratios[n] = MetalShaper::guardedRatiosOf (EngineMath::Pair{metalHighBlock[n], metalLowBlock[n]}) - 1.0;
-        }
-        ahead.ratiosReady = true;
-    }
+    if (ahead.ratiosReady)
+        return;
 
-    if (unguarded && !ahead.unguardedRatiosReady)
-    {
-        for (size_t n = 0; n < (size_t) blockLength; ++n)
-            ahead.unguardedHighRatios[n] = MetalShaper::ratioOf<false> (metalHighBlock[n]);
-        ahead.unguardedRatiosReady = true;
-    }
+    filterMetal();
+    for (size_t n = 0; n < (size_t) blockLength; ++n)
+        ahead.ratios[n] = MetalShaper::guardedRatiosOf (EngineMath::Pair{metalHighBlock[n], metalLowBlock[n]}) - 1.0;
+    ahead.ratiosReady = true;
 }
 
 void PulsaretCore::renderAhead (unsigned int units) noexcept
@@ -604,16 +594,15 @@ void PulsaretCore::renderFlushed (unsigned int units, int from, int to) const no
         filterNoise();
 
     // A silent voice does not read its input.
-    if ((units & unitBit (cymbalUnit)) != 0 && cymbal->isActive())
-        prepareRatios (false);
-    if ((units & unitBit (hiHatsUnit)) != 0 && hiHats->isActive())
-        prepareRatios (!hiHatsLinked);
+    if (((units & unitBit (cymbalUnit)) != 0 && cymbal->isActive()) || ((units & unitBit (hiHatsUnit)) != 0 && hiHats->isActive()))
+        prepareRatios();
 
     if ((units & unitBit (cymbalUnit)) != 0)
         cymbal->renderBlock (ahead.ratios.data() + from, o[4].data() + from, to - from);
+    if ((units & unitBit (hiHatsUnit)) != 0)
+        hiHats->renderBlock (pulseTrain, hiHatsLinked, ahead.ratios.data() + from, o[5].data() + from, o[6].data() + from, to - from);
 
     // The units side by side, so that their recursions overlap in the processor.
-    const double rate = coefficients.sampleRate;
     for (size_t n = begin; n < end; ++n)
     {
         if ((units & unitBit (bassDrumUnit)) != 0)
@@ -637,22 +626,6 @@ void PulsaretCore::renderFlushed (unsigned int units, int from, int to) const no
                 hiTom->restoreLevelTarget();
                 o[2][n] = lowTom->renderOne (noiseBlock[n]);
                 o[3][n] = hiTom->renderOne (noiseBlock[n]);
-            }
-        }
-
-        if ((units & unitBit (hiHatsUnit)) != 0)
-        {
-            hiHats->chargeOpen (pulseTrain.step (rate, hiHats->getOpenVelocity()));
-
-            if (hiHatsLinked)
-            {
-                o[5][n] = hiHats->renderLinked (ahead.ratios[n][0] + 1.0);
-                o[6][n] = 0.0;
-            }
-            else
-            {
-                o[5][n] = hiHats->renderOpenRatio (ahead.unguardedHighRatios[n]);
-                o[6][n] = hiHats->renderClosedRatio (ahead.ratios[n][0] + 1.0);
             }
         }
     }

@@ -99,10 +99,9 @@ private:
         std::array<int, numUnits> copiedAt{};      // where they stood when copied
         std::array<bool, numUnits> quiet{};        // standing still: no copy was needed
         int earliest = blockLength;                // the least of renderedUntil
-        bool ratiosReady = false, unguardedRatiosReady = false;
+        bool ratiosReady = false;
         std::array<std::array<double, blockLength>, numInstruments> out{};
         std::array<EngineMath::Pair, blockLength> ratios{}; // the diode quotients less 1 {metal high, metal low}
-        std::array<double, blockLength> unguardedHighRatios{};
     };
 
     void renderVoices (double* perInstrumentOut) noexcept;
@@ -115,7 +114,7 @@ private:
     void renderFlushed (unsigned int units, int from, int to) const noexcept;
     unsigned int fillQuietUnits (unsigned int units, int from, int to) const noexcept;
     static constexpr unsigned int unitBit (int unit) noexcept { return 1u << unit; }
-    void prepareRatios (bool unguarded) const noexcept;
+    void prepareRatios() const noexcept;
     void filterNoise() const noexcept;
     void filterMetal() const noexcept;
     void settle (int unit) const noexcept;
