@@ -413,7 +413,6 @@ void PulsaretCore::generateBlock() noexcept
     position = 0;
     ahead.renderedUntil.fill (0);
     ahead.earliest = 0;
-    ahead.ratiosReady = false;
 }
 
 void PulsaretCore::filterNoise() const noexcept
@@ -429,13 +428,14 @@ void PulsaretCore::filterNoise() const noexcept
     {
         state = 0.0;
         for (int64_t t = std::max<int64_t> (0, f.blockStart - f.noiseWarmUp); t < f.blockStart; ++t)
-            state = (1.0 - c) * f.noiseInput[(size_t) (t & mask)] + c * state + 1e-20;
+            state = ((1.0 - c) * f.noiseInput[(size_t) (t & mask)] + 1e-20) + c * state;
     }
 
+    // The state's own term comes last: a sample waits on one product and one sum.
     const auto at = (size_t) (f.blockStart & mask);
     for (size_t n = 0; n < (size_t) blockLength; ++n)
     {
-        state = (1.0 - c) * f.noiseInput[at + n] + c * state + 1e-20;
+        state = ((1.0 - c) * f.noiseInput[at + n] + 1e-20) + c * state;
         noiseBlock[n] = state * 1.5;
     }
 
@@ -444,18 +444,19 @@ void PulsaretCore::filterNoise() const noexcept
     f.noiseReady = true;
 }
 
-void PulsaretCore::filterMetal() const noexcept
+void PulsaretCore::prepareRatios() const noexcept
 {
     auto& f = shared;
     if (f.metalReady)
         return;
 
-    // Both band-passes as in Biquad::process (their b1 is 0), one in each lane.
+    // Both band-passes (b1 is 0 and b2 is -b0), one in each lane. The previous output's term
+    // comes last: a sample waits on one product and one sum.
     constexpr int64_t mask = SharedFilters::historyLength - 1;
     auto m = metalFilters;
     const auto step = [&m] (double sum) noexcept
     {
-        const EngineMath::Pair y = m.b0 * sum + m.b2 * m.x2 - m.a1 * m.y1 - m.a2 * m.y2 + 1e-20;
+        const EngineMath::Pair y = ((m.b0 * (sum - m.x2) + 1e-20) - m.a2 * m.y2) - m.a1 * m.y1;
         m.y2 = m.y1;
         m.y1 = y;
         m.x2 = m.x1;
@@ -473,26 +474,11 @@ void PulsaretCore::filterMetal() const noexcept
 
     const auto at = (size_t) (f.blockStart & mask);
     for (size_t n = 0; n < (size_t) blockLength; ++n)
-    {
-        const EngineMath::Pair y = step (f.metalInput[at + n]);
-        metalHighBlock[n] = y[0];
-        metalLowBlock[n] = y[1];
-    }
+        ahead.ratios[n] = MetalShaper::guardedRatiosOf (step (f.metalInput[at + n])) - 1.0;
 
     metalFilters = m;
     f.metalDoneUntil = f.blockStart + blockLength;
     f.metalReady = true;
-}
-
-void PulsaretCore::prepareRatios() const noexcept
-{
-    if (ahead.ratiosReady)
-        return;
-
-    filterMetal();
-    for (size_t n = 0; n < (size_t) blockLength; ++n)
-        ahead.ratios[n] = MetalShaper::guardedRatiosOf (EngineMath::Pair{metalHighBlock[n], metalLowBlock[n]}) - 1.0;
-    ahead.ratiosReady = true;
 }
 
 void PulsaretCore::renderAhead (unsigned int units) noexcept

@@ -99,7 +99,6 @@ private:
         std::array<int, numUnits> copiedAt{};      // where they stood when copied
         std::array<bool, numUnits> quiet{};        // standing still: no copy was needed
         int earliest = blockLength;                // the least of renderedUntil
-        bool ratiosReady = false;
         std::array<std::array<double, blockLength>, numInstruments> out{};
         std::array<EngineMath::Pair, blockLength> ratios{}; // the diode quotients less 1 {metal high, metal low}
     };
@@ -116,7 +115,6 @@ private:
     static constexpr unsigned int unitBit (int unit) noexcept { return 1u << unit; }
     void prepareRatios() const noexcept;
     void filterNoise() const noexcept;
-    void filterMetal() const noexcept;
     void settle (int unit) const noexcept;
     void settleAll() const noexcept;
     static int unitOfParameter (int index) noexcept;
@@ -172,7 +170,7 @@ private:
     };
 
     // The current block of the shared signals, and the next sample's place in it.
-    mutable std::array<double, blockLength> noiseBlock{}, metalHighBlock{}, metalLowBlock{};
+    mutable std::array<double, blockLength> noiseBlock{};
     int position = blockLength;
     mutable SharedFilters shared;
     mutable RenderAhead ahead;
