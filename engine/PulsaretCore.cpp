@@ -281,9 +281,9 @@ void PulsaretCore::setSampleRate (float rate)
     for (size_t i = 0; i < SquareOscillators::count; ++i)
     {
         const double period = r * oscillatorPeriods[i];
-        oscillators.period[i / 2][i % 2] = period;
-        oscillators.threshold[i / 2][i % 2] = std::trunc (period * oscillatorDuties[i]);
-        oscillators.phase[i / 2][i % 2] = 0.0;
+        oscillators.period[i] = period;
+        oscillators.threshold[i] = std::trunc (period * oscillatorDuties[i]);
+        oscillators.phase[i] = 0.0;
     }
 
     // 7117 Hz at Q 4 and 3553 Hz at Q 2.5.
@@ -374,16 +374,20 @@ void PulsaretCore::startBlock() noexcept
 
 void PulsaretCore::generateBlock() noexcept
 {
-
     // The generators run on whoever listens; their outputs wait in the history for the filters.
-    auto osc = oscillators;
-    uint32_t a = noiseA, b = noiseB;
     auto& f = shared;
     f.blockStart = f.generated;
     f.generated += blockLength;
     f.noiseReady = f.metalReady = false;
     const auto at = (size_t) (f.blockStart & (SharedFilters::historyLength - 1));
 
+    // An oscillator's output is +0.5 while high, else -0.5, so the six sum to the count of
+    // those high less 3 (exact).
+    std::array<int, blockLength + 1> changes{};
+    countHighOscillators (changes);
+
+    uint32_t a = noiseA, b = noiseB;
+    int high = 0;
     for (size_t n = 0; n < (size_t) blockLength; ++n)
     {
         // Noise: single-precision scaling of the previous register b, as the voices' character expects.
@@ -391,28 +395,46 @@ void PulsaretCore::generateBlock() noexcept
         a = a ^ b;
         b = a + b;
 
-        // An output is +0.5 once the phase passes the threshold, else -0.5, so the six sum to
-        // the count of those past it less 3 (exact). A phase past the period wraps (subtracting
-        // 0 otherwise changes nothing). The choices are masks: all ones where true.
-        using Mask = long long __attribute__ ((vector_size (16)));
-        const Mask one = (Mask) EngineMath::Pair{1.0, 1.0};
-        EngineMath::Pair count = {0.0, 0.0};
-        for (size_t i = 0; i < SquareOscillators::count / 2; ++i)
-        {
-            const EngineMath::Pair phase = osc.phase[i];
-            count += (EngineMath::Pair) ((phase > osc.threshold[i]) & one);
-            osc.phase[i] = (phase + 1.0) - (EngineMath::Pair) ((phase > osc.period[i]) & (Mask) osc.period[i]);
-        }
-        f.metalInput[at + n] = (float) ((count[0] + count[1]) - 3.0);
+        high += changes[n];
+        f.metalInput[at + n] = (float) (high - 3);
     }
-
-    oscillators.phase = osc.phase;
     noiseA = a;
     noiseB = b;
 
     position = 0;
     ahead.renderedUntil.fill (0);
     ahead.earliest = 0;
+}
+
+void PulsaretCore::countHighOscillators (std::array<int, blockLength + 1>& changes) noexcept
+{
+    // A sample at a time, a phase p is past the threshold T while p > T, and past the period P
+    // it wraps: the next phase is (p + 1) - P, else p + 1. Between wraps, the phase k samples on
+    // is p + k rounded once (adding 1 is exact below the period's next power of two, and past
+    // it exact again after the one rounding), so a run's crossings follow from T - p and P - p,
+    // both exact. Each run adds one to the count from its first sample past T to its wrap.
+    for (size_t i = 0; i < SquareOscillators::count; ++i)
+    {
+        const double period = oscillators.period[i], threshold = oscillators.threshold[i];
+        double p = oscillators.phase[i];
+        int n = 0;
+        while (n < blockLength)
+        {
+            const int rise = n + (p > threshold ? 0 : (int) (threshold - p) + 1);
+            const int wrap = n + (p > period ? 0 : (int) (period - p) + 1);
+            if (rise < blockLength)
+                ++changes[(size_t) rise];
+            if (wrap >= blockLength)
+            {
+                p += (double) (blockLength - n);
+                break;
+            }
+            --changes[(size_t) wrap + 1];
+            p = (p + (double) (wrap - n + 1)) - period;
+            n = wrap + 1;
+        }
+        oscillators.phase[i] = p;
+    }
 }
 
 void PulsaretCore::filterNoise() const noexcept

@@ -50,8 +50,8 @@ public:
     double getMainVolume() const noexcept { return mainVolume; }
     double getMainVolumeTarget() const noexcept { return mainVolumeTarget; }
     int32_t getOpenHatReloadLength() const noexcept { return pulseTrain.reloadLength; }
-    double getOscillatorPeriod (int index) const noexcept { return oscillators.period[(size_t) index / 2][index % 2]; }
-    double getOscillatorThreshold (int index) const noexcept { return oscillators.threshold[(size_t) index / 2][index % 2]; }
+    double getOscillatorPeriod (int index) const noexcept { return oscillators.period[(size_t) index]; }
+    double getOscillatorThreshold (int index) const noexcept { return oscillators.threshold[(size_t) index]; }
     const Biquad& getMetalHighFilter() const noexcept { return metalHighFilter; }
     const Biquad& getMetalLowFilter() const noexcept { return metalLowFilter; }
     double getNoiseCoefficient() const noexcept { return noiseCoefficient; }
@@ -66,11 +66,12 @@ public:
     const PulsaretHiHats& getHiHats() const noexcept;
 
 private:
-    /** The six metal oscillators in pairs, stepped as vectors. */
+    /** The six metal oscillators: a phase that counts samples up to the period and wraps;
+        the output is high while the phase is past the threshold. */
     struct SquareOscillators
     {
         static constexpr size_t count = 6;
-        std::array<EngineMath::Pair, count / 2> period{}, threshold{}, phase{};
+        std::array<double, count> period{}, threshold{}, phase{};
     };
 
     /** The metal-high and metal-low band-passes side by side: both filter the same oscillator sum,
@@ -108,6 +109,7 @@ private:
     void applyParameter (int index, float value) noexcept;
     void startBlock() noexcept;
     void generateBlock() noexcept;
+    void countHighOscillators (std::array<int, blockLength + 1>& changes) noexcept;
     void renderAhead (unsigned int units) noexcept;
     void renderUnits (unsigned int units, int from, int to) const noexcept;
     void renderFlushed (unsigned int units, int from, int to) const noexcept;
