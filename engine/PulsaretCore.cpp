@@ -16,6 +16,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <limits>
 
 namespace
 {
@@ -271,6 +273,7 @@ void PulsaretCore::setSampleRate (float rate)
 
     // Like the voices' levels, the main volume starts where it is set: no fade-in after a restart.
     mainVolume = mainVolumeTarget;
+    settledVolume = settledVolumeTarget = std::numeric_limits<double>::quiet_NaN();
 
     // The noise restarts from the same registers at every rate change, so renders repeat exactly.
     noiseCoefficient = std::exp (-2.0 * 3.141592653589793 * 2000.0 / r);
@@ -343,7 +346,17 @@ void PulsaretCore::renderVoices (double* out) noexcept
         renderAhead (units);
     }
 
-    mainVolume = mainVolume - ((mainVolume - mainVolumeTarget) * coefficients.levelSmoothing + 1e-20);
+    // A settled volume stays where it is until its target or the rate changes.
+    if (mainVolume != settledVolume || mainVolumeTarget != settledVolumeTarget)
+    {
+        const double next = mainVolume - ((mainVolume - mainVolumeTarget) * coefficients.levelSmoothing + 1e-20);
+        if (next == mainVolume)
+        {
+            settledVolume = mainVolume;
+            settledVolumeTarget = mainVolumeTarget;
+        }
+        mainVolume = next;
+    }
     const double vol = mainVolume;
     const auto p = (size_t) position++;
     const auto& o = ahead.out;
@@ -540,30 +553,42 @@ void PulsaretCore::renderAhead (unsigned int units) noexcept
     renderUnits (units, position, blockLength);
 }
 
+void PulsaretCore::fillQuiet (int channel, int from, int to, double value) const noexcept
+{
+    // A channel that stayed quiet holds the same value over the whole block already.
+    auto& a = ahead;
+    const auto c = (size_t) channel;
+    if (a.wholeBlockQuiet[c] && std::memcmp (&a.quietValue[c], &value, sizeof (value)) == 0)
+        return;
+
+    std::fill (a.out[c].begin() + from, a.out[c].begin() + to, value);
+    a.wholeBlockQuiet[c] = from == 0 && to == blockLength;
+    a.quietValue[c] = value;
+}
+
 unsigned int PulsaretCore::fillQuietUnits (unsigned int units, int from, int to) const noexcept
 {
-    auto& o = ahead.out;
     unsigned int quiet = 0;
 
     if ((units & unitBit (bassDrumUnit)) != 0 && bassDrum->isQuiet())
     {
-        std::fill (o[0].begin() + from, o[0].begin() + to, bassDrum->quietOutput());
+        fillQuiet (0, from, to, bassDrum->quietOutput());
         quiet |= unitBit (bassDrumUnit);
     }
     if ((units & unitBit (snareDrumUnit)) != 0 && snareDrum->isQuiet())
     {
-        std::fill (o[1].begin() + from, o[1].begin() + to, 0.0);
+        fillQuiet (1, from, to, 0.0);
         quiet |= unitBit (snareDrumUnit);
     }
     if ((units & unitBit (tomsUnit)) != 0 && PulsaretTom::pairIsQuiet (*lowTom, *hiTom, tomsLinked))
     {
-        std::fill (o[2].begin() + from, o[2].begin() + to, 0.0);
-        std::fill (o[3].begin() + from, o[3].begin() + to, 0.0);
+        fillQuiet (2, from, to, 0.0);
+        fillQuiet (3, from, to, 0.0);
         quiet |= unitBit (tomsUnit);
     }
     if ((units & unitBit (cymbalUnit)) != 0 && cymbal->isQuiet())
     {
-        std::fill (o[4].begin() + from, o[4].begin() + to, 0.0);
+        fillQuiet (4, from, to, 0.0);
         quiet |= unitBit (cymbalUnit);
     }
     return quiet;
@@ -585,18 +610,23 @@ void PulsaretCore::renderUnits (unsigned int units, int from, int to) const noex
 
 void PulsaretCore::renderFlushed (unsigned int units, int from, int to) const noexcept
 {
-
     auto& o = ahead.out;
     const auto begin = (size_t) from, end = (size_t) to;
 
     // The hi-hats' pulse train runs on while they are quiet.
     if ((units & unitBit (hiHatsUnit)) != 0 && hiHats->isQuiet (hiHatsLinked))
     {
-        std::fill (o[5].begin() + from, o[5].begin() + to, 0.0);
-        std::fill (o[6].begin() + from, o[6].begin() + to, 0.0);
+        fillQuiet (5, from, to, 0.0);
+        fillQuiet (6, from, to, 0.0);
         hiHats->chargeWhileQuiet (pulseTrain, to - from);
         units &= ~unitBit (hiHatsUnit);
     }
+
+    constexpr int firstChannel[numUnits + 1] = {0, 1, 2, 4, 5, numInstruments};
+    for (int unit = 0; unit < numUnits; ++unit)
+        if ((units & unitBit (unit)) != 0)
+            for (int channel = firstChannel[unit]; channel < firstChannel[unit + 1]; ++channel)
+                ahead.wholeBlockQuiet[(size_t) channel] = false;
 
     if ((units & (unitBit (snareDrumUnit) | unitBit (tomsUnit))) != 0)
         filterNoise();

@@ -101,6 +101,8 @@ private:
         std::array<bool, numUnits> quiet{};        // standing still: no copy was needed
         int earliest = blockLength;                // the least of renderedUntil
         std::array<std::array<double, blockLength>, numInstruments> out{};
+        std::array<bool, numInstruments> wholeBlockQuiet{}; // out holds quietValue from start to end
+        std::array<double, numInstruments> quietValue{};
         std::array<EngineMath::Pair, blockLength> ratios{}; // the diode quotients less 1 {metal high, metal low}
     };
 
@@ -114,6 +116,7 @@ private:
     void renderUnits (unsigned int units, int from, int to) const noexcept;
     void renderFlushed (unsigned int units, int from, int to) const noexcept;
     unsigned int fillQuietUnits (unsigned int units, int from, int to) const noexcept;
+    void fillQuiet (int channel, int from, int to, double value) const noexcept;
     static constexpr unsigned int unitBit (int unit) noexcept { return 1u << unit; }
     void prepareRatios() const noexcept;
     void filterNoise() const noexcept;
@@ -143,6 +146,7 @@ private:
 
     // Everything below belongs to the audio thread.
     double mainVolumeTarget = 0.0, mainVolume = 0.0;
+    double settledVolume = 0.0, settledVolumeTarget = 0.0; // a volume and target the smoothing leaves alone
     bool hiHatsLinked = false, tomsLinked = false;
 
     mutable OpenHatPulseTrain pulseTrain; // part of the hi-hats' unit
