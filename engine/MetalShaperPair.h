@@ -27,6 +27,9 @@ public:
     {
         Pair leak{}, a1{}, a2{}, clipGain{};
         Pair quarticGain{}, linearGain{}, diodeGain{}; // the drive terms, times rate gain and b0
+
+        // Numbers as vectors: the compiler reads them from here rather than building them a sample.
+        Pair tenth{0.1, 0.1}, one{1.0, 1.0}, minusOne{-1.0, -1.0}, half{0.5, 0.5}, threeHalves{1.5, 1.5};
     };
 
     /** The lanes' high-pass coefficients and stage constants; the state is reset. */
@@ -49,15 +52,15 @@ public:
     {
         // The accumulator's own term comes last: it alone waits for the previous sample.
         const Pair sum = (((drive * drive) * (drive * drive)) * c.quarticGain + drive * c.linearGain + ratioLessOne * drive * c.diodeGain) + c.leak * s.input;
-        const Pair input = EngineMath::maxOf (sum, sum * 0.1);
+        const Pair input = EngineMath::maxOf (sum, sum * c.tenth);
         const Pair y = (((input - s.input) - s.input) + s.previousInput) - c.a2 * s.y2 - c.a1 * s.y1;
         s.previousInput = s.input;
         s.input = input;
         s.y2 = s.y1;
         s.y1 = y;
 
-        const Pair z = EngineMath::minOf (EngineMath::maxOf (y * c.clipGain, Pair{-1.0, -1.0}), Pair{1.0, 1.0});
-        s.clipped = z * (1.5 - 0.5 * (z * z));
+        const Pair z = EngineMath::minOf (EngineMath::maxOf (y * c.clipGain, c.minusOne), c.one);
+        s.clipped = z * (c.threeHalves - c.half * (z * z));
         return y;
     }
 
