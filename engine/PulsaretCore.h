@@ -52,6 +52,8 @@ public:
     int32_t getOpenHatReloadLength() const noexcept { return pulseTrain.reloadLength; }
     double getOscillatorPeriod (int index) const noexcept { return oscillators.period[(size_t) index]; }
     double getOscillatorThreshold (int index) const noexcept { return oscillators.threshold[(size_t) index]; }
+    /** The phase where the signals rendered ahead end, blockLength samples at a time. */
+    double getOscillatorPhase (int index) const noexcept { return oscillators.phase[(size_t) index]; }
     const Biquad& getMetalHighFilter() const noexcept { return metalHighFilter; }
     const Biquad& getMetalLowFilter() const noexcept { return metalLowFilter; }
     double getNoiseCoefficient() const noexcept { return noiseCoefficient; }
