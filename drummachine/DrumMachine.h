@@ -5,6 +5,7 @@
 #include "engine/DrumMachineCore.h"
 #include "framework/BasePluginOldStyle.h"
 #include "framework/MidiEventQueue.h"
+#include "generated/PulsaretIds.h"
 #include "sequencer/DrumMachineSeq.h"
 #include "sequencer/SequencerOwner.h"
 #include "sequencer/ShuffledClock.h"
@@ -130,14 +131,14 @@ public:
     };
 
     // Parameters of the description that the drum machine uses.
-    static constexpr int accentLevelUid = 7;
-    static constexpr int firstMuteUid = 25;
-    static constexpr int firstSoloUid = 32;
-    static constexpr int firstRandThresholdUid = 39;
-    static constexpr int firstOutputNumberUid = 47;
-    static constexpr int firstRandStateUid = 62;
-    static constexpr int firstSelectionUid = 70;
-    static constexpr int firstRandSelectionUid = 78;
+    static constexpr int accentLevelUid = ParameterId::accentLevel;
+    static constexpr int firstMuteUid = ParameterId::firstMute;
+    static constexpr int firstSoloUid = ParameterId::firstSolo;
+    static constexpr int firstRandThresholdUid = ParameterId::firstRandThreshold;
+    static constexpr int firstOutputNumberUid = ParameterId::firstOutputNumber;
+    static constexpr int firstRandStateUid = ParameterId::firstRandState;
+    static constexpr int firstSelectionUid = ParameterId::firstSelection;
+    static constexpr int firstRandSelectionUid = ParameterId::firstRandSelection;
 
     DrumMachine();
     ~DrumMachine() override;
