@@ -140,40 +140,61 @@ int PulsaretHiHats::renderRelease (OpenHatPulseTrain& pulseTrain, const EngineMa
     Pair o = {openOutput, closedOutput};
 
     int n = 0;
-    while (n < count)
+    bool sounding = true;
+    while (n < count && sounding)
     {
-        const double pulse = train.step (rate, velocity);
-        if (q > 0.5 && floatRelease != r)
-            r = q * releasePerCharge + releaseOffset;
-        q = EngineMath::atMost (q * chargeKeeps + pulse * chargeRate, 1.0);
+        // Between the pulse train's events (a burst starts or ends) its pulse stands still.
+        int run = count - n;
+        if (train.countdown >= 0)
+            run = std::min (run, (int) train.countdown);
+        if (train.burstCounter >= 0)
+            run = std::min (run, (int) train.burstCounter);
+        const bool event = run == 0;
+        const double pulse = event ? train.step (rate, velocity) : train.pulseValue;
+        const double charging = pulse * chargeRate;
+        const int start = n, end = n + (event ? 1 : run);
 
-        const double ratio = ratiosLessOne[n][0];
-        const Pair y = MetalShaperPair::step (s, c, Pair{ratio, ratio}, drive);
-        o = (drive * s.clipped * 0.75 + y) * 0.4374;
-
-        double openDrive = EngineMath::atLeast ((envelopes[0] * 0.25 + envelope2) - 0.05, 0.0);
-        if (linked)
-            openDrive = EngineMath::atLeast (drive[1] + openDrive, 0.0);
-
-        envelopes *= envelopesKeep;
-        envelope2 = envelope2 - (envelope2 - envelopes[0]) * r;
-        drive = Pair{openDrive, EngineMath::atMost (envelopes[1], 1.0)};
-
-        if (linked)
+        while (n < end)
         {
-            openOut[n] = o[0] * openGain;
-            closedOut[n++] = 0.0;
-            peakLevel = EngineMath::atLeast (std::abs (o[0]), peakLevel) * decay;
-            if (peakLevel < 2e-05)
+            if (q > 0.5 && floatRelease != r)
+                r = q * releasePerCharge + releaseOffset;
+            q = EngineMath::atMost (q * chargeKeeps + charging, 1.0);
+
+            const double ratio = ratiosLessOne[n][0];
+            const Pair y = MetalShaperPair::step (s, c, Pair{ratio, ratio}, drive);
+            o = (drive * s.clipped * 0.75 + y) * 0.4374;
+
+            double openDrive = EngineMath::atLeast ((envelopes[0] * 0.25 + envelope2) - 0.05, 0.0);
+            if (linked)
+                openDrive = EngineMath::atLeast (drive[1] + openDrive, 0.0);
+
+            envelopes *= envelopesKeep;
+            envelope2 = envelope2 - (envelope2 - envelopes[0]) * r;
+            drive = Pair{openDrive, EngineMath::atMost (envelopes[1], 1.0)};
+
+            if (linked)
             {
-                active = false;
-                break;
+                openOut[n] = o[0] * openGain;
+                closedOut[n++] = 0.0;
+                peakLevel = EngineMath::atLeast (std::abs (o[0]), peakLevel) * decay;
+                if (peakLevel < 2e-05)
+                {
+                    active = false;
+                    sounding = false;
+                    break;
+                }
+            }
+            else
+            {
+                openOut[n] = o[0] * openGain;
+                closedOut[n++] = o[1] * closedGain;
             }
         }
-        else
+
+        if (!event)
         {
-            openOut[n] = o[0] * openGain;
-            closedOut[n++] = o[1] * closedGain;
+            train.countdown -= n - start;
+            train.burstCounter -= n - start;
         }
     }
 
