@@ -109,31 +109,57 @@ void PulsaretSnareDrum::renderRun (const double* noise, double* out, int count) 
     }
 }
 
-template <bool levelMoves, bool struck>
-void PulsaretSnareDrum::renderRunWith (const double* noise, double* out, int count) noexcept
+/** The drum's state through a run, in a struct made and used within one call so that the compiler keeps
+    it in registers: the output may alias any field of the drum. */
+struct PulsaretSnareDrum::RunState
 {
-    // The state in locals, which the compiler keeps in registers: the output may alias any field.
-    const double k = coefficients.smoothing, levelSmoothing = coefficients.levelSmoothing;
-    const double da = driveAmount, inverseDa = inverseDriveAmount, pitchCoefficient = pitchEnvelopeCoefficient;
-    const double tune = tuneTerm, tone = toneTerm, snappyGain = snappyInUse, sixth = sixthOfRate, piOver = piOverRate;
-    const double decay = peakDecay;
-    double level = smoothedLevel;
-    bool on = active;
-    int32_t counter = driveCounter;
-    double dr = drive, noiseCoefficient = noiseEnvelopeCoefficient, noiseEnv = noiseEnvelope, pitchEnv = pitchEnvelope;
-    double gate = noiseGate, gated = gatedNoise, pk = peak;
-    auto high1 = highPass1, high2 = highPass2;
-    auto band = bandPass;
-    double exc = excitation, limited = limitedExcitation, freq = f, low = lp, high = hp, mid = bp, tone1 = tonal, o = output;
-
-    if (!struck)
+    explicit RunState (const PulsaretSnareDrum& drum) noexcept
+        : k (drum.coefficients.smoothing)
+        , levelSmoothing (drum.coefficients.levelSmoothing)
+        , levelTarget (drum.levelTarget)
+        , da (drum.driveAmount)
+        , inverseDa (drum.inverseDriveAmount)
+        , pitchCoefficient (drum.pitchEnvelopeCoefficient)
+        , tune (drum.tuneTerm)
+        , tone (drum.toneTerm)
+        , snappyGain (drum.snappyInUse)
+        , sixth (drum.sixthOfRate)
+        , piOver (drum.piOverRate)
+        , decay (drum.peakDecay)
+        , level (drum.smoothedLevel)
+        , on (drum.active)
+        , counter (drum.driveCounter)
+        , dr (drum.drive)
+        , noiseCoefficient (drum.noiseEnvelopeCoefficient)
+        , noiseEnv (drum.noiseEnvelope)
+        , pitchEnv (drum.pitchEnvelope)
+        , gate (drum.noiseGate)
+        , gated (drum.gatedNoise)
+        , pk (drum.peak)
+        , high1 (drum.highPass1)
+        , high2 (drum.highPass2)
+        , band (drum.bandPass)
+        , exc (drum.excitation)
+        , limited (drum.limitedExcitation)
+        , freq (drum.f)
+        , low (drum.lp)
+        , high (drum.hp)
+        , mid (drum.bp)
+        , tone1 (drum.tonal)
+        , o (drum.output)
     {
-        // What the steps below would set on every sample.
+    }
+
+    /** What the strike's steps would set on every sample once its pulse is over and its high-pass rests. */
+    void settle() noexcept
+    {
         exc = da * high1.y * 2.2;
         noiseCoefficient = (tone + 0.0008) * k;
     }
 
-    for (int n = 0; n < count; ++n)
+    /** One sample; without levelMoves the level has settled, without struck the strike's steps are left out. */
+    template <bool levelMoves, bool struck>
+    [[gnu::always_inline]] double step (double noise) noexcept
     {
         if (levelMoves)
             smoothTowards (level, levelTarget, levelSmoothing);
@@ -143,37 +169,10 @@ void PulsaretSnareDrum::renderRunWith (const double* noise, double* out, int cou
         if (on)
         {
             if (struck)
-            {
-                if (drivePulseEnds (counter))
-                {
-                    dr = 0.0;
-                    noiseCoefficient = k * 0.0008;
-                }
+                strike();
 
-                exc = da * high1.process (dr) * 2.2;
-            }
-
-            limited = EngineMath::atLeast (exc - 0.07 * mid, -1.0);
-
-            freq = StateVariableFilter::movingFrequencyFactor (pitchEnv * 462.0 + tune + 211.0, sixth, piOver);
-
-            // The guards off the recursion's path, as in StateVariableFilter.
-            low = freq * mid + (low + 1e-20);
-            high = limited - (low - 2e-20);
-            mid = high * freq + (mid + 1e-20);
-            // Below -1 the folded value is the larger, so the fold is a maximum; from -1 up it is not above
-            // the value. A branch keeps the fold off the recursion's path while it does not bite.
-            if (mid < -1.0)
-                mid = EngineMath::atLeast (mid, (mid + 1.0) * 0.5 - 1.0);
-
-            tone1 = mid * inverseDa;
-
-            // The noise's sign is random: a select, not a branch.
-            gate = EngineMath::selectIfLess (noise[n], 0.0, 0.0, gate - (gate - 1.0) * k * 0.2);
-
-            gated = noiseEnv <= 0.0001 ? 0.0 : (noiseEnv - 0.0001) * gate;
-            const double yb = band.process (high2.process (gated));
-
+            resonate();
+            const double yb = snap (noise);
             o = (-tone1 - 2.0 * yb * snappyGain) * 0.14896;
 
             if (struck && dr == 0.0)
@@ -184,28 +183,104 @@ void PulsaretSnareDrum::renderRunWith (const double* noise, double* out, int cou
         }
 
         followPeak (o, pk, on, decay);
-        out[n] = o * level;
+        return o * level;
     }
 
-    smoothedLevel = level;
-    active = on;
-    driveCounter = counter;
-    drive = dr;
-    noiseEnvelopeCoefficient = noiseCoefficient;
-    noiseEnvelope = noiseEnv;
-    pitchEnvelope = pitchEnv;
-    noiseGate = gate;
-    gatedNoise = gated;
-    peak = pk;
-    highPass1 = high1;
-    highPass2 = high2;
-    bandPass = band;
-    excitation = exc;
-    limitedExcitation = limited;
-    f = freq;
-    lp = low;
-    hp = high;
-    bp = mid;
-    tonal = tone1;
-    output = o;
+    [[gnu::always_inline]] inline void storeInto (PulsaretSnareDrum& drum) const noexcept;
+
+private:
+    /** The strike's pulse and the excitation it gives through the first high-pass. */
+    [[gnu::always_inline]] void strike() noexcept
+    {
+        if (drivePulseEnds (counter))
+        {
+            dr = 0.0;
+            noiseCoefficient = k * 0.0008;
+        }
+
+        exc = da * high1.process (dr) * 2.2;
+    }
+
+    /** The body: a state-variable filter swept down from the strike, its band-pass folded below -1. */
+    [[gnu::always_inline]] void resonate() noexcept
+    {
+        limited = EngineMath::atLeast (exc - 0.07 * mid, -1.0);
+
+        freq = StateVariableFilter::movingFrequencyFactor (pitchEnv * 462.0 + tune + 211.0, sixth, piOver);
+
+        // The guards off the recursion's path, as in StateVariableFilter.
+        low = freq * mid + (low + 1e-20);
+        high = limited - (low - 2e-20);
+        mid = high * freq + (mid + 1e-20);
+        // Below -1 the folded value is the larger, so the fold is a maximum; from -1 up it is not above
+        // the value. A branch keeps the fold off the recursion's path while it does not bite.
+        if (mid < -1.0)
+            mid = EngineMath::atLeast (mid, (mid + 1.0) * 0.5 - 1.0);
+
+        tone1 = mid * inverseDa;
+    }
+
+    /** The snappy noise: the noise's sign gates a smoothed step, the envelope chops it, two filters shape it. */
+    [[gnu::always_inline]] double snap (double noise) noexcept
+    {
+        // The noise's sign is random: a select, not a branch.
+        gate = EngineMath::selectIfLess (noise, 0.0, 0.0, gate - (gate - 1.0) * k * 0.2);
+
+        gated = noiseEnv <= 0.0001 ? 0.0 : (noiseEnv - 0.0001) * gate;
+        return band.process (high2.process (gated));
+    }
+
+    // What stays put through the run.
+    const double k, levelSmoothing, levelTarget;
+    const double da, inverseDa, pitchCoefficient;
+    const double tune, tone, snappyGain, sixth, piOver;
+    const double decay;
+
+    // What moves.
+    double level;
+    bool on;
+    int32_t counter;
+    double dr, noiseCoefficient, noiseEnv, pitchEnv;
+    double gate, gated, pk;
+    OnePoleHighPass high1, high2;
+    Biquad band;
+    double exc, limited, freq, low, high, mid, tone1, o;
+};
+
+inline void PulsaretSnareDrum::RunState::storeInto (PulsaretSnareDrum& drum) const noexcept
+{
+    drum.smoothedLevel = level;
+    drum.active = on;
+    drum.driveCounter = counter;
+    drum.drive = dr;
+    drum.noiseEnvelopeCoefficient = noiseCoefficient;
+    drum.noiseEnvelope = noiseEnv;
+    drum.pitchEnvelope = pitchEnv;
+    drum.noiseGate = gate;
+    drum.gatedNoise = gated;
+    drum.peak = pk;
+    drum.highPass1 = high1;
+    drum.highPass2 = high2;
+    drum.bandPass = band;
+    drum.excitation = exc;
+    drum.limitedExcitation = limited;
+    drum.f = freq;
+    drum.lp = low;
+    drum.hp = high;
+    drum.bp = mid;
+    drum.tonal = tone1;
+    drum.output = o;
+}
+
+template <bool levelMoves, bool struck>
+void PulsaretSnareDrum::renderRunWith (const double* noise, double* out, int count) noexcept
+{
+    RunState state (*this);
+    if (!struck)
+        state.settle();
+
+    for (int n = 0; n < count; ++n)
+        out[n] = state.step<levelMoves, struck> (noise[n]);
+
+    state.storeInto (*this);
 }
