@@ -69,11 +69,12 @@ PulsaretCore::~PulsaretCore()
     hiHats.reset();
 }
 
-void PulsaretCore::setParameter (int index, float value)
+void PulsaretCore::setParameter (SoundParameter parameter, float value)
 {
-    // "Accent Level" (7) shapes velocities in the drum machine, not the sound. A value that is not a number
+    // The accent level shapes velocities in the drum machine, not the sound. A value that is not a number
     // would stay in the level smoothers until the next rate change.
-    if (index < 0 || index >= numSoundParameters || index == 7 || !std::isfinite (value))
+    const auto index = static_cast<int> (parameter);
+    if (!ParameterId::isSoundParameter (index) || parameter == SoundParameter::accentLevel || !std::isfinite (value))
         return;
 
     pendingValues[(size_t) index].store (value, std::memory_order_relaxed);
@@ -89,127 +90,128 @@ void PulsaretCore::applyPendingParameters() noexcept
     for (int index = 0; mask != 0; ++index, mask >>= 1)
         if ((mask & 1u) != 0)
         {
-            const int unit = unitOfParameter (index);
+            const auto parameter = static_cast<SoundParameter> (index);
+            const int unit = unitOfParameter (parameter);
             if (unit >= 0)
                 settle (unit);
-            applyParameter (index, pendingValues[(size_t) index].load (std::memory_order_relaxed));
+            applyParameter (parameter, pendingValues[(size_t) index].load (std::memory_order_relaxed));
         }
 }
 
-int PulsaretCore::unitOfParameter (int index) noexcept
+int PulsaretCore::unitOfParameter (SoundParameter parameter) noexcept
 {
-    switch (index)
+    switch (parameter)
     {
-        case 0:
-        case 8:
-        case 9:
-        case 10:
+        case SoundParameter::bassDrumLevel:
+        case SoundParameter::bassDrumTune:
+        case SoundParameter::bassDrumAttack:
+        case SoundParameter::bassDrumDecay:
             return bassDrumUnit;
-        case 1:
-        case 11:
-        case 12:
-        case 13:
+        case SoundParameter::snareDrumLevel:
+        case SoundParameter::snareDrumTune:
+        case SoundParameter::snareDrumTone:
+        case SoundParameter::snareDrumSnappy:
             return snareDrumUnit;
-        case 2:
-        case 3:
-        case 14:
-        case 15:
-        case 16:
-        case 17:
-        case 22:
+        case SoundParameter::lowTomLevel:
+        case SoundParameter::hiTomLevel:
+        case SoundParameter::lowTomTune:
+        case SoundParameter::lowTomDecay:
+        case SoundParameter::hiTomTune:
+        case SoundParameter::hiTomDecay:
+        case SoundParameter::tomsLinkMode:
             return tomsUnit;
-        case 4:
-        case 18:
-        case 19:
+        case SoundParameter::cymbalLevel:
+        case SoundParameter::cymbalTone:
+        case SoundParameter::cymbalDecay:
             return cymbalUnit;
-        case 5:
-        case 6:
-        case 20:
-        case 21:
-        case 23:
+        case SoundParameter::openHiHatLevel:
+        case SoundParameter::closedHiHatLevel:
+        case SoundParameter::openHiHatDecay:
+        case SoundParameter::closedHiHatDecay:
+        case SoundParameter::hiHatsLinkMode:
             return hiHatsUnit;
         default:
             return -1; // the main volume is applied per sample
     }
 }
 
-void PulsaretCore::applyParameter (int index, float value) noexcept
+void PulsaretCore::applyParameter (SoundParameter parameter, float value) noexcept
 {
     const double v = value;
 
-    switch (index)
+    switch (parameter)
     {
-        case 0:
+        case SoundParameter::bassDrumLevel:
             bassDrum->setLevel (v);
             break;
-        case 1:
+        case SoundParameter::snareDrumLevel:
             snareDrum->setLevel (v);
             break;
-        case 2:
+        case SoundParameter::lowTomLevel:
             lowTom->setLevel (v);
             break;
-        case 3:
+        case SoundParameter::hiTomLevel:
             hiTom->setLevel (v);
             break;
-        case 4:
+        case SoundParameter::cymbalLevel:
             cymbal->setLevel (v);
             break;
-        case 5:
+        case SoundParameter::openHiHatLevel:
             hiHats->setOpenLevel (v);
             break;
-        case 6:
+        case SoundParameter::closedHiHatLevel:
             hiHats->setClosedLevel (v);
             break;
-        case 8:
+        case SoundParameter::bassDrumTune:
             bassDrum->setTune (v);
             break;
-        case 9:
+        case SoundParameter::bassDrumAttack:
             bassDrum->setAttack (v);
             break;
-        case 10:
+        case SoundParameter::bassDrumDecay:
             bassDrum->setDecay (v);
             break;
-        case 11:
+        case SoundParameter::snareDrumTune:
             snareDrum->setTune (v);
             break;
-        case 12:
+        case SoundParameter::snareDrumTone:
             snareDrum->setTone (v);
             break;
-        case 13:
+        case SoundParameter::snareDrumSnappy:
             snareDrum->setSnappy (v);
             break;
-        case 14:
+        case SoundParameter::lowTomTune:
             lowTom->setTune (v);
             break;
-        case 15:
+        case SoundParameter::lowTomDecay:
             lowTom->setDecay (v);
             break;
-        case 16:
+        case SoundParameter::hiTomTune:
             hiTom->setTune (v);
             break;
-        case 17:
+        case SoundParameter::hiTomDecay:
             hiTom->setDecay (v);
             break;
-        case 18:
+        case SoundParameter::cymbalTone:
             cymbal->setTone (v);
             break;
-        case 19:
+        case SoundParameter::cymbalDecay:
             cymbal->setDecay (v);
             break;
-        case 20:
+        case SoundParameter::openHiHatDecay:
             openHatDecay = v;
             pulseTrain.reloadLength = (int32_t) std::max (0.0, v * coefficients.rateRatio * 1000.0);
             break;
-        case 21:
+        case SoundParameter::closedHiHatDecay:
             hiHats->setClosedDecay (v);
             break;
-        case 22:
+        case SoundParameter::tomsLinkMode:
             tomsLinked = value >= 0.5f;
             break;
-        case 23:
+        case SoundParameter::hiHatsLinkMode:
             hiHatsLinked = value >= 0.5f;
             break;
-        case 24:
+        case SoundParameter::mainVolume:
             mainVolumeTarget = (double) (value * 4.0f);
             break;
         default:
