@@ -34,6 +34,11 @@ bool denormalsAreFlushed() noexcept
 constexpr double oscillatorPeriods[6] = {0.002526720064684034, 0.001105460977227504, 0.0007205649228995533,
                                          0.0019363708537459097, 0.0015183723048891587, 0.0014404448093571294};
 constexpr double oscillatorDuties[6] = {0.483, 0.5, 0.535, 0.475, 0.5, 0.5};
+
+// The open hat's decay spaces the pulses that keep charging it: up to this many samples apart at 44.1 kHz.
+constexpr double openHatPulseSpacing = 1000.0;
+// The main volume's gain at the top of its knob (+12 dB).
+constexpr float mainVolumeMaximum = 4.0f;
 } // namespace
 
 PulsaretCore::PulsaretCore()
@@ -200,7 +205,7 @@ void PulsaretCore::applyParameter (SoundParameter parameter, float value) noexce
             break;
         case SoundParameter::openHiHatDecay:
             openHatDecay = v;
-            pulseTrain.reloadLength = (int32_t) std::max (0.0, v * coefficients.rateRatio * 1000.0);
+            pulseTrain.reloadLength = (int32_t) std::max (0.0, v * coefficients.rateRatio * openHatPulseSpacing);
             break;
         case SoundParameter::closedHiHatDecay:
             hiHats->setClosedDecay (v);
@@ -212,7 +217,7 @@ void PulsaretCore::applyParameter (SoundParameter parameter, float value) noexce
             hiHatsLinked = value >= 0.5f;
             break;
         case SoundParameter::mainVolume:
-            mainVolumeTarget = (double) (value * 4.0f);
+            mainVolumeTarget = (double) (value * mainVolumeMaximum);
             break;
         default:
             break;
@@ -303,7 +308,7 @@ void PulsaretCore::setSampleRate (float rate)
     m.y1 = m.y2 = EngineMath::Pair{0.0, 0.0};
     m.x1 = m.x2 = 0.0;
 
-    pulseTrain.reloadLength = (int32_t) std::max (0.0, openHatDecay * coefficients.rateRatio * 1000.0);
+    pulseTrain.reloadLength = (int32_t) std::max (0.0, openHatDecay * coefficients.rateRatio * openHatPulseSpacing);
 
     // Warm-ups after which a filter started from rest is within e^-45 of one that ran on:
     // 45 time constants of the slowest pole.
