@@ -1,26 +1,10 @@
 #include "drummachine/DrumMachine.h"
 
-#include "framework/BoolParameter.h"
-#include "framework/EmbeddedResources.h"
-#include "framework/FloatParameter.h"
-#include "framework/IntParameter.h"
-#include "framework/StringParameter.h"
-#include "framework/XmlAttributes.h"
-#include "framework/XmlDocuments.h"
-
 #include <cmath>
 
 namespace
 {
-// Room for the trigger notes of a block: far more than seven voices struck on every
-// step of a block ever send.
-constexpr int midiOutBytesReserved = 64 * 1024;
-constexpr int bytesPerMidiOutEvent = (int) sizeof (juce::int32) + (int) sizeof (juce::uint16) + 3;
-
 constexpr int numSteps = DrumMachineSeq::numSteps;
-
-// Scales in the order of their states and events: 6, 3, 8, 4 steps per beat.
-constexpr int scales[] = {6, 3, 8, 4};
 
 const char* const eventNames[] = {"Toggle Internal Sequencer", "Toggle Internal Sync", "Toggle Host Mode",
                                   "Toggle Note Off Mode", "Toggle Pattern Write Mode", "Toggle Auto Follow Mode",
@@ -29,12 +13,6 @@ const char* const eventNames[] = {"Toggle Internal Sequencer", "Toggle Internal 
                                   "Shift Left All Tracks", "Shift Right All Tracks", "Prev", "Next", "Accept",
                                   "Undo", "Copy Tracks", "Copy Pattern", "Paste", "Clear", "Clear All Instruments",
                                   "Load Patterns", "Save Patterns"};
-
-const char* const boolStateNames[] = {"Internal Sequencer State", "Internal Sync State", "Host Mode State",
-                                      "Note Off State", "Play State", "Write Mode State", "Write Mode Activity",
-                                      "Auto Follow State", "Randomizer State", "Randomizer Active And Filled",
-                                      "Randomizer Active But Not Filled", "Length Mode State", "Tap Mode State",
-                                      "Flam Mode State", "Native Mode Ready State"};
 
 juce::String twoDigits (int n)
 {
@@ -45,32 +23,13 @@ juce::String percentText (float normalised)
 {
     return juce::String ((int) std::lround ((double) normalised * 100.0)) + "%";
 }
-
-bool tagIs (const juce::XmlElement& element, const char* tag)
-{
-    return element.getTagName().equalsIgnoreCase (tag);
-}
 } // namespace
 
 DrumMachine::DrumMachine()
 {
-    for (auto& flag : muteFlags)
-        flag.store (false);
-
-    for (auto& flag : soloFlags)
-        flag.store (false);
-
-    for (auto& flag : audibleFlags)
-        flag.store (true);
-
-    for (auto& output : outputNumbers)
-        output.store (1);
-
     for (auto& flag : activityFlags)
         flag.store (0);
 
-    defaultOutputNumbers.fill (1);
-    soundingKeys.fill (DrumMap::noInstrument);
     clearDrumMap();
 }
 
@@ -124,7 +83,7 @@ juce::String DrumMachine::getExtraDrumMapWildcard (int) const
 //==============================================================================
 void DrumMachine::initialise()
 {
-    registerInternalParameters();
+    publisher.registerParameters();
     registerEvents();
 
     core = createCore();
@@ -164,12 +123,12 @@ void DrumMachine::initialise()
     noteOffMode = noteOffDefault;
     updateNoteOffState();
 
-    outputModeInForce = defaultOutputMode;
+    outputModeInForce = getDefaultOutputMode();
     applyDefaultOutputAssignments();
     setPlayConfigDetails (0, getOutputChannelCount(), getSampleRate(), getBlockSize());
 
-    if (drumMapSource == userDrumMap)
-        loadDrumMapFile (juce::File::isAbsolutePath (drumMapUserFile) ? juce::File (drumMapUserFile) : juce::File());
+    if (getDrumMapSource() == userDrumMap)
+        loadDrumMapFile (juce::File::isAbsolutePath (getUserDrumMapFile()) ? juce::File (getUserDrumMapFile()) : juce::File());
     else
         loadFactoryDrumMap();
 
@@ -177,43 +136,6 @@ void DrumMachine::initialise()
 
     updatePatternDisplay();
     afterInitialise();
-}
-
-void DrumMachine::registerInternalParameters()
-{
-    auto& store = getParameterManager();
-
-    for (int i = 0; i < (int) std::size (boolStateNames); ++i)
-        store.addParameter (std::make_unique<BoolParameter> (internalSequencerStateUid + i, boolStateNames[i], BoolParameter::trueFalse));
-
-    store.addParameter (std::make_unique<IntParameter> (instrumentSelectionUid, "Instrument Selection", 0, 7, 0));
-    store.addParameter (std::make_unique<IntParameter> (instrumentSelectionAccentFirstUid, "Instrument Selection With Accent First", 0, 7, 0));
-    store.addParameter (std::make_unique<BoolParameter> (clipboardTracksStateUid, "Clipboard Tracks State", BoolParameter::trueFalse));
-    store.addParameter (std::make_unique<BoolParameter> (clipboardPatternStateUid, "Clipboard Pattern State", BoolParameter::trueFalse));
-
-    for (int i = 0; i < 4; ++i)
-        store.addParameter (std::make_unique<BoolParameter> (patternScale6StateUid + i,
-                                                             "Pattern Scale " + juce::String (scales[i]) + " SPB State",
-                                                             BoolParameter::trueFalse));
-
-    store.addParameter (std::make_unique<IntParameter> (patternNumberUid, "Pattern Number", 0, 127, 0));
-    store.addParameter (std::make_unique<StringParameter> (patternNameUid, "Pattern Name", juce::String()));
-    store.addParameter (std::make_unique<BoolParameter> (patternNameEditionStateUid, "Pattern Name Edition State", BoolParameter::trueFalse));
-    store.addParameter (std::make_unique<BoolParameter> (patternTempoStateUid, "Pattern Tempo State", BoolParameter::trueFalse));
-    store.addParameter (std::make_unique<FloatParameter> (patternTempoUid, "Pattern Tempo", 30.0f, 300.0f, 120.0f));
-    store.addParameter (std::make_unique<FloatParameter> (patternShuffleUid, "Pattern Shuffle", 0.0f, 0.8f, 0.0f));
-    store.addParameter (std::make_unique<FloatParameter> (patternFlamUid, "Pattern Flam", 0.121f, 0.383f, 0.121f));
-
-    for (int n = 1; n <= numSteps; ++n)
-        store.addParameter (std::make_unique<BoolParameter> (stepLengthStateUid + n - 1, "Step " + twoDigits (n) + " Length State",
-                                                             BoolParameter::trueFalse));
-
-    for (int n = 1; n <= numSteps; ++n)
-        store.addParameter (std::make_unique<FloatParameter> (stepStateUid + n - 1, "Step " + twoDigits (n) + " State", 0.0f, 1.0f, 0.0f));
-
-    for (int n = 1; n <= numSteps; ++n)
-        store.addParameter (std::make_unique<BoolParameter> (stepBlinkingUid + n - 1, "Step " + twoDigits (n) + " Blinking",
-                                                             BoolParameter::trueFalse));
 }
 
 void DrumMachine::registerEvents()
@@ -229,7 +151,7 @@ void DrumMachine::registerEvents()
     for (int n = 1; n <= numSteps; ++n)
         events.add (pressStepWithCtrlEvent + n - 1, "Press Step " + twoDigits (n) + " With Ctrl");
 
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < numScales; ++i)
         events.add (selectScale6Event + i, "Select Scale " + juce::String (scales[i]) + " SPB");
 }
 
@@ -326,18 +248,13 @@ void DrumMachine::prepareToPlay (double newSampleRate, int maximumBlockSize)
     }
 
     sampleRate = newSampleRate;
-
-    for (Clock* clock : {(Clock*) &hostClock, (Clock*) &nativeClock, &hostFlamClock, &nativeFlamClock})
-        clock->setSampleRate (newSampleRate);
+    clocks.setSampleRate (newSampleRate);
 
     // Room for the host's events and the trigger notes, so that blocks never allocate.
     // Events carried past the end of the last block belong to a stream that has ended.
-    midiQueue.prepare (midiOutBytesReserved);
+    midiQueue.prepare (TriggerNoteOutput::bytesReserved);
     midiQueue.clear();
-    midiOut.ensureSize ((size_t) midiOutBytesReserved);
-    midiOutCapacity = midiOutBytesReserved;
-    midiOut.clear();
-    midiOutBytes = 0;
+    triggerNotes.prepare();
 }
 
 void DrumMachine::releaseResources()
@@ -345,12 +262,9 @@ void DrumMachine::releaseResources()
     if (core != nullptr)
         core->releaseResources();
 
-    stopAllClocks();
-
     // The next transport start must be seen as one, and the trigger notes still sounding
     // downstream end with the next block.
-    hostPlaying = false;
-    nativeStartedByNote = false;
+    clocks.release();
     releaseNotesRequested = true;
     nativeClockRunning = false;
     hostClockRunning = false;
@@ -358,50 +272,6 @@ void DrumMachine::releaseResources()
     // No block follows to tell the panel that the sequencer stopped.
     deferredRequests.fetch_or (playStateRequest);
     triggerAsyncUpdate();
-}
-
-void DrumMachine::stopClock (Clock& clock) noexcept
-{
-    if (clock.isRunning())
-        clock.stop();
-}
-
-void DrumMachine::stopAllClocks() noexcept
-{
-    stopClock (hostClock);
-    stopClock (nativeClock);
-    stopClock (hostFlamClock);
-    stopClock (nativeFlamClock);
-}
-
-void DrumMachine::setNativeClockFromPattern()
-{
-    if (internalSync.load())
-        nativeClock.setTempo (sequencer->getNativePatternTempo());
-
-    nativeClock.setShuffle (sequencer->getNativePatternShuffle());
-    nativeClock.setStepsPerBeat ((double) sequencer->getNativePatternScale());
-}
-
-void DrumMachine::setHostClockFromPattern()
-{
-    if (internalSync.load())
-        hostClock.setTempo (sequencer->getHostPatternTempo());
-
-    hostClock.setShuffle (sequencer->getHostPatternShuffle());
-    hostClock.setStepsPerBeat ((double) sequencer->getHostPatternScale());
-}
-
-void DrumMachine::startNativeClock()
-{
-    sequencer->startNative();
-    setNativeClockFromPattern();
-
-    if (!nativeClock.isRunning())
-        nativeClock.start();
-
-    nativeFlamClock.setTempo (nativeClock.getTempo());
-    nativeFlamClock.setStepsPerBeat (nativeClock.getStepsPerBeat());
 }
 
 void DrumMachine::processBlock (juce::AudioBuffer<float>& outputs, juce::MidiBuffer& midi)
@@ -424,11 +294,11 @@ void DrumMachine::processBlock (juce::AudioBuffer<float>& outputs, juce::MidiBuf
         block.releaseNotes = true;
 
     serveStartStopRequest (block);
-    clearOutputs (outputs);
+    renderer.beginBlock (outputs, getOutputChannelCount(), isMonoOutputMode(), core.get());
     beginMidi (midi, block);
-    setRunningClocksFromPatterns();
+    clocks.followPatterns (*sequencer);
     renderSamples (outputs.getNumSamples(), block);
-    passMidiOn (midi, block);
+    triggerNotes.passTo (midi, block.intSeq);
     askPanelToFollow (block);
 }
 
@@ -439,7 +309,7 @@ DrumMachine::BlockStart DrumMachine::beginBlock() noexcept
     block.intSeq = internalSequencer.load();
     block.host = hostMode.load();
     block.detection = hostPlayDetection.load();
-    block.nativeWasRunning = nativeClock.isRunning();
+    block.nativeWasRunning = clocks.getNativeClock().isRunning();
     block.hostPatternAtStart = sequencer->getHostPatternIndex();
     block.releaseNotes = releaseNotesRequested.exchange (false);
     return block;
@@ -447,59 +317,18 @@ DrumMachine::BlockStart DrumMachine::beginBlock() noexcept
 
 bool DrumMachine::followHostTransport (const BlockStart& block)
 {
-    const int detection = block.detection;
-    bool releaseNotes = false;
+    auto* playHead = getPlayHead();
+    const auto position = playHead != nullptr ? playHead->getPosition() : juce::Optional<juce::AudioPlayHead::PositionInfo>();
 
-    if (auto* playHead = getPlayHead())
-    {
-        if (const auto position = playHead->getPosition())
-        {
-            const bool playing = position->getIsPlaying();
+    if (!position.hasValue())
+        return false;
 
-            if (playing != hostPlaying)
-            {
-                hostPlaying = playing;
+    const auto change = clocks.followHost (*sequencer, *position, block.detection == byTransportChange, block.detection == byLowestCNoteOn);
 
-                if (!playing)
-                {
-                    stopAllClocks();
-                    sequencer->stopHost();
-                    sequencer->stopNative();
-                    nativeStartedByNote = false;
-                    releaseNotes = true;
-                }
-                else if (detection == byTransportChange && !nativeClock.isRunning())
-                {
-                    startNativeClock();
-                }
+    if (change != PlayerClocks::transportUnchanged)
+        guiRequestInForce = stopRequest;
 
-                guiRequestInForce = stopRequest;
-            }
-
-            if (!internalSync.load())
-            {
-                // A missing or non-positive tempo never reaches the clocks.
-                if (const auto bpm = position->getBpm(); bpm.hasValue() && std::isfinite (*bpm) && *bpm > 0.0)
-                {
-                    hostClock.setTempo (*bpm);
-                    nativeClock.setTempo (*bpm);
-                }
-
-                hostFlamClock.setTempo (hostClock.getTempo());
-                hostFlamClock.setStepsPerBeat (hostClock.getStepsPerBeat());
-                nativeFlamClock.setTempo (nativeClock.getTempo());
-                nativeFlamClock.setStepsPerBeat (nativeClock.getStepsPerBeat());
-
-                // A stopped host's position stands still: following it would hold a
-                // sequencer started by the lowest C on its first step.
-                if (playing && (detection == byTransportChange || (nativeStartedByNote && detection == byLowestCNoteOn)))
-                    if (const auto ppq = position->getPpqPosition(); ppq.hasValue() && std::isfinite (*ppq))
-                        nativeClock.setPosition (*ppq);
-            }
-        }
-    }
-
-    return releaseNotes;
+    return change == PlayerClocks::transportStopped;
 }
 
 void DrumMachine::serveStartStopRequest (const BlockStart& block)
@@ -507,69 +336,19 @@ void DrumMachine::serveStartStopRequest (const BlockStart& block)
     // The panel's start or stop, judged against what the clock really does.
     const int request = guiRequest.exchange (noRequest);
 
-    if (request != noRequest && block.intSeq && !hostPlaying)
-    {
-        if (request == startRequest && !nativeClock.isRunning())
-        {
-            guiRequestInForce = startRequest;
-            startNativeClock();
-            stopClock (nativeFlamClock);
-        }
-        else if (request == stopRequest)
-        {
-            guiRequestInForce = stopRequest;
-            stopClock (nativeClock);
-            sequencer->stopNative();
-            stopClock (nativeFlamClock);
-        }
-    }
-}
-
-void DrumMachine::clearOutputs (juce::AudioBuffer<float>& outputs) noexcept
-{
-    // Silent outputs, written from their starts.
-    const int numSamples = outputs.getNumSamples();
-    numChannelsInBlock = juce::jmin (outputs.getNumChannels(), getOutputChannelCount(), (int) maxOutputChannels);
-
-    for (int c = 0; c < outputs.getNumChannels(); ++c)
-        juce::FloatVectorOperations::clear (outputs.getWritePointer (c), numSamples);
-
-    for (int c = 0; c < numChannelsInBlock; ++c)
-        channels[c] = outputs.getWritePointer (c);
+    if ((request == startRequest || request == stopRequest) && block.intSeq && !clocks.isHostPlaying())
+        if (clocks.servePanel (*sequencer, request == startRequest))
+            guiRequestInForce = request;
 }
 
 void DrumMachine::beginMidi (juce::MidiBuffer& midi, const BlockStart& block) noexcept
 {
     // The block's events in, the trigger notes out.
     midiQueue.addEvents (midi);
-    midiOut.clear();
-    midiOutBytes = 0;
-    midiOutSampleCounter = 0;
-    samplesPending = 0;
-    samplesRendered = 0;
-    sendingTriggerNotes = block.intSeq;
+    triggerNotes.beginBlock (block.intSeq);
 
     if (block.releaseNotes)
-        releaseTriggerNotes();
-}
-
-void DrumMachine::setRunningClocksFromPatterns()
-{
-    if (hostClock.isRunning())
-    {
-        setHostClockFromPattern();
-        hostFlamClock.setTempo (hostClock.getTempo());
-        hostFlamClock.setStepsPerBeat (hostClock.getStepsPerBeat());
-        hostFlamClock.setGate (sequencer->getHostPatternFlam());
-    }
-
-    if (nativeClock.isRunning())
-    {
-        setNativeClockFromPattern();
-        nativeFlamClock.setTempo (nativeClock.getTempo());
-        nativeFlamClock.setStepsPerBeat (nativeClock.getStepsPerBeat());
-        nativeFlamClock.setGate (sequencer->getNativePatternFlam());
-    }
+        triggerNotes.releaseAll();
 }
 
 void DrumMachine::renderSamples (int numSamples, const BlockStart& block)
@@ -578,237 +357,54 @@ void DrumMachine::renderSamples (int numSamples, const BlockStart& block)
 
     for (int i = 0; i < numSamples; ++i)
     {
-        handleEventsAt (i, event);
-        advanceClocks (block.intSeq, block.host);
-        ++midiOutSampleCounter;
-        ++samplesPending;
+        // Each event, step or tap is heard from its own sample.
+        for (bool first = true; midiQueue.getNextEvent (i, event); first = false)
+        {
+            if (first)
+            {
+                midiActivity.store (1);
+                renderer.renderPending();
+            }
+
+            handleMidiBytes (event.data, event.numBytes);
+        }
+
+        clocks.processSample (*sequencer, renderer, block.intSeq, block.host);
+
+        if (sequencer->hasTappedValues())
+        {
+            renderer.renderPending();
+            clocks.placeTaps (*sequencer, *this, hostMode.load());
+        }
+
+        triggerNotes.advanceSample();
+        renderer.takeSample();
     }
 
     // The rest of the block.
-    renderPending();
+    renderer.renderPending();
     midiQueue.advance (numSamples);
-}
-
-void DrumMachine::handleEventsAt (int sample, juce::MidiMessageMetadata& event)
-{
-    bool firstEvent = true;
-
-    while (midiQueue.getNextEvent (sample, event))
-    {
-        if (firstEvent)
-        {
-            midiActivity.store (1);
-            renderPending();
-            firstEvent = false;
-        }
-
-        handleMidiBytes (event.data, event.numBytes);
-    }
-}
-
-void DrumMachine::advanceClocks (bool intSeq, bool host)
-{
-    if (sequencer->hasTappedValues())
-        (host ? hostClock : nativeClock).markDirty();
-
-    if (hostClock.processSample() && hostClock.isInFirstPart())
-    {
-        renderPending();
-
-        if (!hostClock.hasRestarted())
-            sequencer->advanceHostStep();
-
-        if (intSeq && host)
-            sequencer->playHostStep (false);
-
-        hostFlamClock.restart();
-    }
-
-    if (nativeClock.processSample() && nativeClock.isInFirstPart())
-    {
-        renderPending();
-
-        if (!nativeClock.hasRestarted())
-            sequencer->advanceNativeStep();
-
-        setNativeClockFromPattern();
-
-        if (intSeq && !host)
-            sequencer->playNativeStep (false);
-
-        nativeFlamClock.setTempo (nativeClock.getTempo());
-        nativeFlamClock.setStepsPerBeat (nativeClock.getStepsPerBeat());
-        nativeFlamClock.restart();
-    }
-
-    if (hostFlamClock.processSample() && hostFlamClock.isInSecondPart())
-    {
-        renderPending();
-
-        if (intSeq && host)
-            sequencer->playHostStep (true);
-
-        stopClock (hostFlamClock);
-    }
-
-    if (nativeFlamClock.processSample() && nativeFlamClock.isInSecondPart())
-    {
-        renderPending();
-
-        if (intSeq && !host)
-            sequencer->playNativeStep (true);
-
-        stopClock (nativeFlamClock);
-    }
-
-    if (sequencer->hasTappedValues())
-        processTaps();
-}
-
-void DrumMachine::passMidiOn (juce::MidiBuffer& midi, const BlockStart& block)
-{
-    // While the internal sequencer plays, its notes replace the host's MIDI; otherwise
-    // the host's MIDI passes through, with the note-offs of any trigger note it ended.
-    if (block.intSeq)
-    {
-        midi.clear();
-
-        for (const auto metadata : midiOut)
-            if (metadata.samplePosition >= 0)
-                midi.addEvent (metadata.data, metadata.numBytes, metadata.samplePosition);
-    }
-    else if (!midiOut.isEmpty())
-    {
-        for (const auto metadata : midiOut)
-            if (metadata.samplePosition >= 0)
-                midi.addEvent (metadata.data, metadata.numBytes, metadata.samplePosition);
-    }
 }
 
 void DrumMachine::askPanelToFollow (const BlockStart& block)
 {
     // The panel follows on the message thread.
+    const bool nativeRunning = clocks.getNativeClock().isRunning();
     int requests = 0;
 
-    if (sequencer->nativePatternChanged() || sequencer->getHostPatternIndex() != block.hostPatternAtStart)
+    if (sequencer->nativePatternChanged() || sequencer->getHostPatternIndex() != block.hostPatternAtStart || (nativeRunning && !block.nativeWasRunning))
         requests |= patternFollowRequest;
 
-    if (nativeClock.isRunning() && !block.nativeWasRunning)
-        requests |= patternFollowRequest;
-
-    if (nativeClock.isRunning() != block.nativeWasRunning)
+    if (nativeRunning != block.nativeWasRunning)
         requests |= playStateRequest | stepDisplayRequest;
 
-    nativeClockRunning = nativeClock.isRunning();
-    hostClockRunning = hostClock.isRunning();
+    nativeClockRunning = nativeRunning;
+    hostClockRunning = clocks.getHostClock().isRunning();
 
     if (requests != 0)
     {
         deferredRequests.fetch_or (requests);
         triggerAsyncUpdate();
-    }
-}
-
-void DrumMachine::processTaps()
-{
-    renderPending();
-
-    const bool host = hostMode.load();
-    Clock& clock = host ? (Clock&) hostClock : (Clock&) nativeClock;
-    const int player = host ? DrumMachineSeq::hostPlayer : DrumMachineSeq::nativePlayer;
-
-    if (!clock.isRunning() || clock.isNearerStepStart())
-    {
-        const bool write = clock.isRunning();
-        bool struck = false;
-
-        for (int track = 0; track < numTracks; ++track)
-        {
-            const int value = sequencer->getTapValue (track);
-
-            if (value == 0)
-                continue;
-
-            if (write)
-                sequencer->writeStep (track, value, player);
-
-            const double velocity = getNormalVelocity() + (value == DrumMachineSeq::getAccentStepValue() ? getStrongVelocityIncrement() : 0.0);
-            triggerInstrument (track, (float) velocity);
-            struck = true;
-        }
-
-        sequencer->clearTapBuffer();
-
-        if (struck)
-            updateStepDisplay();
-    }
-    else
-    {
-        sequencer->writeTappedValuesAtNextStep (player);
-    }
-
-    sequencer->setTapped (false);
-}
-
-void DrumMachine::renderPending() noexcept
-{
-    while (samplesPending > 0)
-    {
-        renderSample();
-        --samplesPending;
-        ++samplesRendered;
-    }
-}
-
-void DrumMachine::renderSample() noexcept
-{
-    const int position = samplesRendered;
-
-    if (core == nullptr)
-        return;
-
-    core->renderSample (instrumentSamples);
-
-    const bool mono = isMonoOutputMode();
-    const int numOutputsInBlock = mono ? numChannelsInBlock : numChannelsInBlock / 2;
-
-    for (int i = 0; i < numInstruments; ++i)
-    {
-        const int o = outputNumbers[(size_t) i].load (std::memory_order_relaxed) - 1;
-
-        if (o < 0 || o >= numOutputsInBlock)
-            continue;
-
-        const auto sample = (float) instrumentSamples[i];
-
-        if (mono)
-        {
-            channels[o][position] += sample;
-        }
-        else
-        {
-            channels[2 * o][position] += sample;
-            channels[2 * o + 1][position] += sample;
-        }
-    }
-
-    if (core->isTriggerOutEnabled())
-    {
-        const auto pulse = (float) core->renderTriggerOut();
-        const int o = triggerOutput.load (std::memory_order_relaxed) - 1;
-
-        if (o >= 0 && o < numOutputsInBlock)
-        {
-            if (mono)
-            {
-                channels[o][position] += pulse;
-            }
-            else
-            {
-                channels[2 * o][position] += pulse;
-                channels[2 * o + 1][position] += pulse;
-            }
-        }
     }
 }
 
@@ -824,90 +420,37 @@ void DrumMachine::handleMidiBytes (const juce::uint8* data, int size)
 
 void DrumMachine::handleMidiMessage (const juce::MidiMessage& message)
 {
+    constexpr int allNotesOffController = 123;
+
     if (sequencer == nullptr)
         return;
 
-    if (message.isController())
+    if (message.isController() && message.getControllerNumber() == allNotesOffController)
     {
-        if (message.getControllerNumber() == 123)
-        {
-            sequencer->stopHost();
-            sequencer->stopNative();
-            stopAllClocks();
-            nativeStartedByNote = false;
-            heldPatternKeys = 0;
-            releaseTriggerNotes();
-        }
-        else
-        {
-            getMidiControl().handleMidiMessage (message);
-        }
-
-        return;
+        clocks.allNotesOff (*sequencer);
+        triggerNotes.releaseAll();
     }
-
-    if (message.isProgramChange())
+    else if (message.isController())
+    {
+        getMidiControl().handleMidiMessage (message);
+    }
+    else if (message.isProgramChange() && message.getProgramChangeNumber() < getNumPresets())
     {
         // Applying a preset sets texts and takes the preset lock: the message thread does it.
-        if (message.getProgramChangeNumber() < getNumPresets())
-        {
-            pendingProgram = message.getProgramChangeNumber();
-            deferredRequests.fetch_or (programChangeRequest);
-            triggerAsyncUpdate();
-        }
-
-        return;
+        pendingProgram = message.getProgramChangeNumber();
+        deferredRequests.fetch_or (programChangeRequest);
+        triggerAsyncUpdate();
     }
-
-    if (!message.isNoteOnOrOff())
-        return;
-
-    const int key = message.getNoteNumber();
-    const bool noteOn = message.isNoteOn();
-
-    if (noteOn && !internalSequencer.load())
+    else if (message.isNoteOnOrOff())
     {
-        const int instrument = drumMap.getInstrument (key);
+        const int key = message.getNoteNumber();
+        const bool noteOn = message.isNoteOn();
 
-        if (instrument >= 0)
-            triggerInstrument (instrument, (float) message.getVelocity() / 127.0f);
-    }
+        if (noteOn && !internalSequencer.load())
+            if (const int instrument = drumMap.getInstrument (key); instrument >= 0)
+                triggerInstrument (instrument, (float) message.getVelocity() / 127.0f);
 
-    if (key >= 12 && key <= 107)
-    {
-        const int pattern = key - 12;
-
-        if (!noteOn)
-        {
-            if (pattern == sequencer->getHostPatternIndex() && heldPatternKeys > 0)
-            {
-                --heldPatternKeys;
-
-                if (heldPatternKeys == 0 && noteOffMode.load())
-                {
-                    sequencer->stopHost();
-                    stopClock (hostClock);
-                    stopClock (hostFlamClock);
-                }
-            }
-        }
-        else
-        {
-            heldPatternKeys = pattern != sequencer->getHostPatternIndex() ? 1 : heldPatternKeys + 1;
-            sequencer->startHostPattern (pattern);
-            setHostClockFromPattern();
-            hostClock.restart();
-            hostFlamClock.setTempo (hostClock.getTempo());
-            hostFlamClock.setStepsPerBeat (hostClock.getStepsPerBeat());
-            stopClock (hostFlamClock);
-            hostFlamClock.setGate (sequencer->getHostPatternFlam());
-        }
-    }
-
-    if (key == 0 && noteOn && hostPlayDetection.load() == byLowestCNoteOn && !nativeClock.isRunning())
-    {
-        startNativeClock();
-        nativeStartedByNote = true;
+        clocks.playKey (*sequencer, key, noteOn, noteOffMode.load(), hostPlayDetection.load() == byLowestCNoteOn);
     }
 }
 
@@ -934,72 +477,6 @@ void DrumMachine::triggerStep (int track, bool strong, bool accented)
     velocity += accented ? getAccentVelocityIncrement() * (double) accentLevel.load() : 0.0;
     velocity += strong ? getStrongVelocityIncrement() : 0.0;
     triggerInstrument (track, (float) velocity);
-}
-
-int DrumMachine::getVelocityByte (float velocity) const noexcept
-{
-    // A velocity byte of 0 would be a note-off.
-    return juce::jlimit (1, 127, (int) (velocity * 127.0f));
-}
-
-void DrumMachine::addMidiOut (juce::uint8 status, int key, int velocity) noexcept
-{
-    // The buffer was sized in prepareToPlay; an event beyond it is dropped, not allocated.
-    if (midiOutBytes + bytesPerMidiOutEvent > midiOutCapacity)
-        return;
-
-    const juce::uint8 bytes[3] = {status, (juce::uint8) key, (juce::uint8) velocity};
-    midiOut.addEvent (bytes, 3, midiOutSampleCounter);
-    midiOutBytes += bytesPerMidiOutEvent;
-}
-
-void DrumMachine::sendTriggerOutNoteOn (int instrument, float velocity)
-{
-    // Notes reach the host only while the internal sequencer plays this block.
-    if (instrument < 0 || instrument >= numInstruments || !sendingTriggerNotes)
-        return;
-
-    sendTriggerOutNoteOff (instrument);
-
-    const int velocityByte = getVelocityByte (velocity);
-
-    for (int key = 0; key < DrumMap::numKeys; ++key)
-    {
-        if (drumMap.getInstrument (key) == instrument)
-        {
-            // The map changed while another voice's note sounds on this key: end it
-            // first, so that no note-on is left without its note-off.
-            if (soundingKeys[(size_t) key] != DrumMap::noInstrument)
-                addMidiOut (0x80, key, 0);
-
-            addMidiOut (0x90, key, velocityByte);
-            soundingKeys[(size_t) key] = instrument;
-        }
-    }
-}
-
-void DrumMachine::sendTriggerOutNoteOff (int instrument)
-{
-    // The keys that sounded, whatever the drum map says now.
-    for (int key = 0; key < DrumMap::numKeys; ++key)
-    {
-        if (soundingKeys[(size_t) key] == instrument)
-        {
-            addMidiOut (0x80, key, 0);
-            soundingKeys[(size_t) key] = DrumMap::noInstrument;
-        }
-    }
-}
-
-void DrumMachine::releaseTriggerNotes() noexcept
-{
-    for (int instrument = 0; instrument < numInstruments; ++instrument)
-        sendTriggerOutNoteOff (instrument);
-}
-
-int DrumMachine::takeActivity (int track)
-{
-    return juce::isPositiveAndBelow (track, numTracks) ? activityFlags[(size_t) track].exchange (0) : 0;
 }
 
 //==============================================================================
@@ -1092,551 +569,63 @@ bool DrumMachine::isAutoFollowActive() const
     return isEditing() && !lengthMode.load() && (autoFollow.load() || tapMode.load());
 }
 
-bool DrumMachine::isTrackSelected (int track) const
-{
-    return juce::isPositiveAndBelow (track, numTracks) && trackSelection[(size_t) track];
-}
-
 void DrumMachine::handleEvent (int uid)
 {
     if (sequencer == nullptr)
         return;
 
-    auto& store = getParameterManager();
-    const bool editing = isEditing();
-    const bool randomizerOff = !randomizerMode.load();
-    const bool activeAndFilled = isRandomizerActive() && isRandomizerFilled();
-
-    auto isMuteSolo = [&] (int first)
-    { return store.getBoolValue (first); };
-    juce::ignoreUnused (isMuteSolo);
-
-    if (uid >= 0 && uid < 28)
-    {
-        const int group = uid / 7; // mute, exclusive mute, solo, exclusive solo
-        const int i = uid % 7;
-        const int first = group < 2 ? firstMuteUid : firstSoloUid;
-        const bool on = store.getBoolValue (first + i);
-
-        if (group == 0 || group == 2)
-        {
-            store.setBoolValue (first + i, !on);
-        }
-        else
-        {
-            for (int other = 0; other < numInstruments; ++other)
-                if (other != i)
-                    store.setBoolValue (first + other, on);
-
-            store.setBoolValue (first + i, !on);
-        }
-
-        return;
-    }
-
-    if (uid >= 28 && uid < 44)
-    {
-        if (!editing)
-            return;
-
-        const int track = (uid - 28) % numTracks;
-
-        if (activeAndFilled)
-        {
-            if (trackSelection[(size_t) track])
-            {
-                selectedRandomTrack = track;
-                updateRandomizerState();
-            }
-        }
-        else if (uid < 36)
-        {
-            selectInstrument (track);
-        }
-        else
-        {
-            int selected = 0;
-
-            for (bool s : trackSelection)
-                selected += s ? 1 : 0;
-
-            if (!(trackSelection[(size_t) track] && selected == 1))
-                trackSelection[(size_t) track] = !trackSelection[(size_t) track];
-
-            updateSelectionStates();
-            updateStepDisplay();
-        }
-
-        return;
-    }
-
-    if (uid >= 44 && uid < 60)
-    {
-        const int track = (uid - 44) % numTracks;
-
-        if (isFlamModeActive())
-            tapTrack (track, DrumMachineSeq::getEraseStepValue());
-        else
-            tapTrack (track, uid < 52 ? DrumMachineSeq::getNormalStepValue() : DrumMachineSeq::getAccentStepValue());
-
-        return;
-    }
-
-    const bool intSeq = internalSequencer.load();
-
-    switch (uid)
-    {
-        case toggleInternalSequencerEvent:
-            setInternalSequencer (!intSeq);
-            return;
-
-        case toggleInternalSyncEvent:
-            if (intSeq)
-                setInternalSync (!internalSync.load());
-            return;
-
-        case toggleHostModeEvent:
-            if (intSeq)
-                setHostMode (!hostMode.load());
-            return;
-
-        case toggleNoteOffModeEvent:
-            if (intSeq)
-                setNoteOffMode (!noteOffMode.load());
-            return;
-
-        case togglePatternWriteModeEvent:
-            if (intSeq && !hostMode.load())
-                setPatternWriteMode (!patternWriteMode.load());
-            return;
-
-        case toggleAutoFollowModeEvent:
-            if (editing && !lengthMode.load() && !tapMode.load())
-                setAutoFollow (!autoFollow.load());
-            return;
-
-        case toggleRandomizerEvent:
-            if (editing)
-                setRandomizer (!randomizerMode.load());
-            return;
-
-        case toggleLengthModeEvent:
-            if (editing)
-            {
-                lengthMode = !lengthMode.load();
-
-                if (lengthMode.load())
-                {
-                    setRandomizer (false);
-                    tapMode = false;
-                    updateTapModeState();
-                }
-
-                updateLengthModeState();
-            }
-            return;
-
-        case toggleTapModeEvent:
-            if (editing)
-            {
-                tapMode = !tapMode.load();
-
-                if (tapMode.load())
-                {
-                    lengthMode = false;
-                    updateLengthModeState();
-                    setRandomizer (false);
-                }
-
-                updateTapModeState();
-            }
-            return;
-
-        case toggleFlamModeEvent:
-            if (editing && !(randomizerMode.load() && isRandomizerFilled()))
-            {
-                flamMode = !flamMode.load();
-                publishBool (flamModeStateUid, isFlamModeActive());
-                updateStepDisplay();
-            }
-            return;
-
-        // Judged against whether the clock runs, so that a stop by controller 123 or a
-        // start by key 0 does not leave the buttons out of step.
-        case startStopEvent:
-            if (intSeq)
-                guiRequest = nativeClockRunning.load() ? stopRequest : startRequest;
-            return;
-
-        case startEvent:
-            if (intSeq)
-                guiRequest = startRequest;
-            return;
-
-        case stopEvent:
-            if (intSeq)
-                guiRequest = stopRequest;
-            return;
-
-        case tapEvent:
-        case tapAccentedEvent:
-            if (editing && randomizerOff)
-                tapSelected (flamMode.load()   ? DrumMachineSeq::getEraseStepValue()
-                             : uid == tapEvent ? DrumMachineSeq::getNormalStepValue()
-                                               : DrumMachineSeq::getAccentStepValue());
-            return;
-
-        case shiftLeftEvent:
-        case shiftRightEvent:
-        case shiftLeftAllTracksEvent:
-        case shiftRightAllTracksEvent:
-            if (editing && randomizerOff)
-            {
-                const bool all = uid == shiftLeftAllTracksEvent || uid == shiftRightAllTracksEvent;
-                const bool left = uid == shiftLeftEvent || uid == shiftLeftAllTracksEvent;
-
-                for (int track = 0; track < numTracks; ++track)
-                {
-                    if (!all && !trackSelection[(size_t) track])
-                        continue;
-
-                    if (left)
-                        sequencer->shiftTrackLeft (track, 1);
-                    else
-                        sequencer->shiftTrackRight (track, 1);
-                }
-
-                updateStepDisplay();
-            }
-            return;
-
-        case prevEvent:
-        case nextEvent:
-            if (editing)
-            {
-                if (randomizerMode.load())
-                {
-                    DrumMachineSeq::TrackFlags flags{};
-
-                    for (int t = 0; t < numTracks; ++t)
-                        flags[(size_t) t] = trackSelection[(size_t) t];
-
-                    sequencer->setRandomizerPattern (sequencer->getPattern (sequencer->getEditedPatternIndex()));
-
-                    if (uid == prevEvent)
-                        sequencer->previousRandomSeed (flags, false);
-                    else
-                        sequencer->nextRandomSeed (flags, false);
-
-                    updateRandomizerState();
-                }
-                else if (!isAutoFollowActive())
-                {
-                    if (uid == prevEvent)
-                        sequencer->selectPreviousEditedPattern();
-                    else
-                        sequencer->selectNextEditedPattern();
-
-                    updatePatternDisplay();
-                }
-            }
-            return;
-
-        case acceptEvent:
-            if (activeAndFilled)
-            {
-                sequencer->acceptRandomization();
-                updateRandomizerState();
-            }
-            return;
-
-        case undoEvent:
-            if (activeAndFilled)
-            {
-                sequencer->undoRandomization();
-                updateRandomizerState();
-            }
-            else if (editing && (clipboardTracksFilled || clipboardPatternFilled))
-            {
-                clearClipboard();
-            }
-            return;
-
-        case copyTracksEvent:
-            if (editing && randomizerOff)
-                copyTracks();
-            return;
-
-        case copyPatternEvent:
-            if (editing && randomizerOff)
-            {
-                clipboardPatternFilled = true;
-                clipboardTracksFilled = false;
-                sequencer->copyPattern();
-                publishBool (clipboardTracksStateUid, false);
-                publishBool (clipboardPatternStateUid, true);
-            }
-            return;
-
-        case pasteEvent:
-            if ((clipboardTracksFilled || clipboardPatternFilled) && editing && randomizerOff)
-            {
-                if (clipboardTracksFilled)
-                {
-                    pasteTracks();
-                }
-                else
-                {
-                    {
-                        // A whole pattern changes: the audio thread plays it before or after.
-                        const juce::ScopedLock sl (getCallbackLock());
-                        sequencer->pastePattern();
-                    }
-
-                    updatePatternDisplay();
-                }
-            }
-            return;
-
-        case clearEvent:
-            if (editing && randomizerOff && !lengthMode.load())
-            {
-                if (!clipboardTracksFilled && !clipboardPatternFilled)
-                {
-                    for (int track = 0; track < numTracks; ++track)
-                        if (trackSelection[(size_t) track])
-                            sequencer->clearTrack (track);
-
-                    updateStepDisplay();
-                }
-                else
-                {
-                    clearClipboard();
-                }
-            }
-            return;
-
-        case clearAllInstrumentsEvent:
-            if (editing && !lengthMode.load())
-            {
-                sequencer->clearPattern();
-                updateStepDisplay();
-            }
-            return;
-
-        default:
-            break;
-    }
-
-    if (uid >= pressStepEvent && uid < pressStepEvent + numSteps)
-    {
-        if (!intSeq)
-            return;
-
-        const int step = uid - pressStepEvent + 1;
-
-        if (isLengthModeActive())
-        {
-            sequencer->setEditedPatternLength (step);
-            updateStepLengthStates();
-            updateStepDisplay();
-        }
-        else if (editing)
-        {
-            pressStep (step - 1);
-        }
-
-        return;
-    }
-
-    if (uid >= selectScale6Event && uid <= selectScale4Event)
-    {
-        if (editing)
-        {
-            sequencer->setEditedPatternScale (scales[uid - selectScale6Event]);
-            updateScaleStates();
-        }
-
-        return;
-    }
-
-    BasePluginOldStyle::handleEvent (uid);
+    if (!editCommands.handleEvent (uid))
+        BasePluginOldStyle::handleEvent (uid);
 }
 
-void DrumMachine::selectInstrument (int track)
+std::atomic<bool> DrumMachine::*DrumMachine::getModeFlag (Mode mode)
 {
-    track = juce::jlimit (0, numTracks - 1, track);
+    static constexpr std::atomic<bool> DrumMachine::*flags[] = {
+        &DrumMachine::internalSequencer, &DrumMachine::internalSync, &DrumMachine::hostMode, &DrumMachine::noteOffMode,
+        &DrumMachine::patternWriteMode, &DrumMachine::autoFollow, &DrumMachine::randomizerMode,
+        &DrumMachine::lengthMode, &DrumMachine::tapMode, &DrumMachine::flamMode};
+    static_assert (std::size (flags) == (size_t) Mode::flam + 1, "one flag per mode, in order");
+    return flags[(size_t) mode];
+}
 
-    for (int t = 0; t < numTracks; ++t)
-        trackSelection[(size_t) t] = t == track;
+void DrumMachine::changeMode (Mode mode, bool on)
+{
+    // The modes before the randomizer, in order; the edit modes' flags are set by the commands.
+    static constexpr void (DrumMachine::*setters[]) (bool) = {&DrumMachine::setInternalSequencer, &DrumMachine::setInternalSync,
+                                                              &DrumMachine::setHostMode, &DrumMachine::setNoteOffMode,
+                                                              &DrumMachine::setPatternWriteMode, &DrumMachine::setAutoFollow};
+    static_assert (std::size (setters) == (size_t) Mode::randomizer, "one setter per sequencer mode, in order");
 
-    setTrackSelectionParameters();
+    if ((size_t) mode < std::size (setters))
+        (this->*setters[(size_t) mode]) (on);
+    else
+        setModeFlag (mode, on);
+}
+
+void DrumMachine::updateDisplay (Display display)
+{
+    static constexpr void (DrumMachine::*updates[])() = {
+        &DrumMachine::updateRandomizerState, &DrumMachine::updateTapModeState, &DrumMachine::updateLengthModeState,
+        &DrumMachine::updateSelectionStates, &DrumMachine::updateStepDisplay, &DrumMachine::updatePatternDisplay,
+        &DrumMachine::updateStepLengthStates, &DrumMachine::updateScaleStates};
+    static_assert (std::size (updates) == (size_t) Display::flamMode, "one update per display, in order");
+
+    if (display == Display::flamMode)
+        publishBool (flamModeStateUid, isFlamModeActive());
+    else
+        (this->*updates[(size_t) display])();
+}
+
+void DrumMachine::publishClipboard (bool tracksFilled, bool patternFilled)
+{
+    publishBool (clipboardTracksStateUid, tracksFilled);
+    publishBool (clipboardPatternStateUid, patternFilled);
+}
+
+void DrumMachine::publishSelectedInstrument (int track)
+{
     publish (instrumentSelectionUid, (float) track);
     publish (instrumentSelectionAccentFirstUid, (float) (track < accentTrack ? track + 1 : 0));
-    updateStepDisplay();
-}
-
-void DrumMachine::setTrackSelectionParameters()
-{
-    const bool show = isEditing() && !tapMode.load();
-
-    for (int t = 0; t < numTracks; ++t)
-        publishBool (firstSelectionUid + t, show && trackSelection[(size_t) t]);
-}
-
-void DrumMachine::setRandomizer (bool on)
-{
-    if (sequencer != nullptr && on != randomizerMode.load())
-    {
-        randomizerMode = on;
-
-        if (on)
-        {
-            lengthMode = false;
-            updateLengthModeState();
-            tapMode = false;
-            updateTapModeState();
-            sequencer->resetRandomizer();
-
-            if (auto* pattern = sequencer->getPattern (sequencer->getEditedPatternIndex()))
-            {
-                sequencer->storeUndoCopy (*pattern);
-                sequencer->setRandomizerPattern (pattern);
-            }
-        }
-        else
-        {
-            if (sequencer->isRandomizerActive())
-                sequencer->undoRandomization();
-
-            sequencer->resetRandomizer();
-        }
-    }
-
-    updateRandomizerState();
-}
-
-void DrumMachine::setTapMode (bool on)
-{
-    tapMode = on;
-    updateTapModeState();
-}
-
-void DrumMachine::pressStep (int step)
-{
-    if (sequencer == nullptr || step < 0 || step >= sequencer->getEditedPatternLength())
-        return;
-
-    int selected = 0, single = 0;
-
-    for (int t = 0; t < numTracks; ++t)
-    {
-        if (trackSelection[(size_t) t])
-        {
-            ++selected;
-            single = t;
-        }
-    }
-
-    if (selected >= 2)
-    {
-        int common = -1;
-
-        for (int t = 0; t < numTracks; ++t)
-        {
-            if (!trackSelection[(size_t) t])
-                continue;
-
-            const int value = sequencer->getStep (t, step);
-            common = common < 0 ? value : (common == value ? common : DrumMachineSeq::getOffStepValue());
-        }
-
-        const int next = sequencer->nextStepValue (juce::jmax (0, common));
-
-        for (int t = 0; t < numTracks; ++t)
-            if (trackSelection[(size_t) t])
-                sequencer->setStep (t, step, next);
-    }
-    else if (selected == 1)
-    {
-        sequencer->cycleStep (single, step);
-    }
-
-    updateStepDisplay();
-}
-
-void DrumMachine::copyTracks()
-{
-    clipboardTrackCount = 0;
-
-    for (int t = 0; t < numTracks; ++t)
-    {
-        clipboardTrackMarks[(size_t) t] = trackSelection[(size_t) t];
-
-        if (trackSelection[(size_t) t])
-        {
-            ++clipboardTrackCount;
-            sequencer->copyTrack (t);
-        }
-    }
-
-    clipboardTracksFilled = clipboardTrackCount > 0;
-    clipboardPatternFilled = false;
-    publishBool (clipboardTracksStateUid, clipboardTracksFilled);
-    publishBool (clipboardPatternStateUid, false);
-}
-
-void DrumMachine::pasteTracks()
-{
-    if (clipboardTrackCount == 1)
-    {
-        int from = 0;
-
-        for (int t = 0; t < numTracks; ++t)
-            if (clipboardTrackMarks[(size_t) t])
-                from = t;
-
-        for (int t = 0; t < numTracks; ++t)
-            if (trackSelection[(size_t) t])
-                sequencer->pasteTrack (from, t);
-    }
-    else
-    {
-        for (int t = 0; t < numTracks; ++t)
-            if (clipboardTrackMarks[(size_t) t])
-                sequencer->pasteTrack (t, t);
-    }
-
-    updatePatternDisplay();
-}
-
-void DrumMachine::clearClipboard()
-{
-    clipboardTracksFilled = false;
-    clipboardPatternFilled = false;
-    publishBool (clipboardTracksStateUid, false);
-    publishBool (clipboardPatternStateUid, false);
-}
-
-void DrumMachine::tapSelected (int value)
-{
-    if (sequencer == nullptr)
-        return;
-
-    // The values first: the flag publishes them to the audio thread.
-    for (int t = 0; t < numTracks; ++t)
-        sequencer->setTapValue (t, trackSelection[(size_t) t] ? value : 0);
-
-    sequencer->setTapped (true);
-}
-
-void DrumMachine::tapTrack (int track, int value)
-{
-    if (sequencer == nullptr || !juce::isPositiveAndBelow (track, numTracks))
-        return;
-
-    sequencer->setTapValue (track, value);
-    sequencer->setTapped (true);
 }
 
 //==============================================================================
@@ -1651,15 +640,18 @@ void DrumMachine::parameterChanged (Parameter* parameter)
     if (core != nullptr)
         core->setParameter (uid, normalised);
 
-    if (uid >= firstMuteUid && uid < firstRandThresholdUid)
+    if (uid >= internalSequencerStateUid && uid <= lastInternalParameterUid)
     {
-        auto& flags = uid < firstSoloUid ? muteFlags : soloFlags;
-        flags[(size_t) ((uid - firstMuteUid) % numInstruments)] = parameter->getBoolValue();
-        updateInstrumentEnables();
+        // The panel's own changes; the drum machine's publishing is only shown.
+        if (!publisher.isPublishing() && sequencer != nullptr && !deferToMessageThread (0))
+            takePanelParameter (uid, *parameter);
+
+        return;
     }
-    else if (uid >= firstOutputNumberUid && uid < firstOutputNumberUid + numInstruments)
+
+    if (uid == accentLevelUid)
     {
-        outputNumbers[(size_t) (uid - firstOutputNumberUid)] = parameter->getIntValue();
+        accentLevel = normalised;
     }
     else if (uid >= firstRandThresholdUid && uid < firstOutputNumberUid)
     {
@@ -1668,59 +660,54 @@ void DrumMachine::parameterChanged (Parameter* parameter)
 
         updateStepDisplay();
     }
-    else if (uid == accentLevelUid)
+    else
     {
-        accentLevel = normalised;
-    }
-    else if (uid >= internalSequencerStateUid && uid <= lastInternalParameterUid)
-    {
-        // The panel's own changes; the drum machine's publishing is only shown.
-        if (publishing || sequencer == nullptr || deferToMessageThread (0))
-            return;
-
-        if (uid == instrumentSelectionUid || uid == instrumentSelectionAccentFirstUid)
-        {
-            int track = parameter->getIntValue();
-
-            if (uid == instrumentSelectionAccentFirstUid)
-                track = track == 0 ? accentTrack : track - 1;
-
-            if (isRandomizerActive() && isRandomizerFilled() && isTrackSelected (track))
-            {
-                selectedRandomTrack = track;
-                updateRandomizerState();
-            }
-            else
-            {
-                selectInstrument (track);
-            }
-        }
-        else if (uid == patternNameUid && isEditing())
-        {
-            sequencer->setEditedPatternName (parameter->getText());
-            updatePatternNameState();
-            refreshHostDisplay();
-        }
-        else if (uid == patternTempoUid && isEditing() && internalSync.load())
-        {
-            sequencer->setEditedPatternTempo (parameter->getValue());
-            updateTempoState();
-        }
-        else if (uid == patternShuffleUid && isEditing())
-        {
-            sequencer->setEditedPatternShuffle (parameter->getValue());
-            publish (patternShuffleUid, (float) sequencer->getEditedPatternShuffle());
-        }
-        else if (uid == patternFlamUid && isEditing())
-        {
-            sequencer->setEditedPatternFlam (parameter->getValue());
-            publish (patternFlamUid, (float) sequencer->getEditedPatternFlam());
-        }
-
-        return;
+        routing.takeParameter (uid, *parameter);
     }
 
     BasePluginOldStyle::parameterChanged (parameter);
+}
+
+void DrumMachine::takePanelParameter (int uid, Parameter& parameter)
+{
+    if (uid == instrumentSelectionUid || uid == instrumentSelectionAccentFirstUid)
+    {
+        int track = parameter.getIntValue();
+
+        if (uid == instrumentSelectionAccentFirstUid)
+            track = track == 0 ? accentTrack : track - 1;
+
+        if (isRandomizerActive() && isRandomizerFilled() && isTrackSelected (track))
+        {
+            editCommands.setSelectedRandomTrack (track);
+            updateRandomizerState();
+        }
+        else
+        {
+            selectInstrument (track);
+        }
+    }
+    else if (uid == patternNameUid && isEditing())
+    {
+        sequencer->setEditedPatternName (parameter.getText());
+        updatePatternNameState();
+        refreshHostDisplay();
+    }
+    else if (uid == patternTempoUid && isEditing() && internalSync.load())
+    {
+        sequencer->setEditedPatternTempo (parameter.getValue());
+        updateTempoState();
+    }
+    else if (uid == patternShuffleUid && isEditing())
+    {
+        sequencer->setEditedPatternShuffle (parameter.getValue());
+        publish (patternShuffleUid, (float) sequencer->getEditedPatternShuffle());
+    }
+    else if (uid == patternFlamUid && isEditing())
+    {
+        sequencer->setEditedPatternFlam (parameter.getValue());
+        publish (patternFlamUid, (float) sequencer->getEditedPatternFlam());
+    }
 }
 
 //==============================================================================
@@ -1737,54 +724,17 @@ void DrumMachine::setInternalSequencer (bool on)
     updateInternalSequencerState();
 }
 
-void DrumMachine::setInternalSync (bool on)
-{
-    internalSync = on;
-    updateInternalSyncState();
-}
-
 void DrumMachine::setHostMode (bool on)
 {
     if (on != hostMode.load())
     {
         hostMode = on;
 
-        if (clipboardPatternFilled)
+        if (isClipboardPatternFilled())
             clearClipboard();
     }
 
     updateHostModeState();
-}
-
-void DrumMachine::setNoteOffMode (bool on)
-{
-    noteOffMode = on;
-    updateNoteOffState();
-}
-
-void DrumMachine::setPatternWriteMode (bool on)
-{
-    patternWriteMode = on;
-    updateWriteModeState();
-}
-
-void DrumMachine::setAutoFollow (bool on)
-{
-    autoFollow = on;
-    updateAutoFollowState();
-}
-
-void DrumMachine::setHostPlayDetection (int detection)
-{
-    hostPlayDetection = detection == byLowestCNoteOn ? byLowestCNoteOn : byTransportChange;
-}
-
-void DrumMachine::setModeDefaults (bool internalSequencerOn, bool internalSyncOn, bool hostModeOn, bool noteOffOn)
-{
-    internalSequencerDefault = internalSequencerOn;
-    internalSyncDefault = internalSyncOn;
-    hostModeDefault = hostModeOn;
-    noteOffDefault = noteOffOn;
 }
 
 int DrumMachine::getPlayingStep() const
@@ -1803,220 +753,6 @@ int DrumMachine::getPlayingStep() const
     return -1;
 }
 
-//==============================================================================
-void DrumMachine::publish (int uid, float value)
-{
-    auto& store = getParameterManager();
-    const juce::ScopedReadLock sl (store.getLock());
-
-    if (auto* parameter = store.getParameter (uid))
-    {
-        const juce::ScopedValueSetter<bool> svs (publishing, true);
-        parameter->setValue (value, true);
-    }
-}
-
-void DrumMachine::publishText (int uid, const juce::String& text)
-{
-    auto& store = getParameterManager();
-    const juce::ScopedReadLock sl (store.getLock());
-
-    if (auto* parameter = store.getParameter (uid))
-    {
-        const juce::ScopedValueSetter<bool> svs (publishing, true);
-        parameter->setText (text, true);
-    }
-}
-
-void DrumMachine::publishNativeModeReady()
-{
-    publishBool (nativeModeReadyStateUid, internalSequencer.load() && !patternWriteMode.load() && !hostMode.load() && !nativeClockRunning.load());
-}
-
-void DrumMachine::updateInternalSequencerState()
-{
-    publishBool (internalSequencerStateUid, internalSequencer.load());
-    refreshHostDisplay();
-    updateInternalSyncState();
-    updateHostModeState();
-    updateNoteOffState();
-    updateWriteModeState();
-    updateTempoState();
-    updateScaleStates();
-    updatePatternNumber();
-    publishNativeModeReady();
-    updateStepBlinkingStates();
-}
-
-void DrumMachine::updateInternalSyncState()
-{
-    publishBool (internalSyncStateUid, internalSequencer.load() && internalSync.load());
-    updateTempoState();
-}
-
-void DrumMachine::updateHostModeState()
-{
-    publishBool (hostModeStateUid, internalSequencer.load() && hostMode.load());
-    refreshHostDisplay();
-    updateWriteModeState();
-    updatePatternNameState();
-    updatePatternNumber();
-    publishNativeModeReady();
-    updateTempoState();
-    updateScaleStates();
-}
-
-void DrumMachine::updateNoteOffState()
-{
-    publishBool (noteOffStateUid, internalSequencer.load() && noteOffMode.load());
-}
-
-void DrumMachine::updateWriteModeState()
-{
-    const bool editing = isEditing();
-
-    if (editing && sequencer != nullptr)
-    {
-        bool moved = false;
-
-        if (hostMode.load())
-            moved = sequencer->followHostPattern();
-        else if (nativeClockRunning.load())
-            moved = sequencer->followNativePattern();
-        else
-            moved = sequencer->editChainStart();
-
-        if (moved)
-            updatePatternDisplay();
-    }
-
-    updateAutoFollowState();
-    updateRandomizerState();
-    updateLengthModeState();
-    updateTapModeState();
-    publishBool (flamModeStateUid, editing && flamMode.load());
-    setTrackSelectionParameters();
-    updateStepLengthStates();
-    updateStepDisplay();
-    updatePatternNumber();
-    updatePatternNameState();
-    publishBool (patternNameEditionStateUid, editing);
-    updateTempoState();
-    publishNativeModeReady();
-    updateStepBlinkingStates();
-    publishBool (writeModeStateUid, editing);
-    publishBool (writeModeActivityUid, internalSequencer.load() && !hostMode.load());
-}
-
-void DrumMachine::updateAutoFollowState()
-{
-    publishBool (autoFollowStateUid, isAutoFollowActive());
-    publishBool (patternNameEditionStateUid, isEditing());
-}
-
-void DrumMachine::updateLengthModeState()
-{
-    publishBool (lengthModeStateUid, isLengthModeActive());
-    updateStepDisplay();
-    updateAutoFollowState();
-}
-
-void DrumMachine::updateRandomizerState()
-{
-    const bool active = isRandomizerActive();
-    const bool filled = active && isRandomizerFilled();
-
-    publishBool (randomizerStateUid, active);
-    publishBool (randomizerActiveAndFilledUid, filled);
-    publishBool (randomizerActiveButNotFilledUid, active && !filled);
-
-    for (int t = 0; t < numTracks; ++t)
-    {
-        publishBool (firstRandStateUid + t, filled && sequencer->isTrackRandomized (t));
-        publishBool (firstRandSelectionUid + t, filled && t == selectedRandomTrack);
-    }
-
-    updateStepDisplay();
-}
-
-void DrumMachine::updateTapModeState()
-{
-    publishBool (tapModeStateUid, isTapModeActive());
-    updateStepDisplay();
-    updateAutoFollowState();
-    updateSelectionStates();
-}
-
-void DrumMachine::updateSelectionStates()
-{
-    setTrackSelectionParameters();
-}
-
-void DrumMachine::updatePatternNumber()
-{
-    int number = 0;
-
-    if (sequencer != nullptr && internalSequencer.load())
-    {
-        if (hostMode.load())
-            number = sequencer->getEditedPatternIndex() + 12;
-        else if (patternWriteMode.load())
-            number = sequencer->getEditedPatternIndex() + 1;
-        else
-            number = sequencer->getNativePatternIndex() + 1;
-    }
-
-    publish (patternNumberUid, (float) number);
-}
-
-void DrumMachine::updatePatternNameState()
-{
-    juce::String name;
-
-    if (sequencer != nullptr && internalSequencer.load())
-        name = isEditing() ? sequencer->getEditedPatternName() : sequencer->getNativePatternName();
-
-    publishText (patternNameUid, name);
-}
-
-void DrumMachine::publishStepLengthStates (int length, bool show)
-{
-    for (int n = 1; n <= numSteps; ++n)
-        publishBool (stepLengthStateUid + n - 1, show && n <= length);
-}
-
-void DrumMachine::updateStepLengthStates()
-{
-    if (sequencer == nullptr)
-        return;
-
-    publishStepLengthStates (isEditing() ? sequencer->getEditedPatternLength() : sequencer->getNativePatternLength(),
-                             internalSequencer.load());
-}
-
-void DrumMachine::updateTempoState()
-{
-    float tempo = 0.0f;
-
-    if (sequencer != nullptr && internalSequencer.load())
-        tempo = (float) (isEditing() ? sequencer->getEditedPatternTempo() : sequencer->getNativePatternTempo());
-
-    // Below the parameter's range when off, so the store keeps its lowest value.
-    publish (patternTempoUid, tempo);
-    publishBool (patternTempoStateUid, isEditing() && internalSync.load());
-}
-
-void DrumMachine::updateScaleStates()
-{
-    int scale = 0;
-
-    if (sequencer != nullptr && internalSequencer.load())
-        scale = isEditing() ? sequencer->getEditedPatternScale() : sequencer->getNativePatternScale();
-
-    for (int i = 0; i < 4; ++i)
-        publishBool (patternScale6StateUid + i, scale == scales[i]);
-}
-
 void DrumMachine::updateStepDisplay()
 {
     if (deferToMessageThread (stepDisplayRequest))
@@ -2028,411 +764,7 @@ void DrumMachine::updateStepDisplay()
     updateStepBlinkingStates();
 }
 
-void DrumMachine::publishStepStates()
-{
-    for (int n = 0; n < numSteps; ++n)
-    {
-        float value = 0.0f;
-
-        if (sequencer != nullptr && isEditing() && !isTapModeActive() && !isLengthModeActive())
-        {
-            int common = -1;
-
-            for (int t = 0; t < numTracks; ++t)
-            {
-                if (!trackSelection[(size_t) t])
-                    continue;
-
-                const int v = n < sequencer->getEditedPatternLength() ? sequencer->getStepValue (t, n) : 0;
-                common = common < 0 ? v : (common == v ? common : 0);
-            }
-
-            value = common == DrumMachineSeq::getAccentStepValue() ? 1.0f : common == DrumMachineSeq::getNormalStepValue() ? 0.5f
-                                                                                                                           : 0.0f;
-        }
-        else if (isLengthModeActive())
-        {
-            value = 1.0f;
-        }
-
-        publish (stepStateUid + n, value);
-    }
-}
-
-void DrumMachine::updatePatternDisplay()
-{
-    if (sequencer == nullptr)
-        return;
-
-    updateStepDisplay();
-    updateStepLengthStates();
-    updatePatternNumber();
-    updatePatternNameState();
-    publish (patternFlamUid, (float) sequencer->getEditedPatternFlam());
-    publish (patternShuffleUid, (float) sequencer->getEditedPatternShuffle());
-    updateTempoState();
-    updateScaleStates();
-    publishNativeModeReady();
-    updateStepBlinkingStates();
-}
-
-void DrumMachine::updateStepBlinkingStates()
-{
-    const bool length = isLengthModeActive();
-    const bool editing = isEditing();
-
-    for (int n = 0; n < numSteps; ++n)
-        publishBool (stepBlinkingUid + n, length || (!editing && sequencer != nullptr && sequencer->isCurrentPatternButton (n)));
-}
-
 //==============================================================================
-void DrumMachine::clearDrumMap()
-{
-    const juce::ScopedLock sl (getCallbackLock());
-    drumMap.clear();
-}
-
-juce::String DrumMachine::getInstrumentNameForKey (int key) const
-{
-    const int instrument = drumMap.getInstrument (key);
-    return instrument >= 0 ? DrumVoiceNames::getName (instrument) : juce::String();
-}
-
-bool DrumMachine::isDrumMapXml (const juce::XmlElement& element) const
-{
-    return checkApplicationAttribute (element, "DrumMap");
-}
-
-bool DrumMachine::readDrumMapXml (const juce::XmlElement& element)
-{
-    if (!isDrumMapXml (element))
-        return false;
-
-    DrumMap fresh;
-    fresh.setName (drumMap.getName());
-    fresh.readXml (element);
-
-    const juce::ScopedLock sl (getCallbackLock());
-    drumMap = fresh;
-    return true;
-}
-
-std::unique_ptr<juce::XmlElement> DrumMachine::createDrumMapXml() const
-{
-    return drumMap.createXml (getPluginName());
-}
-
-bool DrumMachine::loadDrumMapFile (const juce::File& file)
-{
-    auto document = parseXmlDocument (file);
-
-    if (document == nullptr || !readDrumMapXml (*document))
-        return false;
-
-    refreshHostDisplay();
-    return true;
-}
-
-bool DrumMachine::saveDrumMapFile (const juce::File& file) const
-{
-    return writeXmlDocument (*createDrumMapXml(), file);
-}
-
-bool DrumMachine::loadFactoryDrumMap()
-{
-    auto document = parseXmlText (loadXmlResource ("default" + getDrumMapFileExtension()));
-    return document != nullptr && readDrumMapXml (*document);
-}
-
-juce::String DrumMachine::getDrumMapFileExtension() const
-{
-    return "." + getPluginPrefix() + "drmap";
-}
-
-juce::String DrumMachine::getDrumMapWildcard() const
-{
-    return makeWildcard (getDrumMapFileExtension());
-}
-
-juce::String DrumMachine::getDrumMapFileFilter() const
-{
-    auto filter = getDrumMapWildcard();
-
-    for (int i = 0; i < getNumExtraDrumMapWildcards(); ++i)
-        filter << "; " << getExtraDrumMapWildcard (i);
-
-    return filter;
-}
-
-void DrumMachine::setUserDrumMapFile (const juce::String& path)
-{
-    drumMapUserFile = path;
-    drumMapSource = userDrumMap;
-}
-
-void DrumMachine::readDrumMapStartupXml (const juce::XmlElement& element)
-{
-    if (!tagIs (element, "DrumMap"))
-        return;
-
-    const auto source = getAttributeIgnoringCase (element, "default");
-
-    if (source == "factoryMapping")
-        drumMapSource = factoryDrumMap;
-    else if (source == "userDefinedDrumMap")
-        setUserDrumMapFile (getAttributeIgnoringCase (element, "file"));
-}
-
-std::unique_ptr<juce::XmlElement> DrumMachine::createDrumMapStartupXml() const
-{
-    auto element = std::make_unique<juce::XmlElement> ("DrumMap");
-    element->setAttribute ("default", drumMapSource == userDrumMap ? "userDefinedDrumMap" : "factoryMapping");
-
-    if (drumMapSource == userDrumMap)
-        element->setAttribute ("file", drumMapUserFile);
-
-    return element;
-}
-
-//==============================================================================
-void DrumMachine::resetOutputAssignments()
-{
-    auto& store = getParameterManager();
-
-    for (int i = 0; i < numInstruments; ++i)
-    {
-        outputNumbers[(size_t) i] = 1;
-        store.setIntValue (firstOutputNumberUid + i, 1);
-    }
-
-    triggerOutput = getNumOutputs();
-}
-
-void DrumMachine::setTriggerOutput (int output)
-{
-    if (output >= 1 && output <= getNumOutputs())
-        triggerOutput = output;
-}
-
-void DrumMachine::resetDefaultOutputAssignments()
-{
-    defaultOutputNumbers.fill (1);
-}
-
-void DrumMachine::applyDefaultOutputAssignments()
-{
-    auto& store = getParameterManager();
-
-    for (int i = 0; i < numInstruments; ++i)
-    {
-        outputNumbers[(size_t) i] = defaultOutputNumbers[(size_t) i];
-        store.setIntValue (firstOutputNumberUid + i, defaultOutputNumbers[(size_t) i]);
-    }
-}
-
-void DrumMachine::updateInstrumentEnables()
-{
-    bool anySolo = false;
-
-    for (auto& solo : soloFlags)
-        anySolo = anySolo || solo.load();
-
-    for (int i = 0; i < numInstruments; ++i)
-        audibleFlags[(size_t) i] = anySolo ? soloFlags[(size_t) i].load() : !muteFlags[(size_t) i].load();
-}
-
-bool DrumMachine::isInstrumentAudible (int instrument) const
-{
-    return juce::isPositiveAndBelow (instrument, numInstruments) && audibleFlags[(size_t) instrument].load();
-}
-
-int DrumMachine::getOutputNumber (int instrument) const
-{
-    return juce::isPositiveAndBelow (instrument, numInstruments) ? outputNumbers[(size_t) instrument].load() : 0;
-}
-
-int DrumMachine::getDefaultOutputNumber (int instrument) const
-{
-    return juce::isPositiveAndBelow (instrument, numInstruments) ? defaultOutputNumbers[(size_t) instrument] : 0;
-}
-
-void DrumMachine::setDefaultOutputNumber (int instrument, int output)
-{
-    if (juce::isPositiveAndBelow (instrument, numInstruments) && output >= 1 && output <= getNumOutputs())
-        defaultOutputNumbers[(size_t) instrument] = output;
-}
-
-bool DrumMachine::readAudioOutputStateXml (const juce::XmlElement& element)
-{
-    OutputSettings settings;
-
-    for (int i = 0; i < numInstruments; ++i)
-        settings.outputs[(size_t) i] = outputNumbers[(size_t) i].load();
-
-    if (core != nullptr)
-    {
-        settings.triggerOutEnabled = core->isTriggerOutEnabled();
-        settings.triggerOutInstrument = core->getTriggerOutInstrument();
-    }
-
-    if (!settings.readXml (element, getNumOutputs()))
-        return false;
-
-    if (core != nullptr && settings.triggerOutRead)
-    {
-        core->setTriggerOutEnabled (settings.triggerOutEnabled);
-        core->updateTriggerOut();
-        core->setTriggerOutInstrument (settings.triggerOutInstrument);
-    }
-
-    // Projects saved before the output was stored load with the last output, as then.
-    triggerOutput = settings.triggerOutOutput > 0 ? settings.triggerOutOutput : getNumOutputs();
-
-    auto& store = getParameterManager();
-
-    for (int i = 0; i < numInstruments; ++i)
-    {
-        outputNumbers[(size_t) i] = settings.outputs[(size_t) i];
-        store.setIntValue (firstOutputNumberUid + i, settings.outputs[(size_t) i]);
-    }
-
-    return true;
-}
-
-std::unique_ptr<juce::XmlElement> DrumMachine::createAudioOutputStateXml() const
-{
-    OutputSettings settings;
-
-    for (int i = 0; i < numInstruments; ++i)
-        settings.outputs[(size_t) i] = outputNumbers[(size_t) i].load();
-
-    if (core != nullptr)
-    {
-        settings.triggerOutEnabled = core->isTriggerOutEnabled();
-        settings.triggerOutInstrument = core->getTriggerOutInstrument();
-    }
-
-    settings.triggerOutOutput = triggerOutput.load();
-    return settings.createStateXml();
-}
-
-bool DrumMachine::readAudioOutputSettingsXml (const juce::XmlElement& element)
-{
-    OutputSettings settings;
-    settings.outputs = defaultOutputNumbers;
-    settings.outputMode = defaultOutputMode;
-
-    if (!settings.readXml (element, getNumOutputs()))
-        return false;
-
-    defaultOutputNumbers = settings.outputs;
-    defaultOutputMode = settings.outputMode;
-    return true;
-}
-
-std::unique_ptr<juce::XmlElement> DrumMachine::createAudioOutputSettingsXml() const
-{
-    OutputSettings settings;
-    settings.outputs = defaultOutputNumbers;
-    settings.outputMode = defaultOutputMode;
-    return settings.createSettingsXml();
-}
-
-//==============================================================================
-void DrumMachine::readInternalSequencerStateXml (const juce::XmlElement& element)
-{
-    for (auto* child : element.getChildIterator())
-    {
-        const bool on = getAttributeIgnoringCase (*child, "state") == "on";
-
-        if (tagIs (*child, "IntSeq"))
-        {
-            setInternalSequencer (on);
-        }
-        else if (tagIs (*child, "IntSync"))
-        {
-            setInternalSync (on);
-        }
-        else if (tagIs (*child, "HostMode"))
-        {
-            setHostMode (on);
-        }
-        else if (tagIs (*child, "NoteOff"))
-        {
-            setNoteOffMode (on);
-        }
-        else if (tagIs (*child, "PattWriteMode"))
-        {
-            setPatternWriteMode (on);
-        }
-        else if (tagIs (*child, "AutoFollow"))
-        {
-            setAutoFollow (on);
-        }
-        else if (tagIs (*child, "DMSeqEditionState") && sequencer != nullptr)
-        {
-            sequencer->readEditionStateXml (*child);
-        }
-    }
-}
-
-std::unique_ptr<juce::XmlElement> DrumMachine::createInternalSequencerStateXml() const
-{
-    auto element = std::make_unique<juce::XmlElement> ("InternalSequencer");
-    element->addChildElement (createStateElement ("IntSeq", internalSequencer.load()).release());
-    element->addChildElement (createStateElement ("IntSync", internalSync.load()).release());
-    element->addChildElement (createStateElement ("HostMode", hostMode.load()).release());
-    element->addChildElement (createStateElement ("NoteOff", noteOffMode.load()).release());
-    element->addChildElement (createStateElement ("PattWriteMode", isEditing()).release());
-    element->addChildElement (createStateElement ("AutoFollow", isAutoFollowActive()).release());
-
-    if (sequencer != nullptr)
-        element->addChildElement (sequencer->createEditionStateXml().release());
-
-    return element;
-}
-
-void DrumMachine::readInternalSequencerSettingsXml (const juce::XmlElement& element)
-{
-    if (!tagIs (element, "InternalSequencer"))
-        return;
-
-    for (auto* child : element.getChildIterator())
-    {
-        const bool on = getAttributeIgnoringCase (*child, "state") == "on";
-
-        if (tagIs (*child, "IntSeq"))
-            internalSequencerDefault = on;
-        else if (tagIs (*child, "IntSync"))
-            internalSyncDefault = on;
-        else if (tagIs (*child, "HostMode"))
-            hostModeDefault = on;
-        else if (tagIs (*child, "NoteOff"))
-            noteOffDefault = on;
-        else if (tagIs (*child, "HostPlayDetection"))
-        {
-            const auto type = getAttributeIgnoringCase (*child, "type");
-
-            if (type == "byTransportChange")
-                setHostPlayDetection (byTransportChange);
-            else if (type == "byLowestCNoteOn")
-                setHostPlayDetection (byLowestCNoteOn);
-        }
-    }
-}
-
-std::unique_ptr<juce::XmlElement> DrumMachine::createInternalSequencerSettingsXml() const
-{
-    auto element = std::make_unique<juce::XmlElement> ("InternalSequencer");
-    element->addChildElement (createStateElement ("IntSeq", internalSequencerDefault).release());
-    element->addChildElement (createStateElement ("IntSync", internalSyncDefault).release());
-    element->addChildElement (createStateElement ("HostMode", hostModeDefault).release());
-    element->addChildElement (createStateElement ("NoteOff", noteOffDefault).release());
-    element->createNewChildElement ("HostPlayDetection")
-        ->setAttribute ("type", hostPlayDetection.load() == byTransportChange ? "byTransportChange" : "byLowestCNoteOn");
-    return element;
-}
-
 void DrumMachine::loadPluginStateXml (const juce::XmlElement& element)
 {
     BasePluginOldStyle::loadPluginStateXml (element);
@@ -2440,18 +772,7 @@ void DrumMachine::loadPluginStateXml (const juce::XmlElement& element)
     if (!isPluginStateXml (element))
         return;
 
-    for (auto* child : element.getChildIterator())
-    {
-        if (OutputSettings::isOutputSettingsXml (*child))
-            readAudioOutputStateXml (*child);
-        else if (isDrumMapXml (*child))
-            readDrumMapXml (*child);
-        else if (tagIs (*child, "InternalSequencer"))
-            readInternalSequencerStateXml (*child);
-        else if (tagIs (*child, "PatternsState") && sequencer != nullptr)
-            sequencer->readPatternsStateXml (*child);
-    }
-
+    documents.readPluginState (element);
     refreshHostDisplay();
     updatePatternDisplay();
 }
@@ -2460,16 +781,9 @@ std::unique_ptr<juce::XmlElement> DrumMachine::createPluginStateXml()
 {
     auto state = BasePluginOldStyle::createPluginStateXml();
 
-    if (state == nullptr)
-        return state;
+    if (state != nullptr)
+        documents.addToPluginState (*state);
 
-    state->insertChildElement (createInternalSequencerStateXml().release(), 0);
-    state->insertChildElement (createAudioOutputStateXml().release(), 1);
-
-    if (sequencer != nullptr)
-        state->insertChildElement (sequencer->createPatternsStateXml().release(), 2);
-
-    state->addChildElement (createDrumMapXml().release());
     return state;
 }
 
@@ -2477,59 +791,32 @@ void DrumMachine::loadUserSettingsXml (const juce::XmlElement& element)
 {
     BasePluginOldStyle::loadUserSettingsXml (element);
 
-    if (!isUserSettingsXml (element))
-        return;
-
-    for (auto* child : element.getChildIterator())
-    {
-        if (OutputSettings::isOutputSettingsXml (*child))
-            readAudioOutputSettingsXml (*child);
-        else if (tagIs (*child, "InternalSequencer"))
-            readInternalSequencerSettingsXml (*child);
-    }
+    if (isUserSettingsXml (element))
+        documents.readUserSettings (element);
 }
 
 std::unique_ptr<juce::XmlElement> DrumMachine::createUserSettingsXml()
 {
     auto settings = BasePluginOldStyle::createUserSettingsXml();
 
-    if (settings == nullptr)
-        return settings;
+    if (settings != nullptr)
+        documents.addToUserSettings (*settings);
 
-    settings->addChildElement (createAudioOutputSettingsXml().release());
-    settings->addChildElement (createInternalSequencerSettingsXml().release());
     return settings;
 }
 
 void DrumMachine::loadResourcesSettingsXml (const juce::XmlElement& element)
 {
     BasePluginOldStyle::loadResourcesSettingsXml (element);
-
-    for (auto* child : element.getChildIterator())
-    {
-        if (tagIs (*child, "DMSeqRes"))
-        {
-            if (sequencer != nullptr)
-                sequencer->readResourcesXml (*child);
-        }
-        else if (tagIs (*child, "DrumMap"))
-        {
-            readDrumMapStartupXml (*child);
-        }
-    }
+    documents.readResourcesSettings (element);
 }
 
 std::unique_ptr<juce::XmlElement> DrumMachine::createResourcesSettingsXml()
 {
     auto resources = BasePluginOldStyle::createResourcesSettingsXml();
 
-    if (resources == nullptr)
-        return resources;
-
-    resources->addChildElement (createDrumMapStartupXml().release());
-
-    if (sequencer != nullptr)
-        resources->addChildElement (sequencer->createResourcesXml().release());
+    if (resources != nullptr)
+        documents.addToResourcesSettings (*resources);
 
     return resources;
 }

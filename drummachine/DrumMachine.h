@@ -1,14 +1,22 @@
 #pragma once
 
+#include "drummachine/BlockRenderer.h"
+#include "drummachine/DrumMachineConstants.h"
+#include "drummachine/DrumMachineDocuments.h"
 #include "drummachine/DrumMap.h"
+#include "drummachine/EditCommands.h"
+#include "drummachine/OutputRouting.h"
 #include "drummachine/OutputSettings.h"
+#include "drummachine/PlayerClocks.h"
+#include "drummachine/StateOwner.h"
+#include "drummachine/StatePublisher.h"
+#include "drummachine/TriggerNoteOutput.h"
 #include "engine/DrumMachineCore.h"
 #include "framework/BasePluginOldStyle.h"
 #include "framework/MidiEventQueue.h"
 #include "generated/PulsaretIds.h"
 #include "sequencer/DrumMachineSeq.h"
 #include "sequencer/SequencerOwner.h"
-#include "sequencer/ShuffledClock.h"
 
 #include <array>
 #include <atomic>
@@ -24,27 +32,24 @@
     results over with atomics and one polled update, after which the message thread
     publishes them. Everything else runs on the message thread. Documents and
     files are parsed completely before the drum map or patterns in force are swapped,
-    under the callback lock. */
+    under the callback lock.
+
+    Its collaborators: the StatePublisher mirrors the modes into the internal
+    parameters, OutputRouting keeps where each instrument sounds, and
+    DrumMachineDocuments reads and writes its documents. They reach the drum machine
+    as their StateOwner, which the mode queries and setters below answer; its own
+    operations of the same names forward to them. */
 class DrumMachine : public BasePluginOldStyle,
-                    public SequencerOwner
+                    public SequencerOwner,
+                    public StateOwner,
+                    public DrumMachineConstants,
+                    public EditCommandsOwner
 {
 public:
     static constexpr int numInstruments = DrumVoiceNames::numInstruments;
     static constexpr int numTracks = DrumVoiceNames::numTracks;
     static constexpr int accentTrack = DrumVoiceNames::accentTrack;
-    static constexpr int maxOutputChannels = 16;
-
-    enum HostPlayDetection
-    {
-        byTransportChange = 0,
-        byLowestCNoteOn = 1
-    };
-
-    enum DrumMapSource
-    {
-        factoryDrumMap = 0,
-        userDrumMap = 1
-    };
+    static constexpr int maxOutputChannels = BlockRenderer::maxChannels;
 
     enum GuiRequest
     {
@@ -52,93 +57,6 @@ public:
         startRequest = 1,
         stopRequest = 2
     };
-
-    // Internal state parameters.
-    enum InternalParameter
-    {
-        internalSequencerStateUid = 3000,
-        internalSyncStateUid = 3001,
-        hostModeStateUid = 3002,
-        noteOffStateUid = 3003,
-        playStateUid = 3004,
-        writeModeStateUid = 3005,
-        writeModeActivityUid = 3006,
-        autoFollowStateUid = 3007,
-        randomizerStateUid = 3008,
-        randomizerActiveAndFilledUid = 3009,
-        randomizerActiveButNotFilledUid = 3010,
-        lengthModeStateUid = 3011,
-        tapModeStateUid = 3012,
-        flamModeStateUid = 3013,
-        nativeModeReadyStateUid = 3014,
-        instrumentSelectionUid = 3015,
-        instrumentSelectionAccentFirstUid = 3016,
-        clipboardTracksStateUid = 3017,
-        clipboardPatternStateUid = 3018,
-        patternScale6StateUid = 3019,
-        patternNumberUid = 3023,
-        patternNameUid = 3024,
-        patternNameEditionStateUid = 3025,
-        patternTempoStateUid = 3026,
-        patternTempoUid = 3027,
-        patternShuffleUid = 3028,
-        patternFlamUid = 3029,
-        stepLengthStateUid = 3030,
-        stepStateUid = 3046,
-        stepBlinkingUid = 3078,
-        lastInternalParameterUid = 3093
-    };
-
-    // Events of the drum machine.
-    enum Event
-    {
-        toggleInternalSequencerEvent = 3000,
-        toggleInternalSyncEvent,
-        toggleHostModeEvent,
-        toggleNoteOffModeEvent,
-        togglePatternWriteModeEvent,
-        toggleAutoFollowModeEvent,
-        toggleRandomizerEvent,
-        toggleLengthModeEvent,
-        toggleTapModeEvent,
-        toggleFlamModeEvent,
-        startStopEvent,
-        startEvent,
-        stopEvent,
-        tapEvent,
-        tapAccentedEvent,
-        shiftLeftEvent,
-        shiftRightEvent,
-        shiftLeftAllTracksEvent,
-        shiftRightAllTracksEvent,
-        prevEvent,
-        nextEvent,
-        acceptEvent,
-        undoEvent,
-        copyTracksEvent,
-        copyPatternEvent,
-        pasteEvent,
-        clearEvent,
-        clearAllInstrumentsEvent,
-        loadPatternsEvent,
-        savePatternsEvent,
-        pressStepEvent = 3030,
-        pressStepWithCtrlEvent = 3046,
-        selectScale6Event = 3062,
-        selectScale3Event,
-        selectScale8Event,
-        selectScale4Event
-    };
-
-    // Parameters of the description that the drum machine uses.
-    static constexpr int accentLevelUid = ParameterId::accentLevel;
-    static constexpr int firstMuteUid = ParameterId::firstMute;
-    static constexpr int firstSoloUid = ParameterId::firstSolo;
-    static constexpr int firstRandThresholdUid = ParameterId::firstRandThreshold;
-    static constexpr int firstOutputNumberUid = ParameterId::firstOutputNumber;
-    static constexpr int firstRandStateUid = ParameterId::firstRandState;
-    static constexpr int firstSelectionUid = ParameterId::firstSelection;
-    static constexpr int firstRandSelectionUid = ParameterId::firstRandSelection;
 
     DrumMachine();
     ~DrumMachine() override;
@@ -200,12 +118,12 @@ public:
     void handleMidiMessage (const juce::MidiMessage& message);
     void triggerInstrument (int track, float velocity) override;
     void triggerStep (int track, bool strong, bool accented) override;
-    void sendTriggerOutNoteOn (int instrument, float velocity);
-    void sendTriggerOutNoteOff (int instrument);
+    void sendTriggerOutNoteOn (int instrument, float velocity) { triggerNotes.noteOn (instrument, velocity, drumMap); }
+    void sendTriggerOutNoteOff (int instrument) { triggerNotes.noteOff (instrument); }
     double getAccentLevel() override { return accentLevel.load(); }
 
     /** Read and cleared by the panel's refresh. */
-    int takeActivity (int track);
+    int takeActivity (int track) { return juce::isPositiveAndBelow (track, numTracks) ? activityFlags[(size_t) track].exchange (0) : 0; }
     int takeMidiActivity() { return midiActivity.exchange (0); }
 
     //==============================================================================
@@ -215,26 +133,42 @@ public:
     void parameterChanged (Parameter* parameter) override;
     void handleAsyncUpdate() override;
 
-    void selectInstrument (int track);
-    void setRandomizer (bool on);
-    void setTapMode (bool on);
-    void pressStep (int step);
-    void copyTracks();
-    void pasteTracks();
-    void clearClipboard();
-    void tapSelected (int value);
-    void tapTrack (int track, int value);
+    void selectInstrument (int track) { editCommands.selectInstrument (track); }
+    void setRandomizer (bool on) { editCommands.setRandomizer (on); }
+    void setTapMode (bool on) { editCommands.setTapMode (on); }
+    void pressStep (int step) { editCommands.pressStep (step); }
+    void copyTracks() { editCommands.copyTracks(); }
+    void pasteTracks() { editCommands.pasteTracks(); }
+    void clearClipboard() { editCommands.clearClipboard(); }
+    void tapSelected (int value) { editCommands.tapSelected (value); }
+    void tapTrack (int track, int value) { editCommands.tapTrack (track, value); }
 
     //==============================================================================
     // Modes
 
     void setInternalSequencer (bool on);
-    void setInternalSync (bool on);
+    void setInternalSync (bool on)
+    {
+        internalSync = on;
+        updateInternalSyncState();
+    }
     void setHostMode (bool on);
-    void setNoteOffMode (bool on);
-    void setPatternWriteMode (bool on);
-    void setAutoFollow (bool on);
-    void setHostPlayDetection (int detection);
+    void setNoteOffMode (bool on)
+    {
+        noteOffMode = on;
+        updateNoteOffState();
+    }
+    void setPatternWriteMode (bool on)
+    {
+        patternWriteMode = on;
+        updateWriteModeState();
+    }
+    void setAutoFollow (bool on)
+    {
+        autoFollow = on;
+        updateAutoFollowState();
+    }
+    void setHostPlayDetection (int detection) { hostPlayDetection = detection == byLowestCNoteOn ? byLowestCNoteOn : byTransportChange; }
 
     bool isInternalSequencerOn() const noexcept { return internalSequencer.load(); }
     bool isInternalSyncOn() const noexcept { return internalSync.load(); }
@@ -260,12 +194,18 @@ public:
     bool getInternalSyncDefault() const noexcept { return internalSyncDefault; }
     bool getHostModeDefault() const noexcept { return hostModeDefault; }
     bool getNoteOffDefault() const noexcept { return noteOffDefault; }
-    void setModeDefaults (bool internalSequencerOn, bool internalSyncOn, bool hostModeOn, bool noteOffOn);
+    void setModeDefaults (bool internalSequencerOn, bool internalSyncOn, bool hostModeOn, bool noteOffOn)
+    {
+        internalSequencerDefault = internalSequencerOn;
+        internalSyncDefault = internalSyncOn;
+        hostModeDefault = hostModeOn;
+        noteOffDefault = noteOffOn;
+    }
 
-    bool isTrackSelected (int track) const;
-    int getSelectedRandomTrack() const noexcept { return selectedRandomTrack; }
-    bool isClipboardTracksFilled() const noexcept { return clipboardTracksFilled; }
-    bool isClipboardPatternFilled() const noexcept { return clipboardPatternFilled; }
+    bool isTrackSelected (int track) const { return editCommands.isTrackSelected (track); }
+    int getSelectedRandomTrack() const noexcept { return editCommands.getSelectedRandomTrack(); }
+    bool isClipboardTracksFilled() const noexcept { return editCommands.isClipboardTracksFilled(); }
+    bool isClipboardPatternFilled() const noexcept { return editCommands.isClipboardPatternFilled(); }
     int getGuiRequest() const noexcept { return guiRequest.load(); }
 
     /** Whether the clocks ran at the end of the last block (published by it). */
@@ -278,80 +218,80 @@ public:
     //==============================================================================
     // Publishers of the internal parameters (message thread)
 
-    virtual void updateInternalSequencerState();
-    virtual void updateInternalSyncState();
-    virtual void updateHostModeState();
-    virtual void updateNoteOffState();
-    virtual void updateWriteModeState();
-    virtual void updateAutoFollowState();
-    virtual void updateLengthModeState();
+    void updateInternalSequencerState() { publisher.updateInternalSequencerState(); }
+    void updateInternalSyncState() { publisher.updateInternalSyncState(); }
+    void updateHostModeState() { publisher.updateHostModeState(); }
+    void updateNoteOffState() { publisher.updateNoteOffState(); }
+    void updateWriteModeState() { publisher.updateWriteModeState(); }
+    void updateAutoFollowState() { publisher.updateAutoFollowState(); }
+    void updateLengthModeState() { publisher.updateLengthModeState(); }
 
     /** Also called by the sequencer on the audio thread, which only asks for it:
         the message thread then publishes the step states. */
     void updateStepDisplay() final;
 
     /** Sets "Step 01 State" ... "Step 16 State"; products show their own states. */
-    virtual void publishStepStates();
-    virtual void updatePatternDisplay();
-    virtual void updateStepBlinkingStates();
+    virtual void publishStepStates() { publisher.publishSelectedStepStates(); }
     virtual void displayHookA() {}
     virtual void displayHookB() {}
 
-    void updateRandomizerState();
-    void updateTapModeState();
-    void updateSelectionStates();
-    void updatePatternNumber();
-    void updatePatternNameState();
-    void updateStepLengthStates();
-    void updateTempoState();
-    void updateScaleStates();
+    void updatePatternDisplay() { publisher.updatePatternDisplay(); }
+    void updateStepBlinkingStates() { publisher.updateStepBlinkingStates(); }
+    void updateRandomizerState() { publisher.updateRandomizerState(); }
+    void updateTapModeState() { publisher.updateTapModeState(); }
+    void updateSelectionStates() { setTrackSelectionParameters(); }
+    void updatePatternNumber() { publisher.updatePatternNumber(); }
+    void updatePatternNameState() { publisher.updatePatternNameState(); }
+    void updateStepLengthStates() { publisher.updateStepLengthStates(); }
+    void updateTempoState() { publisher.updateTempoState(); }
+    void updateScaleStates() { publisher.updateScaleStates(); }
 
     //==============================================================================
     // Drum map
 
-    void clearDrumMap();
+    void clearDrumMap() { documents.clearDrumMap(); }
     int getDrumMapEntry (int key) const noexcept { return drumMap.getInstrument (key); }
     const DrumMap& getDrumMap() const noexcept { return drumMap; }
-    juce::String getInstrumentNameForKey (int key) const;
-    bool isDrumMapXml (const juce::XmlElement& element) const;
+    juce::String getInstrumentNameForKey (int key) const { return documents.getInstrumentNameForKey (key); }
+    bool isDrumMapXml (const juce::XmlElement& element) const { return documents.isDrumMapXml (element); }
 
     /** False, changing nothing, unless the element is a drum map of this plug-in. */
-    bool readDrumMapXml (const juce::XmlElement& element);
-    std::unique_ptr<juce::XmlElement> createDrumMapXml() const;
-    bool loadDrumMapFile (const juce::File& file);
-    bool saveDrumMapFile (const juce::File& file) const;
-    bool loadFactoryDrumMap();
-    juce::String getDrumMapFileExtension() const;
-    juce::String getDrumMapWildcard() const;
-    juce::String getDrumMapFileFilter() const;
-    void setUserDrumMapFile (const juce::String& path);
-    juce::String getUserDrumMapFile() const { return drumMapUserFile; }
-    int getDrumMapSource() const noexcept { return drumMapSource; }
-    void setDrumMapSource (int source) noexcept { drumMapSource = source == userDrumMap ? userDrumMap : factoryDrumMap; }
-    void readDrumMapStartupXml (const juce::XmlElement& element);
-    std::unique_ptr<juce::XmlElement> createDrumMapStartupXml() const;
+    bool readDrumMapXml (const juce::XmlElement& element) { return documents.readDrumMapXml (element); }
+    std::unique_ptr<juce::XmlElement> createDrumMapXml() const { return documents.createDrumMapXml(); }
+    bool loadDrumMapFile (const juce::File& file) { return documents.loadDrumMapFile (file); }
+    bool saveDrumMapFile (const juce::File& file) const { return documents.saveDrumMapFile (file); }
+    bool loadFactoryDrumMap() { return documents.loadFactoryDrumMap(); }
+    juce::String getDrumMapFileExtension() const { return documents.getDrumMapFileExtension(); }
+    juce::String getDrumMapWildcard() const { return documents.getDrumMapWildcard(); }
+    juce::String getDrumMapFileFilter() const { return documents.getDrumMapFileFilter(); }
+    void setUserDrumMapFile (const juce::String& path) { documents.setUserDrumMapFile (path); }
+    juce::String getUserDrumMapFile() const { return documents.getUserDrumMapFile(); }
+    int getDrumMapSource() const noexcept { return documents.getDrumMapSource(); }
+    void setDrumMapSource (int source) noexcept { documents.setDrumMapSource (source); }
+    void readDrumMapStartupXml (const juce::XmlElement& element) { documents.readDrumMapStartupXml (element); }
+    std::unique_ptr<juce::XmlElement> createDrumMapStartupXml() const { return documents.createDrumMapStartupXml(); }
 
     //==============================================================================
     // Output routing
 
-    void resetOutputAssignments();
-    void resetDefaultOutputAssignments();
-    void applyDefaultOutputAssignments();
-    void updateInstrumentEnables();
-    bool isInstrumentAudible (int instrument) const;
-    int getOutputNumber (int instrument) const;
-    int getDefaultOutputNumber (int instrument) const;
-    void setDefaultOutputNumber (int instrument, int output);
-    int getDefaultOutputMode() const noexcept { return defaultOutputMode; }
-    void setDefaultOutputMode (int mode) noexcept { defaultOutputMode = mode == OutputSettings::monoOutputs ? mode : OutputSettings::stereoOutputs; }
-    int getTriggerOutput() const noexcept { return triggerOutput.load(); }
+    void resetOutputAssignments() { routing.resetOutputAssignments(); }
+    void resetDefaultOutputAssignments() { routing.resetDefaultOutputAssignments(); }
+    void applyDefaultOutputAssignments() { routing.applyDefaultOutputAssignments(); }
+    void updateInstrumentEnables() { routing.updateInstrumentEnables(); }
+    bool isInstrumentAudible (int instrument) const { return routing.isInstrumentAudible (instrument); }
+    int getOutputNumber (int instrument) const { return routing.getOutputNumber (instrument); }
+    int getDefaultOutputNumber (int instrument) const { return routing.getDefaultOutputNumber (instrument); }
+    void setDefaultOutputNumber (int instrument, int output) { routing.setDefaultOutputNumber (instrument, output); }
+    int getDefaultOutputMode() const noexcept { return routing.getDefaultOutputMode(); }
+    void setDefaultOutputMode (int mode) noexcept { routing.setDefaultOutputMode (mode); }
+    int getTriggerOutput() const noexcept { return routing.getTriggerOutput(); }
 
     /** The output the trigger pulse is added to; ignored outside 1 to the number of outputs. */
-    void setTriggerOutput (int output);
-    bool readAudioOutputStateXml (const juce::XmlElement& element);
-    std::unique_ptr<juce::XmlElement> createAudioOutputStateXml() const;
-    bool readAudioOutputSettingsXml (const juce::XmlElement& element);
-    std::unique_ptr<juce::XmlElement> createAudioOutputSettingsXml() const;
+    void setTriggerOutput (int output) { routing.setTriggerOutput (output); }
+    bool readAudioOutputStateXml (const juce::XmlElement& element) { return routing.readStateXml (element); }
+    std::unique_ptr<juce::XmlElement> createAudioOutputStateXml() const { return routing.createStateXml(); }
+    bool readAudioOutputSettingsXml (const juce::XmlElement& element) { return routing.readSettingsXml (element); }
+    std::unique_ptr<juce::XmlElement> createAudioOutputSettingsXml() const { return routing.createSettingsXml(); }
 
     //==============================================================================
     // Documents
@@ -362,10 +302,10 @@ public:
     std::unique_ptr<juce::XmlElement> createUserSettingsXml() override;
     void loadResourcesSettingsXml (const juce::XmlElement& element) override;
     std::unique_ptr<juce::XmlElement> createResourcesSettingsXml() override;
-    void readInternalSequencerStateXml (const juce::XmlElement& element);
-    std::unique_ptr<juce::XmlElement> createInternalSequencerStateXml() const;
-    void readInternalSequencerSettingsXml (const juce::XmlElement& element);
-    std::unique_ptr<juce::XmlElement> createInternalSequencerSettingsXml() const;
+    void readInternalSequencerStateXml (const juce::XmlElement& element) { documents.readInternalSequencerStateXml (element); }
+    std::unique_ptr<juce::XmlElement> createInternalSequencerStateXml() const { return documents.createInternalSequencerStateXml(); }
+    void readInternalSequencerSettingsXml (const juce::XmlElement& element) { documents.readInternalSequencerSettingsXml (element); }
+    std::unique_ptr<juce::XmlElement> createInternalSequencerSettingsXml() const { return documents.createInternalSequencerSettingsXml(); }
 
     /** A pattern bank file into the patterns in force (parsed first, then swapped). */
     bool loadPatternBankFile (const juce::File& file);
@@ -375,17 +315,17 @@ public:
 
     DrumMachineCore* getCore() const noexcept { return core.get(); }
     DrumMachineSeq* getSequencer() const noexcept { return sequencer.get(); }
-    ShuffledClock& getHostClock() noexcept { return hostClock; }
-    ShuffledClock& getNativeClock() noexcept { return nativeClock; }
-    Clock& getHostFlamClock() noexcept { return hostFlamClock; }
-    Clock& getNativeFlamClock() noexcept { return nativeFlamClock; }
+    ShuffledClock& getHostClock() noexcept { return clocks.getHostClock(); }
+    ShuffledClock& getNativeClock() noexcept { return clocks.getNativeClock(); }
+    Clock& getHostFlamClock() noexcept { return clocks.getHostFlamClock(); }
+    Clock& getNativeFlamClock() noexcept { return clocks.getNativeFlamClock(); }
 
 protected:
     /** Sets an internal parameter with notification; the listener then leaves the
         members alone (publishers never change members). */
-    void publish (int uid, float value);
-    void publishBool (int uid, bool value) { publish (uid, value ? 1.0f : 0.0f); }
-    void publishText (int uid, const juce::String& text);
+    void publish (int uid, float value) { publisher.publish (uid, value); }
+    void publishBool (int uid, bool value) { publisher.publishBool (uid, value); }
+    void publishText (int uid, const juce::String& text) { publisher.publishText (uid, text); }
 
     /** True when called from block processing or off the message thread: the request
         is then recorded for the message thread and the caller returns. */
@@ -404,11 +344,23 @@ protected:
     void followPlayingPattern();
 
 private:
-    void registerInternalParameters();
     void registerEvents();
-    void publishNativeModeReady();
-    void setTrackSelectionParameters();
-    void publishStepLengthStates (int length, bool show);
+    void publishNativeModeReady() { publisher.publishNativeModeReady(); }
+    void setTrackSelectionParameters() override { editCommands.publishSelection(); }
+    void takePanelParameter (int uid, Parameter& parameter);
+
+    // What the panel's commands reach.
+    DrumMachineSeq* getEditedSequencer() const override { return sequencer.get(); }
+    bool isModeOn (Mode mode) const override { return (this->*getModeFlag (mode)).load(); }
+    void changeMode (Mode mode, bool on) override;
+    void setModeFlag (Mode mode, bool on) override { this->*getModeFlag (mode) = on; }
+    bool isNativeClockOn() const override { return nativeClockRunning.load(); }
+    void requestTransport (bool start) override { guiRequest = start ? startRequest : stopRequest; }
+    void updateDisplay (Display display) override;
+    void publishClipboard (bool tracksFilled, bool patternFilled) override;
+    void publishTrackSelection (int track, bool shown) override { publishBool (firstSelectionUid + track, shown); }
+    void publishSelectedInstrument (int track) override;
+    static std::atomic<bool> DrumMachine::*getModeFlag (Mode mode);
 
     // Audio thread: the steps of a block, in order.
     struct BlockStart
@@ -422,47 +374,30 @@ private:
     BlockStart beginBlock() noexcept;
     bool followHostTransport (const BlockStart& block);
     void serveStartStopRequest (const BlockStart& block);
-    void clearOutputs (juce::AudioBuffer<float>& outputs) noexcept;
     void beginMidi (juce::MidiBuffer& midi, const BlockStart& block) noexcept;
-    void setRunningClocksFromPatterns();
     void renderSamples (int numSamples, const BlockStart& block);
-    void handleEventsAt (int sample, juce::MidiMessageMetadata& event);
-    void advanceClocks (bool intSeq, bool host);
-    void passMidiOn (juce::MidiBuffer& midi, const BlockStart& block);
     void askPanelToFollow (const BlockStart& block);
 
     // Audio thread
-    void renderPending() noexcept;
-    void renderSample() noexcept;
     void handleMidiBytes (const juce::uint8* data, int size);
-    void startNativeClock();
-    void setNativeClockFromPattern();
-    void setHostClockFromPattern();
-    void stopClock (Clock& clock) noexcept;
-    void stopAllClocks() noexcept;
-    void releaseTriggerNotes() noexcept;
-    void addMidiOut (juce::uint8 status, int key, int velocity) noexcept;
-    void processTaps();
-    int getVelocityByte (float velocity) const noexcept;
 
     double sampleRate = 0.0;
-    bool hostPlaying = false;         // audio thread
-    bool nativeStartedByNote = false; // audio thread
 
     // Entries read by the audio thread; replaced whole under the callback lock.
     DrumMap drumMap;
-    int drumMapSource = factoryDrumMap;
-    juce::String drumMapUserFile;
 
-    // Set by the parameter listener on any thread, read by the audio thread.
-    std::array<std::atomic<bool>, numInstruments> muteFlags{}, soloFlags{}, audibleFlags{};
-    std::array<std::atomic<int>, numInstruments> outputNumbers{};
-    std::atomic<int> triggerOutput{8}; // set on the message thread, read by the audio thread
+    // The routing, set by the parameter listener and the documents on the message
+    // thread; the audio thread reads it under the names below.
+    OutputRouting routing{*this, getParameterManager()};
+    const OutputRouting::IntFlags& outputNumbers = routing.getOutputNumbers();
+    const OutputRouting::BoolFlags& audibleFlags = routing.getAudibleFlags();
+    const std::atomic<int>& triggerOutput = routing.getTriggerOutputFlag();
     std::atomic<float> accentLevel{0.0f};
 
-    int defaultOutputMode = OutputSettings::stereoOutputs;
     int outputModeInForce = OutputSettings::stereoOutputs; // fixed in initialise
-    std::array<int, numInstruments> defaultOutputNumbers{};
+
+    StatePublisher publisher{*this, getParameterManager()};
+    DrumMachineDocuments documents{*this, routing, drumMap, getCallbackLock()};
 
     // Set by the audio thread (exchange), read and cleared by the panel.
     std::array<std::atomic<int>, numTracks> activityFlags{};
@@ -471,20 +406,10 @@ private:
     std::unique_ptr<DrumMachineCore> core;
     std::unique_ptr<DrumMachineSeq> sequencer;
 
-    // Audio thread: the block being rendered.
-    double instrumentSamples[numInstruments]{};
-    float* channels[maxOutputChannels]{};
-    int numChannelsInBlock = 0;
-    int samplesPending = 0, samplesRendered = 0;
-
-    MidiEventQueue midiQueue; // audio thread
-    juce::MidiBuffer midiOut; // audio thread, sized in prepareToPlay
-    int midiOutBytes = 0, midiOutCapacity = 0;
-    int midiOutSampleCounter = 0;
-    bool sendingTriggerNotes = false; // the internal sequencer was on when the block began
-
-    // Audio thread: the instrument whose trigger note sounds on each key, -1 none.
-    std::array<int, DrumMap::numKeys> soundingKeys;
+    // Audio thread: the block being rendered, and its notes out (sized in prepareToPlay).
+    BlockRenderer renderer{outputNumbers, triggerOutput};
+    MidiEventQueue midiQueue;
+    TriggerNoteOutput triggerNotes;
 
     // Message thread asks, the audio thread sends the note-offs at its next block.
     std::atomic<bool> releaseNotesRequested{false};
@@ -497,22 +422,14 @@ private:
     std::atomic<bool> lengthMode{false}, tapMode{false}, flamMode{false};
 
     // Message thread only.
-    int selectedRandomTrack = 0;
-    std::array<bool, numTracks> trackSelection{};
-    bool clipboardTracksFilled = false, clipboardPatternFilled = false;
-    std::array<bool, numTracks> clipboardTrackMarks{};
-    int clipboardTrackCount = 0;
-    bool publishing = false;
+    EditCommands editCommands{*this, getParameterManager(), getCallbackLock()};
 
     // The panel's start/stop request, taken by the next block; the request in force
     // belongs to the audio thread.
     std::atomic<int> guiRequest{noRequest};
     int guiRequestInForce = noRequest;
 
-    ShuffledClock hostClock{"hostClock"}, nativeClock{"nativeClock"};
-    Clock hostFlamClock{"hostFlamClock"}, nativeFlamClock{"nativeFlamClock"};
-
-    int heldPatternKeys = 0; // audio thread
+    PlayerClocks clocks{internalSync}; // audio thread; the panel listens to its clocks
 
     // Published by the audio thread at the end of each block.
     std::atomic<bool> nativeClockRunning{false}, hostClockRunning{false};

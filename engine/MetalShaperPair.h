@@ -4,54 +4,78 @@
 #include "engine/EngineMath.h"
 
 /** Two MetalShaper stages that always run together, one in each lane of a vector: the
-    same arithmetic, each lane with its own constants and states. The clipper limits its
-    input before the curve, which agrees with MetalShaper's limits to an ulp. */
+    same arithmetic to a few ulps, each lane with its own constants and states.
+
+    The accumulator is kept multiplied by the rate gain and the high-pass's b0 (a high-pass
+    has b1 = -2 b0 and b2 = b0), so a sample needs no product for either; the clipper limits
+    its input before the curve, which agrees with MetalShaper's limits to an ulp. The engine
+    renders with denormals flushed, so the 1e-20 guards are left out. Voices step the
+    state in their own loops, holding it in registers. */
 class MetalShaperPair
 {
 public:
     using Pair = EngineMath::Pair;
 
-    /** The lanes' high-pass coefficients and stage constants; the states are reset. */
-    void prepare (const Biquad& first, const Biquad& second, Pair leakToUse, Pair diodeScaleToUse, Pair clipGainToUse, Pair guardToUse,
-                  double rateGainToUse) noexcept
+    struct State
     {
-        b0 = Pair{first.b0, second.b0};
-        b1 = Pair{first.b1, second.b1};
-        b2 = Pair{first.b2, second.b2};
-        a1 = Pair{first.a1, second.a1};
-        a2 = Pair{first.a2, second.a2};
-        leak = leakToUse;
-        diodeScale = diodeScaleToUse;
-        clipGain = clipGainToUse;
-        guard = guardToUse;
-        rateGain = rateGainToUse;
-        accumulator = x1 = x2 = y1 = y2 = highPassed = clipped = Pair{0.0, 0.0};
+        Pair input{}, previousInput{}; // the accumulator and the one before, times rate gain and b0
+        Pair y1{}, y2{};               // the high-pass's outputs
+        Pair clipped{};                // the clipper's last output
+    };
+
+    struct Constants
+    {
+        Pair leak{}, a1{}, a2{}, clipGain{};
+        Pair quarticGain{}, linearGain{}, diodeGain{}; // the drive terms, times rate gain and b0
+
+        // Numbers as vectors: the compiler reads them from here rather than building them a sample.
+        Pair tenth{0.1, 0.1}, one{1.0, 1.0}, minusOne{-1.0, -1.0}, half{0.5, 0.5}, threeHalves{1.5, 1.5};
+    };
+
+    /** The lanes' high-pass coefficients and stage constants; the state is reset. */
+    void prepare (const Biquad& first, const Biquad& second, Pair leak, Pair diodeScale, Pair clipGain, double rateGain) noexcept
+    {
+        const Pair gain = Pair{first.b0, second.b0} * rateGain;
+        constants.leak = leak;
+        constants.a1 = Pair{first.a1, second.a1};
+        constants.a2 = Pair{first.a2, second.a2};
+        constants.clipGain = clipGain;
+        constants.quarticGain = gain * 0.01;
+        constants.linearGain = gain * 0.05;
+        constants.diodeGain = gain * diodeScale * 0.7;
+        state = State{};
     }
 
-    /** MetalShaper::processRatio in both lanes. */
-    void process (Pair ratio, Pair level) noexcept
+    /** One sample from the diode quotients less 1 (MetalShaper::ratioOf - 1) and the drive
+        levels; returns the high-passed signal and leaves the clipped one in state.clipped. */
+    static Pair step (State& s, const Constants& c, Pair ratioLessOne, Pair drive) noexcept
     {
-        const Pair t = (ratio - 1.0) * level * diodeScale;
-        const Pair sum = (level * level * level * 0.01 + 0.05) * level + leak * accumulator + t * 0.7 + guard;
-        accumulator = EngineMath::maxOf (sum, sum * 0.1);
+        // The accumulator's own term comes last: it alone waits for the previous sample.
+        const Pair sum = (((drive * drive) * (drive * drive)) * c.quarticGain + drive * c.linearGain + ratioLessOne * drive * c.diodeGain) + c.leak * s.input;
+        const Pair input = EngineMath::maxOf (sum, sum * c.tenth);
+        const Pair y = (((input - s.input) - s.input) + s.previousInput) - c.a2 * s.y2 - c.a1 * s.y1;
+        s.previousInput = s.input;
+        s.input = input;
+        s.y2 = s.y1;
+        s.y1 = y;
 
-        const Pair x = rateGain * accumulator;
-        const Pair y = b0 * x + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2 + 1e-20;
-        x2 = x1;
-        x1 = x;
-        y2 = y1;
-        y1 = y;
-        highPassed = y;
-
-        const Pair z = EngineMath::minOf (EngineMath::maxOf (y * clipGain + 1e-20, Pair{-1.0, -1.0}), Pair{1.0, 1.0});
-        clipped = (z - z * z * z * (1.0 / 3.0)) * 1.5;
+        const Pair z = EngineMath::minOf (EngineMath::maxOf (y * c.clipGain, c.minusOne), c.one);
+        s.clipped = z * (c.threeHalves - c.half * (z * z));
+        return y;
     }
 
-    Pair highPassed{}, clipped{};
+    /** The state with its first lane from a and its second from b. */
+    static State firstLaneOf (const State& a, const State& b) noexcept
+    {
+        const auto merge = [] (Pair x, Pair y)
+        { return Pair{x[0], y[1]}; };
+        return State{merge (a.input, b.input), merge (a.previousInput, b.previousInput), merge (a.y1, b.y1), merge (a.y2, b.y2),
+                     merge (a.clipped, b.clipped)};
+    }
 
-private:
-    Pair accumulator{}, x1{}, x2{}, y1{}, y2{};
-    Pair b0{}, b1{}, b2{}, a1{}, a2{};
-    Pair leak{}, diodeScale{}, clipGain{}, guard{};
-    double rateGain = 0.0;
+    /** step on the pair's own state. */
+    Pair process (Pair ratioLessOne, Pair drive) noexcept { return step (state, constants, ratioLessOne, drive); }
+
+    State state;
+    Constants constants;
 };

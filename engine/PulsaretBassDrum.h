@@ -19,8 +19,14 @@ public:
     void trigger (double velocity) override;
     void setSampleRate (double rate) override;
 
-    /** render, inline for the engine's loop. */
+    /** render, inline for the engine's loop; levelsMove false skips the level smoothers, for when
+        they stay put. */
+    template <bool levelsMove = true>
     double renderOne() noexcept;
+
+    /** renderOne for count samples, maxRun at a time. */
+    void renderRun (double* out, int count) noexcept;
+    static constexpr int maxRun = 32;
 
     /** True when silent and every state the render still moves stands still: the next
         samples all give quietOutput until the voice is triggered or a parameter changes. */
@@ -44,18 +50,21 @@ private:
     double gateCounter = 0.0, gate = 0.0, drive = 0.0, smoothedGate = 0.0, gateSmoothing = 0.0;
     OnePoleHighPass dcBlocker;
     double click = 0.0, clickCoefficient = 0.0;
-    StateVariableFilter svf1;
+    StateVariableFilterPair svf; // the two resonances side by side
     double f1 = 0.0, q1 = 0.0, y1 = 0.0;
-    StateVariableFilter svf2;
     double f2 = 0.0, q2 = 0.0, y2 = 0.0;
     double output = 0.0;
 };
 
+template <bool levelsMove>
 inline double PulsaretBassDrum::renderOne() noexcept
 {
-    const double k = coefficients.levelSmoothing;
-    smoothTowards (smoothedLevel, levelTarget, k);
-    smoothTowards (attackGain, attackGainTarget, k);
+    if (levelsMove)
+    {
+        const double k = coefficients.levelSmoothing;
+        smoothTowards (smoothedLevel, levelTarget, k);
+        smoothTowards (attackGain, attackGainTarget, k);
+    }
 
     double out = 0.0;
 
@@ -70,16 +79,13 @@ inline double PulsaretBassDrum::renderOne() noexcept
         const double x = (gate - smoothedGate) * drive;
 
         q1 = decayTerm * 0.13;
-        svf1.process (x, f1, q1);
-        y1 = x * 0.1 + svf1.bp;
-        if (y1 > 1.1)
-            y1 = 1.1;
-
         q2 = 0.285;
-        svf2.process (x * 0.5, f2, q2);
-        y2 = svf2.bp + x * 0.1;
-        if (y2 > 1.1)
-            y2 = 1.1;
+        // The second resonance hears half the pulse.
+        svf.process (EngineMath::Pair{x, x * 0.5}, EngineMath::Pair{f1, f2}, EngineMath::Pair{q1, q2});
+        // min (1.1, y) keeps y where it is not above 1.1, as the branch did.
+        const EngineMath::Pair y = EngineMath::minOf (EngineMath::Pair{1.1, 1.1}, svf.bp + x * 0.1);
+        y1 = y[0];
+        y2 = y[1];
 
         click = (y2 * 0.5 + y1) * (1.0 - clickCoefficient) + clickCoefficient * click + 1e-20;
         smoothTowards (smoothedGate, gate, gateSmoothing);

@@ -16,6 +16,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <limits>
 
 namespace
 {
@@ -278,6 +280,7 @@ void PulsaretCore::setSampleRate (float rate)
 
     // Like the voices' levels, the main volume starts where it is set: no fade-in after a restart.
     mainVolume = mainVolumeTarget;
+    settledVolume = settledVolumeTarget = std::numeric_limits<double>::quiet_NaN();
 
     // The noise restarts from the same registers at every rate change, so renders repeat exactly.
     noiseCoefficient = std::exp (-2.0 * 3.141592653589793 * 2000.0 / r);
@@ -288,9 +291,9 @@ void PulsaretCore::setSampleRate (float rate)
     for (size_t i = 0; i < SquareOscillators::count; ++i)
     {
         const double period = r * oscillatorPeriods[i];
-        oscillators.period[i / 2][i % 2] = period;
-        oscillators.threshold[i / 2][i % 2] = std::trunc (period * oscillatorDuties[i]);
-        oscillators.phase[i / 2][i % 2] = 0.0;
+        oscillators.period[i] = period;
+        oscillators.threshold[i] = std::trunc (period * oscillatorDuties[i]);
+        oscillators.phase[i] = 0.0;
     }
 
     // 7117 Hz at Q 4 and 3553 Hz at Q 2.5.
@@ -350,7 +353,17 @@ void PulsaretCore::renderVoices (double* out) noexcept
         renderAhead (units);
     }
 
-    mainVolume = mainVolume - ((mainVolume - mainVolumeTarget) * coefficients.levelSmoothing + 1e-20);
+    // A settled volume stays where it is until its target or the rate changes.
+    if (mainVolume != settledVolume || mainVolumeTarget != settledVolumeTarget)
+    {
+        const double next = mainVolume - ((mainVolume - mainVolumeTarget) * coefficients.levelSmoothing + 1e-20);
+        if (next == mainVolume)
+        {
+            settledVolume = mainVolume;
+            settledVolumeTarget = mainVolumeTarget;
+        }
+        mainVolume = next;
+    }
     const double vol = mainVolume;
     const auto p = (size_t) position++;
     const auto& o = ahead.out;
@@ -381,16 +394,20 @@ void PulsaretCore::startBlock() noexcept
 
 void PulsaretCore::generateBlock() noexcept
 {
-
     // The generators run on whoever listens; their outputs wait in the history for the filters.
-    auto osc = oscillators;
-    uint32_t a = noiseA, b = noiseB;
     auto& f = shared;
     f.blockStart = f.generated;
     f.generated += blockLength;
     f.noiseReady = f.metalReady = false;
     const auto at = (size_t) (f.blockStart & (SharedFilters::historyLength - 1));
 
+    // An oscillator's output is +0.5 while high, else -0.5, so the six sum to the count of
+    // those high less 3 (exact).
+    std::array<int, blockLength + 1> changes{};
+    countHighOscillators (changes);
+
+    uint32_t a = noiseA, b = noiseB;
+    int high = 0;
     for (size_t n = 0; n < (size_t) blockLength; ++n)
     {
         // Noise: single-precision scaling of the previous register b, as the voices' character expects.
@@ -398,30 +415,46 @@ void PulsaretCore::generateBlock() noexcept
         a = a ^ b;
         b = a + b;
 
-        // An output is +0.5 once the phase passes the threshold, else -0.5, so the six sum to
-        // the count of those past it less 3 (exact). A phase past the period wraps (subtracting
-        // 0 otherwise changes nothing). The choices are masks: all ones where true.
-        using Mask = long long __attribute__ ((vector_size (16)));
-        const Mask one = (Mask) EngineMath::Pair{1.0, 1.0};
-        EngineMath::Pair count = {0.0, 0.0};
-        for (size_t i = 0; i < SquareOscillators::count / 2; ++i)
-        {
-            const EngineMath::Pair phase = osc.phase[i];
-            count += (EngineMath::Pair) ((phase > osc.threshold[i]) & one);
-            osc.phase[i] = (phase + 1.0) - (EngineMath::Pair) ((phase > osc.period[i]) & (Mask) osc.period[i]);
-        }
-        f.metalInput[at + n] = (float) ((count[0] + count[1]) - 3.0);
+        high += changes[n];
+        f.metalInput[at + n] = (float) (high - 3);
     }
-
-    oscillators.phase = osc.phase;
     noiseA = a;
     noiseB = b;
 
     position = 0;
     ahead.renderedUntil.fill (0);
     ahead.earliest = 0;
-    ahead.ratiosReady = false;
-    ahead.unguardedRatiosReady = false;
+}
+
+void PulsaretCore::countHighOscillators (std::array<int, blockLength + 1>& changes) noexcept
+{
+    // A sample at a time, a phase p is past the threshold T while p > T, and past the period P
+    // it wraps: the next phase is (p + 1) - P, else p + 1. Between wraps, the phase k samples on
+    // is p + k rounded once (adding 1 is exact below the period's next power of two, and past
+    // it exact again after the one rounding), so a run's crossings follow from T - p and P - p,
+    // both exact. Each run adds one to the count from its first sample past T to its wrap.
+    for (size_t i = 0; i < SquareOscillators::count; ++i)
+    {
+        const double period = oscillators.period[i], threshold = oscillators.threshold[i];
+        double p = oscillators.phase[i];
+        int n = 0;
+        while (n < blockLength)
+        {
+            const int rise = n + (p > threshold ? 0 : (int) (threshold - p) + 1);
+            const int wrap = n + (p > period ? 0 : (int) (period - p) + 1);
+            if (rise < blockLength)
+                ++changes[(size_t) rise];
+            if (wrap >= blockLength)
+            {
+                p += (double) (blockLength - n);
+                break;
+            }
+            --changes[(size_t) wrap + 1];
+            p = (p + (double) (wrap - n + 1)) - period;
+            n = wrap + 1;
+        }
+        oscillators.phase[i] = p;
+    }
 }
 
 void PulsaretCore::filterNoise() const noexcept
@@ -437,13 +470,14 @@ void PulsaretCore::filterNoise() const noexcept
     {
         state = 0.0;
         for (int64_t t = std::max<int64_t> (0, f.blockStart - f.noiseWarmUp); t < f.blockStart; ++t)
-            state = (1.0 - c) * f.noiseInput[(size_t) (t & mask)] + c * state + 1e-20;
+            state = ((1.0 - c) * f.noiseInput[(size_t) (t & mask)] + 1e-20) + c * state;
     }
 
+    // The state's own term comes last: a sample waits on one product and one sum.
     const auto at = (size_t) (f.blockStart & mask);
     for (size_t n = 0; n < (size_t) blockLength; ++n)
     {
-        state = (1.0 - c) * f.noiseInput[at + n] + c * state + 1e-20;
+        state = ((1.0 - c) * f.noiseInput[at + n] + 1e-20) + c * state;
         noiseBlock[n] = state * 1.5;
     }
 
@@ -452,18 +486,19 @@ void PulsaretCore::filterNoise() const noexcept
     f.noiseReady = true;
 }
 
-void PulsaretCore::filterMetal() const noexcept
+void PulsaretCore::prepareRatios() const noexcept
 {
     auto& f = shared;
     if (f.metalReady)
         return;
 
-    // Both band-passes as in Biquad::process (their b1 is 0), one in each lane.
+    // Both band-passes (b1 is 0 and b2 is -b0), one in each lane. The previous output's term
+    // comes last: a sample waits on one product and one sum.
     constexpr int64_t mask = SharedFilters::historyLength - 1;
     auto m = metalFilters;
     const auto step = [&m] (double sum) noexcept
     {
-        const EngineMath::Pair y = m.b0 * sum + m.b2 * m.x2 - m.a1 * m.y1 - m.a2 * m.y2 + 1e-20;
+        const EngineMath::Pair y = ((m.b0 * (sum - m.x2) + 1e-20) - m.a2 * m.y2) - m.a1 * m.y1;
         m.y2 = m.y1;
         m.y1 = y;
         m.x2 = m.x1;
@@ -481,37 +516,11 @@ void PulsaretCore::filterMetal() const noexcept
 
     const auto at = (size_t) (f.blockStart & mask);
     for (size_t n = 0; n < (size_t) blockLength; ++n)
-    {
-        const EngineMath::Pair y = step (f.metalInput[at + n]);
-        metalHighBlock[n] = y[0];
-        metalLowBlock[n] = y[1];
-    }
+        ahead.ratios[n] = MetalShaper::guardedRatiosOf (step (f.metalInput[at + n])) - 1.0;
 
     metalFilters = m;
     f.metalDoneUntil = f.blockStart + blockLength;
     f.metalReady = true;
-}
-
-void PulsaretCore::prepareRatios (bool unguarded) const noexcept
-{
-    filterMetal();
-    if (!ahead.ratiosReady)
-    {
-        for (size_t n = 0; n < (size_t) blockLength; ++n)
-        {
-            const auto ratios = MetalShaper::guardedRatiosOf (EngineMath::Pair{metalHighBlock[n], metalLowBlock[n]});
-            ahead.guardedHighRatios[n] = ratios[0];
-            ahead.lowRatios[n] = ratios[1];
-        }
-        ahead.ratiosReady = true;
-    }
-
-    if (unguarded && !ahead.unguardedRatiosReady)
-    {
-        for (size_t n = 0; n < (size_t) blockLength; ++n)
-            ahead.unguardedHighRatios[n] = MetalShaper::ratioOf<false> (metalHighBlock[n]);
-        ahead.unguardedRatiosReady = true;
-    }
 }
 
 void PulsaretCore::renderAhead (unsigned int units) noexcept
@@ -551,30 +560,42 @@ void PulsaretCore::renderAhead (unsigned int units) noexcept
     renderUnits (units, position, blockLength);
 }
 
+void PulsaretCore::fillQuiet (int channel, int from, int to, double value) const noexcept
+{
+    // A channel that stayed quiet holds the same value over the whole block already.
+    auto& a = ahead;
+    const auto c = (size_t) channel;
+    if (a.wholeBlockQuiet[c] && std::memcmp (&a.quietValue[c], &value, sizeof (value)) == 0)
+        return;
+
+    std::fill (a.out[c].begin() + from, a.out[c].begin() + to, value);
+    a.wholeBlockQuiet[c] = from == 0 && to == blockLength;
+    a.quietValue[c] = value;
+}
+
 unsigned int PulsaretCore::fillQuietUnits (unsigned int units, int from, int to) const noexcept
 {
-    auto& o = ahead.out;
     unsigned int quiet = 0;
 
     if ((units & unitBit (bassDrumUnit)) != 0 && bassDrum->isQuiet())
     {
-        std::fill (o[0].begin() + from, o[0].begin() + to, bassDrum->quietOutput());
+        fillQuiet (0, from, to, bassDrum->quietOutput());
         quiet |= unitBit (bassDrumUnit);
     }
     if ((units & unitBit (snareDrumUnit)) != 0 && snareDrum->isQuiet())
     {
-        std::fill (o[1].begin() + from, o[1].begin() + to, 0.0);
+        fillQuiet (1, from, to, 0.0);
         quiet |= unitBit (snareDrumUnit);
     }
     if ((units & unitBit (tomsUnit)) != 0 && PulsaretTom::pairIsQuiet (*lowTom, *hiTom, tomsLinked))
     {
-        std::fill (o[2].begin() + from, o[2].begin() + to, 0.0);
-        std::fill (o[3].begin() + from, o[3].begin() + to, 0.0);
+        fillQuiet (2, from, to, 0.0);
+        fillQuiet (3, from, to, 0.0);
         quiet |= unitBit (tomsUnit);
     }
     if ((units & unitBit (cymbalUnit)) != 0 && cymbal->isQuiet())
     {
-        std::fill (o[4].begin() + from, o[4].begin() + to, 0.0);
+        fillQuiet (4, from, to, 0.0);
         quiet |= unitBit (cymbalUnit);
     }
     return quiet;
@@ -596,75 +617,42 @@ void PulsaretCore::renderUnits (unsigned int units, int from, int to) const noex
 
 void PulsaretCore::renderFlushed (unsigned int units, int from, int to) const noexcept
 {
-
     auto& o = ahead.out;
-    const auto begin = (size_t) from, end = (size_t) to;
+    const auto begin = (size_t) from;
 
     // The hi-hats' pulse train runs on while they are quiet.
     if ((units & unitBit (hiHatsUnit)) != 0 && hiHats->isQuiet (hiHatsLinked))
     {
-        std::fill (o[5].begin() + from, o[5].begin() + to, 0.0);
-        std::fill (o[6].begin() + from, o[6].begin() + to, 0.0);
+        fillQuiet (5, from, to, 0.0);
+        fillQuiet (6, from, to, 0.0);
         hiHats->chargeWhileQuiet (pulseTrain, to - from);
         units &= ~unitBit (hiHatsUnit);
     }
+
+    constexpr int firstChannel[numUnits + 1] = {0, 1, 2, 4, 5, numInstruments};
+    for (int unit = 0; unit < numUnits; ++unit)
+        if ((units & unitBit (unit)) != 0)
+            for (int channel = firstChannel[unit]; channel < firstChannel[unit + 1]; ++channel)
+                ahead.wholeBlockQuiet[(size_t) channel] = false;
 
     if ((units & (unitBit (snareDrumUnit) | unitBit (tomsUnit))) != 0)
         filterNoise();
 
     // A silent voice does not read its input.
-    if ((units & unitBit (cymbalUnit)) != 0 && cymbal->isActive())
-        prepareRatios (false);
-    if ((units & unitBit (hiHatsUnit)) != 0 && hiHats->isActive())
-        prepareRatios (!hiHatsLinked);
+    if (((units & unitBit (cymbalUnit)) != 0 && cymbal->isActive()) || ((units & unitBit (hiHatsUnit)) != 0 && hiHats->isActive()))
+        prepareRatios();
 
-    // The units side by side, so that their recursions overlap in the processor.
-    const double rate = coefficients.sampleRate;
-    for (size_t n = begin; n < end; ++n)
-    {
-        if ((units & unitBit (bassDrumUnit)) != 0)
-            o[0][n] = bassDrum->renderOne();
+    if ((units & unitBit (cymbalUnit)) != 0)
+        cymbal->renderBlock (ahead.ratios.data() + from, o[4].data() + from, to - from);
+    if ((units & unitBit (hiHatsUnit)) != 0)
+        hiHats->renderBlock (pulseTrain, hiHatsLinked, ahead.ratios.data() + from, o[5].data() + from, o[6].data() + from, to - from);
 
-        if ((units & unitBit (snareDrumUnit)) != 0)
-            o[1][n] = snareDrum->renderOne (noiseBlock[n]);
-
-        if ((units & unitBit (tomsUnit)) != 0)
-        {
-            if (tomsLinked)
-            {
-                // "Low Tom Level" rules both toms; the hi tom renders first.
-                hiTom->followLevelOf (*lowTom);
-                const double hi = hiTom->renderOne (noiseBlock[n]);
-                o[2][n] = hi + lowTom->renderOne (noiseBlock[n]);
-                o[3][n] = 0.0;
-            }
-            else
-            {
-                hiTom->restoreLevelTarget();
-                o[2][n] = lowTom->renderOne (noiseBlock[n]);
-                o[3][n] = hiTom->renderOne (noiseBlock[n]);
-            }
-        }
-
-        if ((units & unitBit (cymbalUnit)) != 0)
-            o[4][n] = cymbal->renderRatios (ahead.guardedHighRatios[n], ahead.lowRatios[n]);
-
-        if ((units & unitBit (hiHatsUnit)) != 0)
-        {
-            hiHats->chargeOpen (pulseTrain.step (rate, hiHats->getOpenVelocity()));
-
-            if (hiHatsLinked)
-            {
-                o[5][n] = hiHats->renderLinked (ahead.guardedHighRatios[n]);
-                o[6][n] = 0.0;
-            }
-            else
-            {
-                o[5][n] = hiHats->renderOpenRatio (ahead.unguardedHighRatios[n]);
-                o[6][n] = hiHats->renderClosedRatio (ahead.guardedHighRatios[n]);
-            }
-        }
-    }
+    if ((units & unitBit (bassDrumUnit)) != 0)
+        bassDrum->renderRun (&o[0][begin], to - from);
+    if ((units & unitBit (snareDrumUnit)) != 0)
+        snareDrum->renderRun (&noiseBlock[begin], &o[1][begin], to - from);
+    if ((units & unitBit (tomsUnit)) != 0)
+        PulsaretTom::renderPair (*lowTom, *hiTom, &noiseBlock[begin], &o[2][begin], &o[3][begin], to - from, tomsLinked);
 }
 
 void PulsaretCore::settle (int unit) const noexcept

@@ -51,8 +51,10 @@ public:
     double getMainVolume() const noexcept { return mainVolume; }
     double getMainVolumeTarget() const noexcept { return mainVolumeTarget; }
     int32_t getOpenHatReloadLength() const noexcept { return pulseTrain.reloadLength; }
-    double getOscillatorPeriod (int index) const noexcept { return oscillators.period[(size_t) index / 2][index % 2]; }
-    double getOscillatorThreshold (int index) const noexcept { return oscillators.threshold[(size_t) index / 2][index % 2]; }
+    double getOscillatorPeriod (int index) const noexcept { return oscillators.period[(size_t) index]; }
+    double getOscillatorThreshold (int index) const noexcept { return oscillators.threshold[(size_t) index]; }
+    /** The phase where the signals rendered ahead end, blockLength samples at a time. */
+    double getOscillatorPhase (int index) const noexcept { return oscillators.phase[(size_t) index]; }
     const Biquad& getMetalHighFilter() const noexcept { return metalHighFilter; }
     const Biquad& getMetalLowFilter() const noexcept { return metalLowFilter; }
     double getNoiseCoefficient() const noexcept { return noiseCoefficient; }
@@ -67,11 +69,12 @@ public:
     const PulsaretHiHats& getHiHats() const noexcept;
 
 private:
-    /** The six metal oscillators in pairs, stepped as vectors. */
+    /** The six metal oscillators: a phase that counts samples up to the period and wraps;
+        the output is high while the phase is past the threshold. */
     struct SquareOscillators
     {
         static constexpr size_t count = 6;
-        std::array<EngineMath::Pair, count / 2> period{}, threshold{}, phase{};
+        std::array<double, count> period{}, threshold{}, phase{};
     };
 
     /** The metal-high and metal-low band-passes side by side: both filter the same oscillator sum,
@@ -100,9 +103,10 @@ private:
         std::array<int, numUnits> copiedAt{};      // where they stood when copied
         std::array<bool, numUnits> quiet{};        // standing still: no copy was needed
         int earliest = blockLength;                // the least of renderedUntil
-        bool ratiosReady = false, unguardedRatiosReady = false;
         std::array<std::array<double, blockLength>, numInstruments> out{};
-        std::array<double, blockLength> guardedHighRatios{}, lowRatios{}, unguardedHighRatios{};
+        std::array<bool, numInstruments> wholeBlockQuiet{}; // out holds quietValue from start to end
+        std::array<double, numInstruments> quietValue{};
+        std::array<EngineMath::Pair, blockLength> ratios{}; // the diode quotients less 1 {metal high, metal low}
     };
 
     void renderVoices (double* perInstrumentOut) noexcept;
@@ -110,14 +114,15 @@ private:
     void applyParameter (SoundParameter parameter, float value) noexcept;
     void startBlock() noexcept;
     void generateBlock() noexcept;
+    void countHighOscillators (std::array<int, blockLength + 1>& changes) noexcept;
     void renderAhead (unsigned int units) noexcept;
     void renderUnits (unsigned int units, int from, int to) const noexcept;
     void renderFlushed (unsigned int units, int from, int to) const noexcept;
     unsigned int fillQuietUnits (unsigned int units, int from, int to) const noexcept;
+    void fillQuiet (int channel, int from, int to, double value) const noexcept;
     static constexpr unsigned int unitBit (int unit) noexcept { return 1u << unit; }
-    void prepareRatios (bool unguarded) const noexcept;
+    void prepareRatios() const noexcept;
     void filterNoise() const noexcept;
-    void filterMetal() const noexcept;
     void settle (int unit) const noexcept;
     void settleAll() const noexcept;
     static int unitOfParameter (SoundParameter parameter) noexcept;
@@ -144,6 +149,7 @@ private:
 
     // Everything below belongs to the audio thread.
     double mainVolumeTarget = 0.0, mainVolume = 0.0;
+    double settledVolume = 0.0, settledVolumeTarget = 0.0; // a volume and target the smoothing leaves alone
     bool hiHatsLinked = false, tomsLinked = false;
 
     mutable OpenHatPulseTrain pulseTrain; // part of the hi-hats' unit
@@ -173,7 +179,7 @@ private:
     };
 
     // The current block of the shared signals, and the next sample's place in it.
-    mutable std::array<double, blockLength> noiseBlock{}, metalHighBlock{}, metalLowBlock{};
+    mutable std::array<double, blockLength> noiseBlock{};
     int position = blockLength;
     mutable SharedFilters shared;
     mutable RenderAhead ahead;

@@ -19,8 +19,11 @@ public:
     double renderWithTwoInputs (double metalHigh, double metalLow) override;
 
     /** renderWithTwoInputs from the diode quotients of the metal-high and metal-low signals
-        (MetalShaper::ratioOf<true>), inline for the engine's loop. */
-    double renderRatios (double highRatio, double lowRatio) noexcept;
+        less 1 (MetalShaper::ratioOf<true> - 1), inline for the engine. */
+    double renderRatios (double highRatioLessOne, double lowRatioLessOne) noexcept;
+
+    /** renderRatios for count samples, the quotients less 1 of each in one pair {high, low}. */
+    void renderBlock (const EngineMath::Pair* ratiosLessOne, double* out, int count) noexcept;
 
     /** True when silent with level and tone settled: every next sample gives 0. */
     bool isQuiet() const noexcept
@@ -35,6 +38,8 @@ public:
 
 private:
     void setReleaseCoefficients() noexcept;
+    int releaseRunLength (int count) const noexcept;
+    int renderRelease (const EngineMath::Pair* ratiosLessOne, double* out, int count) noexcept;
 
     double driveAmount = 0.0, gateCounter = 0.0, gate = 0.0;
     double envelopeA = 0.0, envelopeB = 0.0, coefficientA = 0.0, coefficientB = 0.0;
@@ -48,7 +53,7 @@ private:
     double output = 0.0;
 };
 
-inline double PulsaretCymbal::renderRatios (double highRatio, double lowRatio) noexcept
+inline double PulsaretCymbal::renderRatios (double highRatioLessOne, double lowRatioLessOne) noexcept
 {
     smoothTowards (smoothedLevel, levelTarget, coefficients.levelSmoothing);
     smoothTowards (tone, toneTarget, coefficients.levelSmoothing);
@@ -66,10 +71,11 @@ inline double PulsaretCymbal::renderRatios (double highRatio, double lowRatio) n
         }
 
         // Both branches use the drive levels of the previous sample.
-        shapers.process (MetalShaperPair::Pair{highRatio, lowRatio}, MetalShaperPair::Pair{driveLevel1, driveLevel2});
-        const double oA = driveLevel1 * shapers.clipped[0] * 0.25 * 3.0 + shapers.highPassed[0];
-        const double cB = shapers.clipped[1];
-        const double oB = cB * cB * cB * 0.125 + 1e-20 + shapers.highPassed[1];
+        const auto y = shapers.process (MetalShaperPair::Pair{highRatioLessOne, lowRatioLessOne}, MetalShaperPair::Pair{driveLevel1, driveLevel2});
+        const auto clipped = shapers.state.clipped;
+        const double oA = driveLevel1 * clipped[0] * 0.25 * 3.0 + y[0];
+        const double cB = clipped[1];
+        const double oB = cB * cB * cB * 0.125 + 1e-20 + y[1];
 
         const double gd = gate * driveAmount;
         smoothTowards (envelopeA, gd, coefficientA);

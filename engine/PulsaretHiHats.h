@@ -2,15 +2,16 @@
 
 #include "engine/EngineMath.h"
 #include "engine/MetalShaper.h"
+#include "engine/MetalShaperPair.h"
 #include "engine/OpenHatPulseTrain.h"
 #include "engine/PulsaretInstrument.h"
 
 #include <algorithm>
 
 /** Open and closed hi-hat in one object: both shape the engine's metal-high signal.
-    Linked, both sound in one signal (renderWithInput); unlinked, the engine calls
-    renderOpen and then renderClosed. The open hat's decay is charged by the engine's
-    pulse train (chargeOpen); the closed hat chokes the open one when its gate ends. */
+    Linked, both sound in one signal (renderWithInput); unlinked, each in its own
+    (renderUnlinked). The open hat's decay is charged by the engine's pulse train
+    (chargeOpen); the closed hat chokes the open one when its gate ends. */
 class PulsaretHiHats : public PulsaretInstrument
 {
 public:
@@ -22,15 +23,20 @@ public:
     void setClosedDecay (double value) noexcept;
 
     double renderWithInput (double metalHigh) override;
-    double renderOpen (double metalHigh) noexcept;
-    double renderClosed (double metalHigh) noexcept;
     void setSampleRate (double rate) override;
 
-    // renderWithInput, renderOpen and renderClosed from the metal-high signal's diode quotient
-    // (MetalShaper::ratioOf, guarded or not as they use it), inline for the engine's loop.
-    double renderLinked (double guardedRatio) noexcept;
-    double renderOpenRatio (double unguardedRatio) noexcept;
-    double renderClosedRatio (double guardedRatio) noexcept;
+    /** renderWithInput from the metal-high signal's diode quotient less 1
+        (MetalShaper::ratioOf<true> - 1), inline for the engine. */
+    double renderLinked (double ratioLessOne) noexcept;
+
+    /** The unlinked hats from the same quotient less 1: {open, closed}. */
+    EngineMath::Pair renderUnlinked (double ratioLessOne) noexcept;
+
+    /** count samples of the pulse train charging the open hat (chargeOpen) and the hats
+        (renderLinked, or renderUnlinked), from the quotients less 1 {metal high, metal low};
+        linked, the closed output is 0. */
+    void renderBlock (OpenHatPulseTrain& pulseTrain, bool linked, const EngineMath::Pair* ratiosLessOne, double* openOut,
+                      double* closedOut, int count) noexcept;
 
     /** True when silent with the levels the engine's render moves settled: every next sample
         gives 0 (the pulse train still charges the open hat). */
@@ -56,6 +62,10 @@ private:
     void openGateStep() noexcept;
     void closedGateStep() noexcept;
     void envelopeStep() noexcept;
+    bool canRenderRelease (bool linked) const noexcept;
+    template <bool linked>
+    int renderRelease (OpenHatPulseTrain& pulseTrain, const EngineMath::Pair* ratiosLessOne, double* openOut, double* closedOut,
+                       int count) noexcept;
 
     double openLevel = 0.0, closedLevel = 0.0;
     double openLevelTarget = 0.0, smoothedOpenLevel = 0.0;
@@ -68,8 +78,8 @@ private:
     double openEnvelope2 = 0.0, openRelease = 0.0; // r
     double openDriveLevel = 0.0;
     double closedDecay = 0.0, closedDecayCoefficient = 0.0;
-    double rateGain = 0.0; // 192000 / rate
-    MetalShaper openShaper, closedShaper;
+    double rateGain = 0.0;   // 192000 / rate
+    MetalShaperPair shapers; // the open hat in lane 0, the closed one in lane 1 (still while linked)
     double openOutput = 0.0, closedOutput = 0.0;
 };
 
@@ -164,9 +174,8 @@ inline void PulsaretHiHats::envelopeStep() noexcept
     closedDriveLevel = std::min (closedEnvelope, 1.0);
 }
 
-inline double PulsaretHiHats::renderLinked (double guardedRatio) noexcept
+inline double PulsaretHiHats::renderLinked (double ratioLessOne) noexcept
 {
-    const double k = coefficients.smoothing;
     smoothTowards (smoothedOpenLevel, openLevelTarget, coefficients.levelSmoothing);
 
     openOutput = 0.0;
@@ -176,9 +185,12 @@ inline double PulsaretHiHats::renderLinked (double guardedRatio) noexcept
         openGateStep();
         closedGateStep();
 
+        // The open hat's shaper alone: the closed lane is put back as it was.
         const double lo = openDriveLevel; // from the previous sample
-        openShaper.processRatio<true> (guardedRatio, lo, 1.0 - k * 0.5, -0.002, 15.0, rateGain);
-        openOutput = (lo * openShaper.clipped * 0.25 * 3.0 + openShaper.highPassed) * 0.4374;
+        const auto before = shapers.state;
+        const auto y = shapers.process (EngineMath::Pair{ratioLessOne, ratioLessOne}, EngineMath::Pair{lo, 0.0});
+        shapers.state = MetalShaperPair::firstLaneOf (shapers.state, before);
+        openOutput = (lo * shapers.state.clipped[0] * 0.25 * 3.0 + y[0]) * 0.4374;
 
         openDriveLevel = std::max (0.0, (openEnvelope1 * 0.25 + openEnvelope2) - 0.05);
         openDriveLevel = std::max (0.0, closedDriveLevel + openDriveLevel);
@@ -190,42 +202,29 @@ inline double PulsaretHiHats::renderLinked (double guardedRatio) noexcept
     return openOutput * smoothedOpenLevel;
 }
 
-inline double PulsaretHiHats::renderOpenRatio (double unguardedRatio) noexcept
+inline EngineMath::Pair PulsaretHiHats::renderUnlinked (double ratioLessOne) noexcept
 {
     smoothTowards (smoothedOpenLevel, openLevelTarget, coefficients.levelSmoothing);
-
-    openOutput = 0.0;
-
-    if (active)
-    {
-        openGateStep();
-
-        const double lo = openDriveLevel;
-        openShaper.processRatio<false> (unguardedRatio, lo, 1.0 - coefficients.smoothing * 0.5, -0.002, 15.0, rateGain);
-        openOutput = (lo * openShaper.clipped * 0.25 * 3.0 + openShaper.highPassed) * 0.4374;
-
-        openDriveLevel = std::max (0.0, (openEnvelope1 * 0.25 + openEnvelope2) - 0.05);
-    }
-
-    return openOutput * smoothedOpenLevel;
-}
-
-inline double PulsaretHiHats::renderClosedRatio (double guardedRatio) noexcept
-{
     smoothTowards (smoothedClosedLevel, closedLevelTarget, coefficients.levelSmoothing);
 
+    openOutput = 0.0;
     closedOutput = 0.0;
 
     if (active)
     {
+        openGateStep();
         closedGateStep();
 
-        const double lc = closedDriveLevel;
-        closedShaper.processRatio<true> (guardedRatio, lc, 1.0 - coefficients.smoothing * 0.5, -0.002, 15.0, rateGain);
-        closedOutput = (lc * closedShaper.clipped * 0.25 * 3.0 + closedShaper.highPassed) * 0.4374;
+        const EngineMath::Pair drive = {openDriveLevel, closedDriveLevel};
+        const auto y = shapers.process (EngineMath::Pair{ratioLessOne, ratioLessOne}, drive);
+        const EngineMath::Pair o = (drive * shapers.state.clipped * 0.75 + y) * 0.4374;
+        openOutput = o[0];
+        closedOutput = o[1];
+
+        openDriveLevel = std::max (0.0, (openEnvelope1 * 0.25 + openEnvelope2) - 0.05);
 
         envelopeStep();
     }
 
-    return closedOutput * smoothedClosedLevel;
+    return EngineMath::Pair{openOutput * smoothedOpenLevel, closedOutput * smoothedClosedLevel};
 }

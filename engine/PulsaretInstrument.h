@@ -51,7 +51,10 @@ protected:
     }
 
     /** Tracks the output's peak (before the level) and stops the voice once it falls below 2e-05. */
-    void followPeak (double output) noexcept
+    void followPeak (double output) noexcept { followPeak (output, peak, active, peakDecay); }
+
+    /** followPeak on copies of the fields, for loops that keep them in registers. */
+    static void followPeak (double output, double& peak, bool& active, double peakDecay) noexcept
     {
         const double a = std::abs (output);
         if (a > peak)

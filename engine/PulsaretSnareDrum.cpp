@@ -111,5 +111,128 @@ void PulsaretSnareDrum::setSampleRate (double rate)
 
 double PulsaretSnareDrum::renderWithInput (double noise)
 {
-    return renderOne (noise);
+    double out;
+    renderRun (&noise, &out, 1);
+    return out;
+}
+
+void PulsaretSnareDrum::renderRun (const double* noise, double* out, int count) noexcept
+{
+    // Nothing changes the target within a run, so a settled level stays settled through it. After the
+    // strike's pulse, once the excitation's high-pass has come to rest, the pulse and the high-pass leave
+    // every value where it is too.
+    const auto& h = highPass1;
+    const bool resting = active && driveCounter < 0 && drive == 0.0 && h.previous == 0.0 && (0.0 - 0.0) * h.gain + h.pole * h.y + 1e-20 == h.y;
+    if (staysPut (smoothedLevel, levelTarget, coefficients.levelSmoothing))
+    {
+        if (resting)
+            renderRunWith<false, false> (noise, out, count);
+        else
+            renderRunWith<false, true> (noise, out, count);
+    }
+    else
+    {
+        renderRunWith<true, true> (noise, out, count);
+    }
+}
+
+template <bool levelMoves, bool struck>
+void PulsaretSnareDrum::renderRunWith (const double* noise, double* out, int count) noexcept
+{
+    // The state in locals, which the compiler keeps in registers: the output may alias any field.
+    const double k = coefficients.smoothing, levelSmoothing = coefficients.levelSmoothing;
+    const double da = driveAmount, inverseDa = inverseDriveAmount, pitchCoefficient = pitchEnvelopeCoefficient;
+    const double tune = tuneTerm, tone = toneTerm, snappyGain = snappyInUse, sixth = sixthOfRate, piOver = piOverRate;
+    const double decay = peakDecay;
+    double level = smoothedLevel;
+    bool on = active;
+    int32_t counter = driveCounter;
+    double dr = drive, noiseCoefficient = noiseEnvelopeCoefficient, noiseEnv = noiseEnvelope, pitchEnv = pitchEnvelope;
+    double gate = noiseGate, gated = gatedNoise, pk = peak;
+    auto high1 = highPass1, high2 = highPass2;
+    auto band = bandPass;
+    double exc = excitation, limited = limitedExcitation, freq = f, low = lp, high = hp, mid = bp, tone1 = tonal, o = output;
+
+    if (!struck)
+    {
+        // What the steps below would set on every sample.
+        exc = da * high1.y * 2.2;
+        noiseCoefficient = (tone + 0.0008) * k;
+    }
+
+    for (int n = 0; n < count; ++n)
+    {
+        if (levelMoves)
+            smoothTowards (level, levelTarget, levelSmoothing);
+
+        o = 0.0;
+
+        if (on)
+        {
+            if (struck)
+            {
+                if (drivePulseEnds (counter))
+                {
+                    dr = 0.0;
+                    noiseCoefficient = k * 0.0008;
+                }
+
+                exc = da * high1.process (dr) * 2.2;
+            }
+
+            limited = EngineMath::atLeast (exc - 0.07 * mid, -1.0);
+
+            freq = StateVariableFilter::movingFrequencyFactor (pitchEnv * 462.0 + tune + 211.0, sixth, piOver);
+
+            // The guards off the recursion's path, as in StateVariableFilter.
+            low = freq * mid + (low + 1e-20);
+            high = limited - (low - 2e-20);
+            mid = high * freq + (mid + 1e-20);
+            // Below -1 the folded value is the larger, so the fold is a maximum; from -1 up it is not above
+            // the value. A branch keeps the fold off the recursion's path while it does not bite.
+            if (mid < -1.0)
+                mid = EngineMath::atLeast (mid, (mid + 1.0) * 0.5 - 1.0);
+
+            tone1 = mid * inverseDa;
+
+            // The noise's sign is random: a select, not a branch.
+            gate = EngineMath::selectIfLess (noise[n], 0.0, 0.0, gate - (gate - 1.0) * k * 0.2);
+
+            gated = noiseEnv <= 0.0001 ? 0.0 : (noiseEnv - 0.0001) * gate;
+            const double yb = band.process (high2.process (gated));
+
+            o = (-tone1 - 2.0 * yb * snappyGain) * 0.14896;
+
+            if (struck && dr == 0.0)
+                noiseCoefficient = (tone + 0.0008) * k;
+
+            smoothTowards (pitchEnv, da * dr, pitchCoefficient);
+            smoothTowards (noiseEnv, dr, noiseCoefficient);
+        }
+
+        followPeak (o, pk, on, decay);
+        out[n] = o * level;
+    }
+
+    smoothedLevel = level;
+    active = on;
+    driveCounter = counter;
+    drive = dr;
+    noiseEnvelopeCoefficient = noiseCoefficient;
+    noiseEnvelope = noiseEnv;
+    pitchEnvelope = pitchEnv;
+    noiseGate = gate;
+    gatedNoise = gated;
+    peak = pk;
+    highPass1 = high1;
+    highPass2 = high2;
+    bandPass = band;
+    excitation = exc;
+    limitedExcitation = limited;
+    f = freq;
+    lp = low;
+    hp = high;
+    bp = mid;
+    tonal = tone1;
+    output = o;
 }

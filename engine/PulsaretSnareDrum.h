@@ -22,8 +22,8 @@ public:
     void trigger (double velocity) override;
     void setSampleRate (double rate) override;
 
-    /** renderWithInput, inline for the engine's loop. */
-    double renderOne (double noise) noexcept;
+    /** renderWithInput for count samples of the noise. */
+    void renderRun (const double* noise, double* out, int count) noexcept;
 
     /** True when silent with its level settled: every next sample gives 0. */
     bool isQuiet() const noexcept { return !active && staysPut (smoothedLevel, levelTarget, coefficients.levelSmoothing); }
@@ -32,6 +32,9 @@ public:
     double getTuneTerm() const noexcept { return tuneTerm; }
 
 private:
+    template <bool levelMoves, bool struck>
+    void renderRunWith (const double* noise, double* out, int count) noexcept;
+
     static double toneTermFor (double value) noexcept;
     static double tuneTermFor (double value) noexcept;
 
@@ -50,54 +53,3 @@ private:
     double sixthOfRate = 0.0, piOverRate = 0.0, inverseDriveAmount = 0.0;
     double tonal = 0.0, output = 0.0;
 };
-
-inline double PulsaretSnareDrum::renderOne (double noise) noexcept
-{
-    const double k = coefficients.smoothing;
-    smoothTowards (smoothedLevel, levelTarget, coefficients.levelSmoothing);
-
-    output = 0.0;
-
-    if (active)
-    {
-        if (drivePulseEnds (driveCounter))
-        {
-            drive = 0.0;
-            noiseEnvelopeCoefficient = k * 0.0008;
-        }
-
-        const double dr = drive;
-        const double da = driveAmount;
-
-        excitation = da * highPass1.process (dr) * 2.2;
-        limitedExcitation = EngineMath::atLeast (excitation - 0.07 * bp, -1.0);
-
-        f = StateVariableFilter::movingFrequencyFactor (pitchEnvelope * 462.0 + tuneTerm + 211.0, sixthOfRate, piOverRate);
-
-        const double x = limitedExcitation + 1e-20;
-        lp = f * bp + lp + 1e-20;
-        hp = (x - lp) + 1e-20;
-        bp = hp * f + bp + 1e-20;
-        // Below -1 the folded value is the larger, so the fold is a maximum.
-        bp = EngineMath::atLeast (bp, (bp + 1.0) * 0.5 - 1.0);
-
-        tonal = bp * inverseDriveAmount;
-
-        // The noise's sign is random: a select, not a branch.
-        noiseGate = EngineMath::selectIfLess (noise, 0.0, 0.0, noiseGate - (noiseGate - 1.0) * k * 0.2);
-
-        gatedNoise = noiseEnvelope <= 0.0001 ? 0.0 : (noiseEnvelope - 0.0001) * noiseGate;
-        const double yb = bandPass.process (highPass2.process (gatedNoise));
-
-        output = (-tonal - 2.0 * yb * snappyInUse) * 0.14896;
-
-        if (dr == 0.0)
-            noiseEnvelopeCoefficient = (toneTerm + 0.0008) * k;
-
-        smoothTowards (pitchEnvelope, da * dr, pitchEnvelopeCoefficient);
-        smoothTowards (noiseEnvelope, dr, noiseEnvelopeCoefficient);
-    }
-
-    followPeak (output);
-    return output * smoothedLevel;
-}

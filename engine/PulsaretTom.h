@@ -40,6 +40,12 @@ public:
         return hi.levelTarget == hi.level && staysPut (hi.smoothedLevel, hi.level, k);
     }
 
+    /** Renders both toms for count samples from the same noise, as the engine hears them: linked, the hi
+        tom takes the low tom's level before each sample and lowOut gets their sum (hiOut 0). While either
+        rings they step together in the two lanes of a vector, with renderOne's arithmetic in renderOne's
+        order, so the samples are the very same. */
+    static void renderPair (PulsaretTom& low, PulsaretTom& hi, const double* noise, double* lowOut, double* hiOut, int count, bool linked) noexcept;
+
     /** Linked toms: this tom takes the other's smoothed level and target, so one level rules both. */
     void followLevelOf (const PulsaretTom& other) noexcept
     {
@@ -95,8 +101,10 @@ inline double PulsaretTom::renderOne (double noise) noexcept
 
         f = StateVariableFilter::movingFrequencyFactor (baseFrequency * tuneMultiplier + pitchEnvelope * sweepDepth, sixthOfRate, piOverRate);
         svf.process (excitation, f, damping);
-        // Below -1 the folded value is the larger, so the fold is a maximum.
-        svf.bp = EngineMath::atLeast (svf.bp, (svf.bp + 1.0) * 0.4 - 1.0);
+        // Below -1 the folded value is the larger, so the fold is a maximum; from -1 up it is not above
+        // the value. A branch keeps the fold off the recursion's path while it does not bite.
+        if (svf.bp < -1.0)
+            svf.bp = EngineMath::atLeast (svf.bp, (svf.bp + 1.0) * 0.4 - 1.0);
 
         const double yb = noiseBandPass.process (noise);
         double out = (noiseEnvelope * yb * 0.15 + svf.bp) * outputGain;

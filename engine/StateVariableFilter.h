@@ -4,19 +4,24 @@
 
 #include <cmath>
 
-/** Chamberlin state-variable filter step with the 1e-20 guard on every state. */
-class StateVariableFilter
+/** Chamberlin state-variable filter step with the 1e-20 guard on every state. Value is double, or
+    EngineMath::Pair for two filters stepped together in the lanes of a vector. */
+template <typename Value>
+class BasicStateVariableFilter
 {
 public:
-    void reset() noexcept { lp = hp = bp = 0.0; }
+    void reset() noexcept { lp = hp = bp = Value{}; }
 
-    /** One step with frequency factor f and damping q; bp on the right is the previous value. */
-    void process (double x, double f, double q) noexcept
+    /** One step with frequency factor f and damping q; bp on the right is the previous value.
+        Each state still gets its guard, added where it stays off the path from one bp to the next
+        (9 steps of latency shorter) rather than after each sum: the states differ from guarding
+        the sums by at most the rounding of their last bit, and by about 1e-20 where they are that
+        small. */
+    void process (Value x, Value f, Value q) noexcept
     {
-        const double h = (x - bp * q) + 1e-20;
-        lp = bp * f + lp + 1e-20;
-        hp = (h - lp) + 1e-20;
-        bp = hp * f + bp + 1e-20;
+        lp = bp * f + (lp + 1e-20);
+        hp = ((x + 2e-20) - bp * q) - lp;
+        bp = hp * f + (bp + 1e-20);
     }
 
     /** f = 2 sin(pi frequency / rate), kept below rate / 6 where the filter stays
@@ -34,5 +39,14 @@ public:
         return 2.0 * EngineMath::sineOfSmallAngle (EngineMath::atMost (frequency, sixthOfRate) * piOverRate);
     }
 
-    double lp = 0.0, hp = 0.0, bp = 0.0;
+    /** movingFrequencyFactor, lane by lane. */
+    static EngineMath::Pair movingFrequencyFactor (EngineMath::Pair frequency, double sixthOfRate, double piOverRate) noexcept
+    {
+        return 2.0 * EngineMath::sineOfSmallAngle (EngineMath::minOf (frequency, EngineMath::Pair{sixthOfRate, sixthOfRate}) * piOverRate);
+    }
+
+    Value lp{}, hp{}, bp{};
 };
+
+using StateVariableFilter = BasicStateVariableFilter<double>;
+using StateVariableFilterPair = BasicStateVariableFilter<EngineMath::Pair>;

@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(juce-modules-source cmake ninja-build g++ pkgconf libgtest-dev libgmock-dev python3
           libfreetype-dev libfontconfig-dev libx11-dev libxext-dev libxinerama-dev libxrandr-dev libxcursor-dev libxtst-dev
-          ccache xvfb xauth x11-utils openbox fonts-wine ardour)
+          ccache xvfb xauth x11-utils openbox fonts-wine ardour linux-perf)
 
 missing=()
 for p in "${packages[@]}"; do

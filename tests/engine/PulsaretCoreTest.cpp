@@ -39,6 +39,30 @@ double slotPeak (const std::vector<std::array<double, numSlots>>& frames, int sl
 }
 } // namespace
 
+TEST (PulsaretCore, OscillatorPhasesFollowTheSampleBySampleCountAtAnyRate)
+{
+    // The phases step a run at a time; they must equal the count that adds 1 a sample and
+    // subtracts the period past it, rounding included. Among the rates: periods just under a
+    // power of two (63.52 at 44.1 kHz, about 127 at 50262 Hz, 127.5 at 88514 Hz), where adding
+    // 1 rounds.
+    const float rates[] = {22050.0f, 44100.0f, 48000.0f, 50262.0f, 88514.0f, 96000.0f, 100921.0f, 192000.0f, 31337.5f, 176399.0f};
+    for (const float rate : rates)
+    {
+        SCOPED_TRACE (rate);
+        auto core = DefaultCore::make (rate);
+        constexpr int blocks = 700;
+        renderAll (*core, blocks * PulsaretCore::blockLength);
+        for (int i = 0; i < 6; ++i)
+        {
+            const double period = core->getOscillatorPeriod (i);
+            double phase = 0.0;
+            for (int n = 0; n < blocks * PulsaretCore::blockLength; ++n)
+                phase = (phase + 1.0) - (phase > period ? period : 0.0);
+            EXPECT_EQ (core->getOscillatorPhase (i), phase) << "oscillator " << i;
+        }
+    }
+}
+
 TEST (PulsaretCore, OscillatorsFiltersAndNoiseAgainstHandComputedTables)
 {
     struct Table

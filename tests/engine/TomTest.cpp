@@ -95,3 +95,72 @@ TEST (Tom, DecayLevelAndVelocity)
     silent.velocity = 0.0;
     EXPECT_EQ (SignalMeasure::peak (strike<PulsaretHiTom> (silent)), 0.0);
 }
+
+TEST (Tom, BothTogetherSoundAsEachOnItsOwn)
+{
+    // The hi tom outlives the low one, which falls silent in the middle of a run and is struck again: the
+    // runs side by side, the silent end and the single tom in between all give the very same samples.
+    for (double rate : {22050.0, 44100.0, 192000.0})
+        for (bool linked : {false, true})
+        {
+            SCOPED_TRACE (testing::Message() << rate << " Hz, linked " << linked);
+            PulsaretLowTom lows[2];
+            PulsaretHiTom his[2];
+            for (PulsaretTom* tom : {(PulsaretTom*) &lows[0], (PulsaretTom*) &lows[1], (PulsaretTom*) &his[0], (PulsaretTom*) &his[1]})
+                tom->setSampleRate (rate);
+            for (auto& tom : lows)
+            {
+                tom.setTune (0.8);
+                tom.setDecay (0.0);
+                tom.setLevel (0.7);
+            }
+            for (auto& tom : his)
+            {
+                tom.setTune (0.1);
+                tom.setDecay (0.9);
+                tom.setLevel (0.3);
+            }
+
+            uint32_t noiseState = 12345u;
+            const auto length = (size_t) (rate * 4.0) / 32 * 32;
+            std::vector<double> together (2 * length), alone (2 * length), noise (32); // runs as the engine's blocks
+            bool lowEndedWhileHiRang = false;
+            for (size_t start = 0; start < length; start += noise.size())
+            {
+                for (auto& n : noise)
+                    n = (double) (int32_t) (noiseState = noiseState * 1664525u + 1013904223u) * 4.6566128730773926e-10;
+                const auto runAt = [rate] (double seconds)
+                { return (size_t) (rate * seconds) / 32 * 32; };
+                if (start == 0 || start == runAt (3.4))
+                    for (auto& tom : lows)
+                        tom.trigger (0.9);
+                if (start == runAt (1.0))
+                    for (auto& tom : his)
+                        tom.trigger (0.6);
+
+                PulsaretTom::renderPair (lows[0], his[0], noise.data(), &together[start], &together[length + start], (int) noise.size(), linked);
+                for (size_t n = 0; n < noise.size(); ++n)
+                {
+                    if (linked)
+                    {
+                        his[1].followLevelOf (lows[1]);
+                        const double hi = his[1].renderOne (noise[n]);
+                        alone[start + n] = hi + lows[1].renderOne (noise[n]);
+                        alone[length + start + n] = 0.0;
+                    }
+                    else
+                    {
+                        his[1].restoreLevelTarget();
+                        alone[start + n] = lows[1].renderOne (noise[n]);
+                        alone[length + start + n] = his[1].renderOne (noise[n]);
+                    }
+                }
+                lowEndedWhileHiRang = lowEndedWhileHiRang || (!lows[1].isActive() && his[1].isActive());
+            }
+
+            EXPECT_TRUE (lowEndedWhileHiRang);
+            EXPECT_TRUE (together == alone);
+            EXPECT_EQ (lows[0].getPeak(), lows[1].getPeak());
+            EXPECT_EQ (his[0].getPeak(), his[1].getPeak());
+        }
+}
