@@ -169,6 +169,29 @@ void PulsaretCore::applyParameter (SoundParameter parameter, float value) noexce
         case SoundParameter::closedHiHatLevel:
             hiHats->setClosedLevel (v);
             break;
+        case SoundParameter::tomsLinkMode:
+            tomsLinked = value >= 0.5f;
+            break;
+        case SoundParameter::hiHatsLinkMode:
+            hiHatsLinked = value >= 0.5f;
+            break;
+        case SoundParameter::mainVolume:
+            mainVolumeTarget = (double) (value * mainVolumeMaximum);
+            break;
+        case SoundParameter::openHiHatDecay:
+            openHatDecay = v;
+            pulseTrain.reloadLength = (int32_t) std::max (0.0, v * coefficients.rateRatio * openHatPulseSpacing);
+            break;
+        default:
+            applyVoiceParameter (parameter, v);
+            break;
+    }
+}
+
+void PulsaretCore::applyVoiceParameter (SoundParameter parameter, double v) noexcept
+{
+    switch (parameter)
+    {
         case SoundParameter::bassDrumTune:
             bassDrum->setTune (v);
             break;
@@ -205,24 +228,11 @@ void PulsaretCore::applyParameter (SoundParameter parameter, float value) noexce
         case SoundParameter::cymbalDecay:
             cymbal->setDecay (v);
             break;
-        case SoundParameter::openHiHatDecay:
-            openHatDecay = v;
-            pulseTrain.reloadLength = (int32_t) std::max (0.0, v * coefficients.rateRatio * openHatPulseSpacing);
-            break;
         case SoundParameter::closedHiHatDecay:
             hiHats->setClosedDecay (v);
             break;
-        case SoundParameter::tomsLinkMode:
-            tomsLinked = value >= 0.5f;
-            break;
-        case SoundParameter::hiHatsLinkMode:
-            hiHatsLinked = value >= 0.5f;
-            break;
-        case SoundParameter::mainVolume:
-            mainVolumeTarget = (double) (value * mainVolumeMaximum);
-            break;
         default:
-            break;
+            break; // the accent level is the drum machine's
     }
 }
 

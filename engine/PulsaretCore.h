@@ -112,6 +112,7 @@ private:
     void renderVoices (double* perInstrumentOut) noexcept;
     void applyPendingParameters() noexcept;
     void applyParameter (SoundParameter parameter, float value) noexcept;
+    void applyVoiceParameter (SoundParameter parameter, double value) noexcept;
     void startBlock() noexcept;
     void generateBlock() noexcept;
     void countHighOscillators (std::array<int, blockLength + 1>& changes) noexcept;
