@@ -3,6 +3,25 @@
 #include <algorithm>
 #include <cmath>
 
+namespace
+{
+// The closed hat's decay knob sets its release speed, on an exponential curve from fast (0) to slow (1).
+constexpr double closedDecayCurveOffset = -7.055233629887017;
+constexpr double closedDecayCurveSlope = -2.77258872223978;
+constexpr double closedDecayCurveScale = 4.635632780977655;
+// How fast the open hat's envelopes move while it is struck: the release and the first envelope's attack.
+constexpr double openStrikeReleaseFactor = 0.03;
+constexpr double openAttackFactor = 0.05;
+// The closed hat strikes lighter than the open one, and its envelope rises at this speed.
+constexpr double closedStrikeGate = 0.723;
+constexpr double closedAttackFactor = 0.2;
+// The shapers' drive is scaled to the rate, as if the metal ran at 192 kHz; both hats high-pass the metal at 8200 Hz.
+constexpr double shaperRate = 192000.0;
+constexpr double metalHighPassHz = 8200.0, metalHighPassQ = 0.5555555555555556;
+// Both hats' shapers: how fast the accumulator leaks (times K), the diode's depth and the clip gain.
+constexpr double shaperLeak = 0.5, shaperDiodeScale = -0.002, shaperClipGain = 15.0;
+} // namespace
+
 void PulsaretHiHats::setOpenLevel (double value) noexcept
 {
     openLevel = value;
@@ -19,7 +38,7 @@ void PulsaretHiHats::setClosedDecay (double value) noexcept
 {
     closedDecay = value;
     // K is applied once, when the closed gate ends, so the decay time does not change with the rate.
-    closedDecayCoefficient = std::exp (-7.055233629887017 - 2.77258872223978 * value) * 4.635632780977655;
+    closedDecayCoefficient = std::exp (closedDecayCurveOffset + closedDecayCurveSlope * value) * closedDecayCurveScale;
 }
 
 void PulsaretHiHats::triggerOpen (double velocity)
@@ -33,9 +52,9 @@ void PulsaretHiHats::triggerOpen (double velocity)
     charge = 0.0;
     openVelocity = velocity;
     openGate = 1.0;
-    openGateCounter = coefficients.sampleRate * 0.001125;
-    openRelease = k * 0.03;
-    openEnvelope1Coefficient = k * 0.05;
+    openGateCounter = coefficients.sampleRate * gateSeconds;
+    openRelease = k * openStrikeReleaseFactor;
+    openEnvelope1Coefficient = k * openAttackFactor;
 }
 
 void PulsaretHiHats::triggerClosed (double velocity)
@@ -46,20 +65,21 @@ void PulsaretHiHats::triggerClosed (double velocity)
     active = true;
     peak = 1.0;
     closedVelocity = velocity;
-    closedGate = 0.723;
-    closedGateCounter = coefficients.sampleRate * 0.001125;
-    closedEnvelopeCoefficient = coefficients.smoothing * 0.2;
+    closedGate = closedStrikeGate;
+    closedGateCounter = coefficients.sampleRate * gateSeconds;
+    closedEnvelopeCoefficient = coefficients.smoothing * closedAttackFactor;
 }
 
 void PulsaretHiHats::setSampleRate (double rate)
 {
     PulsaretInstrument::setSampleRate (rate);
-    rateGain = 192000.0 / rate;
+    rateGain = shaperRate / rate;
     Biquad highPass;
-    highPass.setHighPass (2.0 * 3.141592653589793 * 8200.0 / rate, 0.5555555555555556);
+    highPass.setHighPass (2.0 * 3.141592653589793 * metalHighPassHz / rate, metalHighPassQ);
     using Pair = EngineMath::Pair;
-    const double leak = 1.0 - coefficients.smoothing * 0.5;
-    shapers.prepare (highPass, highPass, Pair{leak, leak}, Pair{-0.002, -0.002}, Pair{15.0, 15.0}, rateGain);
+    const double leak = 1.0 - coefficients.smoothing * shaperLeak;
+    shapers.prepare (highPass, highPass, Pair{leak, leak}, Pair{shaperDiodeScale, shaperDiodeScale}, Pair{shaperClipGain, shaperClipGain},
+                     rateGain);
     // Silent until the next hit anyway: start the level where it is set, so the first hit after the host
     // (re)starts audio is not faded in.
     smoothedOpenLevel = openLevelTarget;
