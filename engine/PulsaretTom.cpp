@@ -1,7 +1,6 @@
 #include "engine/PulsaretTom.h"
 
 #include <cmath>
-#include <type_traits>
 
 #include <emmintrin.h>
 
@@ -200,7 +199,7 @@ struct PulsaretTom::PairLanes
     /** Steps both lanes until count samples are written or a ringing tom falls silent; returns the
         samples written. Steady leaves the strike's steps out (see strikesAreOver). */
     template <bool steady>
-    int run (const double* noise, double* lowOut, double* hiOut, int count) noexcept
+    [[gnu::always_inline]] int run (const double* noise, double* lowOut, double* hiOut, int count) noexcept
     {
         int n = 0;
         while (n < count)
