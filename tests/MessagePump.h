@@ -22,3 +22,16 @@ inline void pumpPendingMessages()
         }
     } while (PolledUpdater::deliverPendingUpdates());
 }
+
+/** Runs the message loop for a while, so that notifications on timers arrive, then delivers
+    whatever is still pending: a loaded machine may spend the whole while elsewhere. */
+inline void pumpMessagesFor (int milliseconds)
+{
+    const auto end = juce::Time::getMillisecondCounter() + (juce::uint32) milliseconds;
+
+    while (juce::Time::getMillisecondCounter() < end)
+        if (! juce::dispatchNextMessageOnSystemQueue (true) && ! PolledUpdater::deliverPendingUpdates())
+            juce::Thread::sleep (1);
+
+    pumpPendingMessages();
+}

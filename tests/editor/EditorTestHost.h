@@ -11,11 +11,7 @@
 /** Delivers messages for a while, timer callbacks among them. */
 inline void pumpFor (int ms)
 {
-    const auto end = juce::Time::getMillisecondCounter() + (juce::uint32) ms;
-
-    while (juce::Time::getMillisecondCounter() < end)
-        if (!juce::dispatchNextMessageOnSystemQueue (true))
-            juce::Thread::sleep (1);
+    pumpMessagesFor (ms);
 }
 
 /** A small skin naming every widget the editor looks up, with sizes instead of images,

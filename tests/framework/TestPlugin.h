@@ -1,5 +1,6 @@
 #pragma once
 
+#include "tests/MessagePump.h"
 #include "framework/BasePlugin.h"
 
 #include <juce_events/juce_events.h>
@@ -73,19 +74,8 @@ public:
     std::unique_ptr<juce::XmlElement> programDocument;
 };
 
-namespace juce
-{
-// JUCE's own step of its message loop. runDispatchLoop cannot be run again once it was
-// stopped in a process, so tests that pump more than once step the loop themselves.
-bool dispatchNextMessageOnSystemQueue (bool returnIfNoPendingMessages);
-} // namespace juce
-
 /** Runs the message loop for a while, so that asynchronous notifications arrive. */
 inline void pumpMessages (int milliseconds = 50)
 {
-    const auto end = juce::Time::getMillisecondCounter() + (juce::uint32) milliseconds;
-
-    while (juce::Time::getMillisecondCounter() < end)
-        if (! juce::dispatchNextMessageOnSystemQueue (true) && ! PolledUpdater::deliverPendingUpdates())
-            juce::Thread::sleep (1);
+    pumpMessagesFor (milliseconds);
 }

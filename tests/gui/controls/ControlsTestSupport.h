@@ -1,5 +1,6 @@
 #pragma once
 
+#include "tests/MessagePump.h"
 #include "framework/PolledUpdater.h"
 #include "gui/DefaultLookAndFeel.h"
 #include "gui/controls/PseudoModalComponent.h"
@@ -44,22 +45,11 @@ inline juce::Image snapshot (juce::Component& c, const juce::String& fileName)
 
 } // namespace controls_test
 
-namespace juce
-{
-// JUCE's own Linux message dispatch step. runDispatchLoop () can be stopped only
-// once per process, and these tests pump several times.
-bool dispatchNextMessageOnSystemQueue (bool returnIfNoPendingMessages);
-} // namespace juce
-
 namespace controls_test
 {
 inline void pumpMessages (int ms)
 {
-    const auto end = juce::Time::getMillisecondCounter() + (juce::uint32) ms;
-
-    while (juce::Time::getMillisecondCounter() < end)
-        if (!juce::dispatchNextMessageOnSystemQueue (true) && !PolledUpdater::deliverPendingUpdates())
-            juce::Thread::sleep (1);
+    pumpMessagesFor (ms);
 }
 
 inline juce::MouseEvent mouseAt (juce::Component& c, juce::Point<int> p, int clicks = 1)
