@@ -35,7 +35,7 @@ class PulsaretCore : public DrumMachineCore
 {
 public:
     static constexpr int numSoundParameters = 25;
-    static constexpr int blockLength = 32;
+    static constexpr int blockLength = 128;
 
     PulsaretCore();
     ~PulsaretCore() override;
