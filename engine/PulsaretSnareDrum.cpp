@@ -116,7 +116,7 @@ void PulsaretSnareDrum::renderRunWith (const double* noise, double* out, int cou
     const double k = coefficients.smoothing, levelSmoothing = coefficients.levelSmoothing;
     const double da = driveAmount, inverseDa = inverseDriveAmount, pitchCoefficient = pitchEnvelopeCoefficient;
     const double tune = tuneTerm, tone = toneTerm, snappyGain = snappyInUse, sixth = sixthOfRate, piOver = piOverRate;
-    const double decay = peakDecay;
+    const double decay = peakDecay, gateRate = k * 0.2;
     double level = smoothedLevel;
     bool on = active;
     int32_t counter = driveCounter;
@@ -169,18 +169,29 @@ void PulsaretSnareDrum::renderRunWith (const double* noise, double* out, int cou
             tone1 = mid * inverseDa;
 
             // The noise's sign is random: a select, not a branch.
-            gate = EngineMath::selectIfLess (noise[n], 0.0, 0.0, gate - (gate - 1.0) * k * 0.2);
+            gate = EngineMath::selectIfLess (noise[n], 0.0, 0.0, gate - (gate - 1.0) * gateRate);
 
             gated = noiseEnv <= 0.0001 ? 0.0 : (noiseEnv - 0.0001) * gate;
-            const double yb = band.process (high2.process (gated));
+
+            // The filters' own past outputs come last, so a sample waits on one product and one
+            // sum of each; the band-pass's b1 is 0 and its b2 is -b0.
+            const double yh = ((gated - high2.previous) * high2.gain + 1e-20) + high2.pole * high2.y;
+            high2.previous = gated;
+            high2.y = yh;
+            const double yb = ((band.b0 * (yh - band.x2) + 1e-20) - band.a2 * band.y2) - band.a1 * band.y1;
+            band.x2 = band.x1;
+            band.x1 = yh;
+            band.y2 = band.y1;
+            band.y1 = yb;
 
             o = (-tone1 - 2.0 * yb * snappyGain) * 0.14896;
 
             if (struck && dr == 0.0)
                 noiseCoefficient = (tone + 0.0008) * k;
 
-            smoothTowards (pitchEnv, da * dr, pitchCoefficient);
-            smoothTowards (noiseEnv, dr, noiseCoefficient);
+            // At rest the drive is 0, and so are both targets.
+            smoothTowards (pitchEnv, struck ? da * dr : 0.0, pitchCoefficient);
+            smoothTowards (noiseEnv, struck ? dr : 0.0, noiseCoefficient);
         }
 
         followPeak (o, pk, on, decay);

@@ -250,7 +250,9 @@ void PulsaretTom::renderPair (PulsaretTom& low, PulsaretTom& hi, const double* n
                 y1 = yb;
 
                 Pair out = (noiseEnvelope * yb * 0.15 + bp) * outputGain;
-                noiseEnvelope = noiseEnvelope - ((noiseEnvelope - noiseDrive) * noiseEnvelopeCoefficient + 1e-20);
+                // Steady, the noise drive is 0.
+                const Pair noiseTarget = decltype (steady)::value ? Pair{} : noiseDrive;
+                noiseEnvelope = noiseEnvelope - ((noiseEnvelope - noiseTarget) * noiseEnvelopeCoefficient + 1e-20);
                 pitchEnvelope = pitchEnvelope - (pitchEnvelope * pitchEnvelopeCoefficient + 1e-20);
 
                 // stepHold, lane by lane; mostly both are outside the band and not holding.
@@ -307,7 +309,7 @@ void PulsaretTom::renderPair (PulsaretTom& low, PulsaretTom& hi, const double* n
         const auto pulseIsOver = [] (const PulsaretTom& t)
         {
             const auto& h = t.highPass;
-            return !t.active || (t.driveCounter < 0 && t.drive == 0.0 && h.previous == 0.0 && (0.0 - 0.0) * h.gain + h.pole * h.y + 1e-20 == h.y);
+            return !t.active || (t.driveCounter < 0 && t.drive == 0.0 && t.noiseDrive == 0.0 && h.previous == 0.0 && (0.0 - 0.0) * h.gain + h.pole * h.y + 1e-20 == h.y);
         };
         const bool steady = pulseIsOver (low) && pulseIsOver (hi) && staysPut (smoothedLevel[0], levelTarget[0], levelSmoothing) && staysPut (smoothedLevel[1], levelTarget[1], levelSmoothing);
         if (steady)
