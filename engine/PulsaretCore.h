@@ -35,7 +35,7 @@ class PulsaretCore : public DrumMachineCore
 {
 public:
     static constexpr int numSoundParameters = 25;
-    static constexpr int blockLength = 128;
+    static constexpr int blockLength = 64;
 
     PulsaretCore();
     ~PulsaretCore() override;
