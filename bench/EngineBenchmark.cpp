@@ -55,8 +55,8 @@ std::pair<double, double> renderPattern (const std::vector<int>& instruments, bo
     PulsaretCore core;
     for (int i = 0; i < PulsaretCore::numSoundParameters; ++i)
         core.setParameter (i, defaultValues[i]);
-    core.setParameter (22, linked ? 1.0f : 0.0f);
-    core.setParameter (23, linked ? 1.0f : 0.0f);
+    core.setParameter (SoundParameter::tomsLinkMode, linked ? 1.0f : 0.0f);
+    core.setParameter (SoundParameter::hiHatsLinkMode, linked ? 1.0f : 0.0f);
     core.setSampleRate ((float) rate);
 
     const long numSamples = (long) (rate * seconds);

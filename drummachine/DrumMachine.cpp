@@ -110,9 +110,9 @@ void DrumMachine::initialise()
     // A preset value equal to the start value notified nobody: the engine takes them all.
     auto& store = getParameterManager();
 
-    for (int uid = 0; uid < firstMuteUid; ++uid)
+    for (int uid = 0; uid < ParameterId::soundParameterCount; ++uid)
         if (auto* parameter = store.getParameter (uid))
-            core->setParameter (uid, parameter->getNormalisedValue());
+            core->setParameter (static_cast<SoundParameter> (uid), parameter->getNormalisedValue());
 
     accentLevel = store.getNormalisedValue (accentLevelUid);
 
@@ -217,16 +217,16 @@ juce::String DrumMachine::getParameterTextById (int uid)
     if (parameter == nullptr)
         return {};
 
-    if (uid >= 0 && uid <= 24)
+    if (ParameterId::isSoundParameter (uid))
         return juce::String (parameter->getNormalisedValue(), 3);
 
-    if (uid >= firstMuteUid && uid < firstRandThresholdUid)
+    if (uid >= ParameterId::firstMute && uid < ParameterId::firstSolo + ParameterId::soloCount)
         return parameter->getBoolValue() ? "On" : "Off";
 
-    if (uid >= firstRandThresholdUid && uid < firstOutputNumberUid)
+    if (uid >= ParameterId::firstRandThreshold && uid < ParameterId::firstRandThreshold + ParameterId::randThresholdCount)
         return percentText (parameter->getNormalisedValue());
 
-    if (uid >= firstOutputNumberUid && uid < firstOutputNumberUid + numInstruments)
+    if (uid >= ParameterId::firstOutputNumber && uid < ParameterId::firstOutputNumber + ParameterId::outputNumberCount)
         return parameter->getText();
 
     if (uid == patternTempoUid)
@@ -653,7 +653,7 @@ void DrumMachine::parameterChanged (Parameter* parameter)
     {
         accentLevel = normalised;
     }
-    else if (uid >= firstRandThresholdUid && uid < firstOutputNumberUid)
+    else if (uid >= ParameterId::firstRandThreshold && uid < ParameterId::firstRandThreshold + ParameterId::randThresholdCount)
     {
         if (sequencer != nullptr)
             sequencer->setRandomThreshold (uid - firstRandThresholdUid, normalised);

@@ -20,15 +20,19 @@ OutputRouting::OutputRouting (StateOwner& o, ParameterManager& s)
 
 bool OutputRouting::takeParameter (int uid, const Parameter& parameter)
 {
-    if (uid >= firstMuteUid && uid < firstRandThresholdUid)
+    static_assert (ParameterId::muteCount == numInstruments && ParameterId::soloCount == numInstruments && ParameterId::outputNumberCount == numInstruments,
+                   "one mute, solo and output number per voice");
+
+    if (uid >= ParameterId::firstMute && uid < ParameterId::firstSolo + ParameterId::soloCount)
     {
-        auto& flags = uid < firstSoloUid ? muteFlags : soloFlags;
-        flags[(size_t) ((uid - firstMuteUid) % numInstruments)] = parameter.getBoolValue();
+        const bool mute = uid < ParameterId::firstSolo;
+        auto& flags = mute ? muteFlags : soloFlags;
+        flags[(size_t) (uid - (mute ? ParameterId::firstMute : ParameterId::firstSolo))] = parameter.getBoolValue();
         updateInstrumentEnables();
         return true;
     }
 
-    if (uid >= firstOutputNumberUid && uid < firstOutputNumberUid + numInstruments)
+    if (uid >= ParameterId::firstOutputNumber && uid < ParameterId::firstOutputNumber + ParameterId::outputNumberCount)
     {
         outputNumbers[(size_t) (uid - firstOutputNumberUid)] = parameter.getIntValue();
         return true;

@@ -104,9 +104,9 @@ void Pulsaret::handleEvent (int uid)
         const int index = uid - pressStepEvent;
         const int pair = index / 2;
         const int track = pair == 0 ? accentTrack : pair - 1;
-        uid = (index % 2 == 0 ? 44 : 52) + track;
+        uid = (index % 2 == 0 ? EventId::firstTap : EventId::firstTapAccented) + track;
     }
-    else if (uid == 60)
+    else if (uid == EventId::tapAccept)
     {
         if (isEditing() && !isRandomizerModeOn())
             uid = tapEvent;

@@ -19,7 +19,7 @@ public:
 
     juce::String getPluginName() const override { return "Pulsaret"; }
     juce::String getPluginPrefix() const override { return "PX"; }
-    int getNumHostParameters() const override { return 47; }
+    int getNumHostParameters() const override { return ParameterId::firstOutputNumber; }
     int getNumOutputs() const override { return numOutputs; }
     double getNormalVelocity() override { return 48.0 / 127.0; }
     double getStrongVelocityIncrement() override { return 0.377; }

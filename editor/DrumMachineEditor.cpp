@@ -16,11 +16,8 @@
 
 namespace
 {
-constexpr int browsePresetsEvent = 1004;
 constexpr int nativeModeReadyBlinkMs = 200;
 
-constexpr int firstRandStateUid = DrumMachine::firstRandStateUid;
-constexpr int firstRandSelectionUid = DrumMachine::firstRandSelectionUid;
 constexpr int firstStepBlinkingUid = DrumMachine::stepBlinkingUid;
 
 /** The skin's name of a track: the long voice name without spaces. */
@@ -219,10 +216,10 @@ void DrumMachineEditor::parameterChanged (Parameter* parameter)
             break;
     }
 
-    if (uid >= firstRandStateUid && uid < firstRandStateUid + numTracks)
-        setTrackRandomMode (uid - firstRandStateUid, value);
-    else if (uid >= firstRandSelectionUid && uid < firstRandSelectionUid + numTracks)
-        setBlinking (selectButtons[(size_t) (uid - firstRandSelectionUid)], value);
+    if (uid >= ParameterId::firstRandState && uid < ParameterId::firstRandState + ParameterId::randStateCount)
+        setTrackRandomMode (uid - ParameterId::firstRandState, value);
+    else if (uid >= ParameterId::firstRandSelection && uid < ParameterId::firstRandSelection + ParameterId::randSelectionCount)
+        setBlinking (selectButtons[(size_t) (uid - ParameterId::firstRandSelection)], value);
     else if (uid >= firstStepBlinkingUid && uid < firstStepBlinkingUid + numSteps)
         setBlinking (stepButtons[(size_t) (uid - firstStepBlinkingUid)], value);
 }
@@ -258,7 +255,7 @@ void DrumMachineEditor::controllerEvent (GUIController* controller, int uid)
                 saveMenu.getComponent()->showAt (1, {-30, 0}, nextButton);
             return;
 
-        case browsePresetsEvent:
+        case EventNameMap::browsePresetsEvent:
         default:
             BasePluginEditorOldStyle::controllerEvent (controller, uid);
             return;

@@ -18,7 +18,7 @@ void DrumMachineCore::releaseResources()
 {
 }
 
-void DrumMachineCore::setParameter (int, float)
+void DrumMachineCore::setParameter (SoundParameter, float)
 {
 }
 

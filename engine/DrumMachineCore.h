@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/SampleRateCoefficients.h"
+#include "generated/PulsaretIds.h"
 
 #include <atomic>
 
@@ -23,8 +24,15 @@ public:
     virtual void prepareToPlay (double sampleRate, int maximumBlockSize);
     virtual void releaseResources();
 
-    /** index: the parameter's uid; value: its normalised value. */
-    virtual void setParameter (int index, float value);
+    /** value: the parameter's normalised value. */
+    virtual void setParameter (SoundParameter parameter, float value);
+
+    /** The entry for parameter numbers from outside the engine: numbers of no sound parameter are ignored. */
+    void setParameter (int parameterId, float value)
+    {
+        if (ParameterId::isSoundParameter (parameterId))
+            setParameter (static_cast<SoundParameter> (parameterId), value);
+    }
 
     /** Restarts the trigger-output pulse when the instrument is the trigger instrument. */
     virtual void triggerInstrument (int instrument, float velocity);

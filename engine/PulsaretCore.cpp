@@ -36,6 +36,11 @@ bool denormalsAreFlushed() noexcept
 constexpr double oscillatorPeriods[6] = {0.002526720064684034, 0.001105460977227504, 0.0007205649228995533,
                                          0.0019363708537459097, 0.0015183723048891587, 0.0014404448093571294};
 constexpr double oscillatorDuties[6] = {0.483, 0.5, 0.535, 0.475, 0.5, 0.5};
+
+// The open hat's decay spaces the pulses that keep charging it: up to this many samples apart at 44.1 kHz.
+constexpr double openHatPulseSpacing = 1000.0;
+// The main volume's gain at the top of its knob (+12 dB).
+constexpr float mainVolumeMaximum = 4.0f;
 } // namespace
 
 PulsaretCore::PulsaretCore()
@@ -71,11 +76,12 @@ PulsaretCore::~PulsaretCore()
     hiHats.reset();
 }
 
-void PulsaretCore::setParameter (int index, float value)
+void PulsaretCore::setParameter (SoundParameter parameter, float value)
 {
-    // "Accent Level" (7) shapes velocities in the drum machine, not the sound. A value that is not a number
+    // The accent level shapes velocities in the drum machine, not the sound. A value that is not a number
     // would stay in the level smoothers until the next rate change.
-    if (index < 0 || index >= numSoundParameters || index == 7 || !std::isfinite (value))
+    const auto index = static_cast<int> (parameter);
+    if (!ParameterId::isSoundParameter (index) || parameter == SoundParameter::accentLevel || !std::isfinite (value))
         return;
 
     pendingValues[(size_t) index].store (value, std::memory_order_relaxed);
@@ -91,131 +97,142 @@ void PulsaretCore::applyPendingParameters() noexcept
     for (int index = 0; mask != 0; ++index, mask >>= 1)
         if ((mask & 1u) != 0)
         {
-            const int unit = unitOfParameter (index);
+            const auto parameter = static_cast<SoundParameter> (index);
+            const int unit = unitOfParameter (parameter);
             if (unit >= 0)
                 settle (unit);
-            applyParameter (index, pendingValues[(size_t) index].load (std::memory_order_relaxed));
+            applyParameter (parameter, pendingValues[(size_t) index].load (std::memory_order_relaxed));
         }
 }
 
-int PulsaretCore::unitOfParameter (int index) noexcept
+int PulsaretCore::unitOfParameter (SoundParameter parameter) noexcept
 {
-    switch (index)
+    switch (parameter)
     {
-        case 0:
-        case 8:
-        case 9:
-        case 10:
+        case SoundParameter::bassDrumLevel:
+        case SoundParameter::bassDrumTune:
+        case SoundParameter::bassDrumAttack:
+        case SoundParameter::bassDrumDecay:
             return bassDrumUnit;
-        case 1:
-        case 11:
-        case 12:
-        case 13:
+        case SoundParameter::snareDrumLevel:
+        case SoundParameter::snareDrumTune:
+        case SoundParameter::snareDrumTone:
+        case SoundParameter::snareDrumSnappy:
             return snareDrumUnit;
-        case 2:
-        case 3:
-        case 14:
-        case 15:
-        case 16:
-        case 17:
-        case 22:
+        case SoundParameter::lowTomLevel:
+        case SoundParameter::hiTomLevel:
+        case SoundParameter::lowTomTune:
+        case SoundParameter::lowTomDecay:
+        case SoundParameter::hiTomTune:
+        case SoundParameter::hiTomDecay:
+        case SoundParameter::tomsLinkMode:
             return tomsUnit;
-        case 4:
-        case 18:
-        case 19:
+        case SoundParameter::cymbalLevel:
+        case SoundParameter::cymbalTone:
+        case SoundParameter::cymbalDecay:
             return cymbalUnit;
-        case 5:
-        case 6:
-        case 20:
-        case 21:
-        case 23:
+        case SoundParameter::openHiHatLevel:
+        case SoundParameter::closedHiHatLevel:
+        case SoundParameter::openHiHatDecay:
+        case SoundParameter::closedHiHatDecay:
+        case SoundParameter::hiHatsLinkMode:
             return hiHatsUnit;
         default:
             return -1; // the main volume is applied per sample
     }
 }
 
-void PulsaretCore::applyParameter (int index, float value) noexcept
+void PulsaretCore::applyParameter (SoundParameter parameter, float value) noexcept
 {
     const double v = value;
 
-    switch (index)
+    switch (parameter)
     {
-        case 0:
+        case SoundParameter::bassDrumLevel:
             bassDrum->setLevel (v);
             break;
-        case 1:
+        case SoundParameter::snareDrumLevel:
             snareDrum->setLevel (v);
             break;
-        case 2:
+        case SoundParameter::lowTomLevel:
             lowTom->setLevel (v);
             break;
-        case 3:
+        case SoundParameter::hiTomLevel:
             hiTom->setLevel (v);
             break;
-        case 4:
+        case SoundParameter::cymbalLevel:
             cymbal->setLevel (v);
             break;
-        case 5:
+        case SoundParameter::openHiHatLevel:
             hiHats->setOpenLevel (v);
             break;
-        case 6:
+        case SoundParameter::closedHiHatLevel:
             hiHats->setClosedLevel (v);
             break;
-        case 8:
-            bassDrum->setTune (v);
-            break;
-        case 9:
-            bassDrum->setAttack (v);
-            break;
-        case 10:
-            bassDrum->setDecay (v);
-            break;
-        case 11:
-            snareDrum->setTune (v);
-            break;
-        case 12:
-            snareDrum->setTone (v);
-            break;
-        case 13:
-            snareDrum->setSnappy (v);
-            break;
-        case 14:
-            lowTom->setTune (v);
-            break;
-        case 15:
-            lowTom->setDecay (v);
-            break;
-        case 16:
-            hiTom->setTune (v);
-            break;
-        case 17:
-            hiTom->setDecay (v);
-            break;
-        case 18:
-            cymbal->setTone (v);
-            break;
-        case 19:
-            cymbal->setDecay (v);
-            break;
-        case 20:
-            openHatDecay = v;
-            pulseTrain.reloadLength = (int32_t) std::max (0.0, v * coefficients.rateRatio * 1000.0);
-            break;
-        case 21:
-            hiHats->setClosedDecay (v);
-            break;
-        case 22:
+        case SoundParameter::tomsLinkMode:
             tomsLinked = value >= 0.5f;
             break;
-        case 23:
+        case SoundParameter::hiHatsLinkMode:
             hiHatsLinked = value >= 0.5f;
             break;
-        case 24:
-            mainVolumeTarget = (double) (value * 4.0f);
+        case SoundParameter::mainVolume:
+            mainVolumeTarget = (double) (value * mainVolumeMaximum);
+            break;
+        case SoundParameter::openHiHatDecay:
+            openHatDecay = v;
+            pulseTrain.reloadLength = (int32_t) std::max (0.0, v * coefficients.rateRatio * openHatPulseSpacing);
             break;
         default:
+            applyVoiceParameter (parameter, v);
             break;
+    }
+}
+
+void PulsaretCore::applyVoiceParameter (SoundParameter parameter, double v) noexcept
+{
+    switch (parameter)
+    {
+        case SoundParameter::bassDrumTune:
+            bassDrum->setTune (v);
+            break;
+        case SoundParameter::bassDrumAttack:
+            bassDrum->setAttack (v);
+            break;
+        case SoundParameter::bassDrumDecay:
+            bassDrum->setDecay (v);
+            break;
+        case SoundParameter::snareDrumTune:
+            snareDrum->setTune (v);
+            break;
+        case SoundParameter::snareDrumTone:
+            snareDrum->setTone (v);
+            break;
+        case SoundParameter::snareDrumSnappy:
+            snareDrum->setSnappy (v);
+            break;
+        case SoundParameter::lowTomTune:
+            lowTom->setTune (v);
+            break;
+        case SoundParameter::lowTomDecay:
+            lowTom->setDecay (v);
+            break;
+        case SoundParameter::hiTomTune:
+            hiTom->setTune (v);
+            break;
+        case SoundParameter::hiTomDecay:
+            hiTom->setDecay (v);
+            break;
+        case SoundParameter::cymbalTone:
+            cymbal->setTone (v);
+            break;
+        case SoundParameter::cymbalDecay:
+            cymbal->setDecay (v);
+            break;
+        case SoundParameter::closedHiHatDecay:
+            hiHats->setClosedDecay (v);
+            break;
+        default:
+            break; // the accent level is the drum machine's
     }
 }
 
@@ -304,7 +321,7 @@ void PulsaretCore::setSampleRate (float rate)
     m.y1 = m.y2 = EngineMath::Pair{0.0, 0.0};
     m.x1 = m.x2 = 0.0;
 
-    pulseTrain.reloadLength = (int32_t) std::max (0.0, openHatDecay * coefficients.rateRatio * 1000.0);
+    pulseTrain.reloadLength = (int32_t) std::max (0.0, openHatDecay * coefficients.rateRatio * openHatPulseSpacing);
 
     // Warm-ups after which a filter started from rest is within e^-45 of one that ran on:
     // 45 time constants of the slowest pole.

@@ -34,13 +34,14 @@ class PulsaretHiHats;
 class PulsaretCore : public DrumMachineCore
 {
 public:
-    static constexpr int numSoundParameters = 25;
+    static constexpr int numSoundParameters = ParameterId::soundParameterCount;
     static constexpr int blockLength = 64;
 
     PulsaretCore();
     ~PulsaretCore() override;
 
-    void setParameter (int index, float value) override;
+    using DrumMachineCore::setParameter;
+    void setParameter (SoundParameter parameter, float value) override;
     void triggerInstrument (int instrument, float velocity) override;
     void setSampleRate (float rate) override;
     void renderSample (double* perInstrumentOut) override;
@@ -110,7 +111,8 @@ private:
 
     void renderVoices (double* perInstrumentOut) noexcept;
     void applyPendingParameters() noexcept;
-    void applyParameter (int index, float value) noexcept;
+    void applyParameter (SoundParameter parameter, float value) noexcept;
+    void applyVoiceParameter (SoundParameter parameter, double value) noexcept;
     void startBlock() noexcept;
     void generateBlock() noexcept;
     void countHighOscillators (std::array<int, blockLength + 1>& changes) noexcept;
@@ -124,7 +126,7 @@ private:
     void filterNoise() const noexcept;
     void settle (int unit) const noexcept;
     void settleAll() const noexcept;
-    static int unitOfParameter (int index) noexcept;
+    static int unitOfParameter (SoundParameter parameter) noexcept;
 
     std::unique_ptr<PulsaretBassDrum> bassDrum;
     std::unique_ptr<PulsaretSnareDrum> snareDrum;

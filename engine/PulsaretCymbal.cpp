@@ -3,6 +3,26 @@
 #include <algorithm>
 #include <cmath>
 
+namespace
+{
+// The decay knob stretches the release: its speeds are multiplied by 1 (1, long) up to 8 (0, short).
+constexpr double decayCurveOctaves = 2.0;
+constexpr double decayCurveScale = 2.333333333;
+// The four envelopes' speeds after the strike (release) and during it (attack): A and B shape the
+// shimmer, M the body and N, following M, the tail.
+constexpr double releaseFactorA = 0.001, releaseFactorB = 1.3e-05, releaseFactorM = 2.5e-05, releaseFactorN = 0.0004;
+constexpr double attackFactorA = 0.05, attackFactorB = 0.05, attackFactorM = 0.1, attackFactorN = 0.0004;
+// The shapers' drive is scaled to the rate, as if the metal ran at 192 kHz.
+constexpr double shaperRate = 192000.0;
+// The two bands of metal: the bright one high-passed at 9200 Hz, the body at 3300 Hz.
+constexpr double brightHighPassHz = 9200.0, brightHighPassQ = 1.0 / 3.0;
+constexpr double bodyHighPassHz = 3300.0, bodyHighPassQ = 0.7142857142857143;
+// Per band (bright, body): how fast the shaper's accumulator leaks (times K), the diode's depth and the clip gain.
+constexpr double brightLeak = 0.5, bodyLeak = 0.3;
+constexpr double brightDiodeScale = -0.002, bodyDiodeScale = -0.01;
+constexpr double brightClipGain = 15.0, bodyClipGain = 6.0;
+} // namespace
+
 void PulsaretCymbal::setLevel (double value) noexcept
 {
     level = value;
@@ -18,7 +38,7 @@ void PulsaretCymbal::setTone (double value) noexcept
 void PulsaretCymbal::setDecay (double value) noexcept
 {
     decay = value;
-    decayFactor = (std::pow (2.0, (1.0 - value) * 2.0) - 1.0) * 2.333333333 + 1.0;
+    decayFactor = (std::pow (2.0, (1.0 - value) * decayCurveOctaves) - 1.0) * decayCurveScale + 1.0;
     if (gate == 0.0)
         setReleaseCoefficients();
 }
@@ -26,10 +46,10 @@ void PulsaretCymbal::setDecay (double value) noexcept
 void PulsaretCymbal::setReleaseCoefficients() noexcept
 {
     const double d = decayFactor * coefficients.smoothing;
-    coefficientA = d * 0.001;
-    coefficientB = d * 1.3e-05;
-    coefficientM = d * 2.5e-05;
-    coefficientN = d * 0.0004;
+    coefficientA = d * releaseFactorA;
+    coefficientB = d * releaseFactorB;
+    coefficientM = d * releaseFactorM;
+    coefficientN = d * releaseFactorN;
 }
 
 void PulsaretCymbal::trigger (double velocity)
@@ -40,24 +60,25 @@ void PulsaretCymbal::trigger (double velocity)
     PulsaretInstrument::trigger (velocity);
     const double k = coefficients.smoothing;
     gate = 1.0;
-    driveAmount = velocity * (double) 2.645f;
-    gateCounter = coefficients.sampleRate * 0.001125;
-    coefficientA = k * 0.05;
-    coefficientB = k * 0.05;
-    coefficientM = k * 0.1;
-    coefficientN = k * 0.0004;
+    driveAmount = velocity * (double) strikeDrive;
+    gateCounter = coefficients.sampleRate * gateSeconds;
+    coefficientA = k * attackFactorA;
+    coefficientB = k * attackFactorB;
+    coefficientM = k * attackFactorM;
+    coefficientN = k * attackFactorN;
 }
 
 void PulsaretCymbal::setSampleRate (double rate)
 {
     PulsaretInstrument::setSampleRate (rate);
-    rateGain = 192000.0 / rate;
+    rateGain = shaperRate / rate;
     Biquad bright, body;
-    bright.setHighPass (2.0 * 3.141592653589793 * 9200.0 / rate, 1.0 / 3.0);
-    body.setHighPass (2.0 * 3.141592653589793 * 3300.0 / rate, 0.7142857142857143);
+    bright.setHighPass (2.0 * 3.141592653589793 * brightHighPassHz / rate, brightHighPassQ);
+    body.setHighPass (2.0 * 3.141592653589793 * bodyHighPassHz / rate, bodyHighPassQ);
     const double k = coefficients.smoothing;
     using Pair = MetalShaperPair::Pair;
-    shapers.prepare (bright, body, Pair{1.0 - k * 0.5, 1.0 - k * 0.3}, Pair{-0.002, -0.01}, Pair{15.0, 6.0}, rateGain);
+    shapers.prepare (bright, body, Pair{1.0 - k * brightLeak, 1.0 - k * bodyLeak}, Pair{brightDiodeScale, bodyDiodeScale},
+                     Pair{brightClipGain, bodyClipGain}, rateGain);
     // Silent until the next hit anyway: start the level where it is set, so the first hit after the host
     // (re)starts audio is not faded in.
     smoothedLevel = levelTarget;

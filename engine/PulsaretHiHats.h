@@ -59,6 +59,8 @@ public:
     double getClosedDecayCoefficient() const noexcept { return closedDecayCoefficient; }
 
 private:
+    struct ReleaseState;
+
     void openGateStep() noexcept;
     void closedGateStep() noexcept;
     void envelopeStep() noexcept;

@@ -15,6 +15,11 @@
 class PulsaretInstrument
 {
 public:
+    /** How long a strike's drive pulse (the gate) lasts: 1.125 ms at every rate. */
+    static constexpr double gateSeconds = 0.001125;
+    /** The drive a full-velocity strike gives the snare drum, the toms and the cymbal. */
+    static constexpr float strikeDrive = 2.645f;
+
     PulsaretInstrument() = default;
     virtual ~PulsaretInstrument() = default;
 

@@ -32,6 +32,8 @@ public:
     double getTuneTerm() const noexcept { return tuneTerm; }
 
 private:
+    struct RunState;
+
     template <bool levelMoves, bool struck>
     void renderRunWith (const double* noise, double* out, int count) noexcept;
 

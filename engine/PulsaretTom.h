@@ -61,6 +61,8 @@ public:
     double getDecayCoefficient() const noexcept { return decayCoefficient; }
 
 private:
+    struct PairLanes;
+
     double tune = 0.0, decay = 0.0, level = 0.0;
     double tuneMultiplier = 0.0, decayCoefficient = 0.0;
     double levelTarget = 0.0, smoothedLevel = 0.0;

@@ -5,6 +5,7 @@
 #include "framework/PresetList.h"
 #include "framework/PresetListener.h"
 #include "framework/PresetSlot.h"
+#include "generated/PulsaretIds.h"
 
 #include <atomic>
 #include <memory>
@@ -110,7 +111,7 @@ public:
     void loadUserSettingsXml (const juce::XmlElement& element) override;
     std::unique_ptr<juce::XmlElement> createUserSettingsXml() override;
 
-    /** Uids 0 to 46 go into the state document. */
+    /** The parameters before the output numbers go into the state document. */
     int getNumSavedParameters() const override;
 
     /** Next, previous, copy, paste and store. */
@@ -247,9 +248,11 @@ private:
     std::atomic<int> changingMode{normalChanging};
     std::atomic<int> currentPreset{0};
 
-    const int numSavedParameters = 47;
-    const int numPresetableParameters = 24;
-    const int numNotPresetableParameters = 23;
+    // Presets hold the parameters before the main volume; the state also holds the rest up to the
+    // output numbers, which belong to the settings.
+    const int numSavedParameters = ParameterId::firstOutputNumber;
+    const int numPresetableParameters = ParameterId::mainVolume;
+    const int numNotPresetableParameters = ParameterId::firstOutputNumber - ParameterId::mainVolume;
 
     juce::String bankName{"Preset Bank"};
     PresetList presets;

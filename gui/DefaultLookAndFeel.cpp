@@ -251,10 +251,10 @@ TextButtonEx* DefaultLookAndFeel::createTextButton (const juce::String& text, in
     return button;
 }
 
-void DefaultLookAndFeel::setTextButtonImages (TextButtonEx& button, int style)
+void DefaultLookAndFeel::setTextButtonImages (TextButtonFace& face, int style)
 {
     const auto& s = getTextButtonSlices (style);
-    button.setImages (s[0], s[1], s[2], s[3], s[4], s[5], s[6]);
+    face.setImages (s[0], s[1], s[2], s[3], s[4], s[5], s[6]);
 }
 
 TextButtonEx* DefaultLookAndFeel::createTextButton (const juce::String& text, int icon)

@@ -27,7 +27,7 @@ class DefaultLookAndFeel : public juce::LookAndFeel_V2,
                            public PanelComponent::LookAndFeelMethods,
                            public TabbedComponentEx::LookAndFeelMethods,
                            public StatusBar::LookAndFeelMethods,
-                           public TextButtonEx::LookAndFeelMethods
+                           public TextButtonFace::LookAndFeelMethods
 {
 public:
     DefaultLookAndFeel();
@@ -73,7 +73,7 @@ public:
     virtual TextButtonEx* createTextButton (const juce::String& text, int icon);
 
     /** Hands a text button the seven slices of its style (0 and 1 one set, 2 another). */
-    virtual void setTextButtonImages (TextButtonEx& button, int style) override;
+    virtual void setTextButtonImages (TextButtonFace& face, int style) override;
 
     //==============================================================================
     /** The font text buttons write with. */

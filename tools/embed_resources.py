@@ -4,6 +4,8 @@ file's base name split at its last dot (name, type), both upper case."""
 import os
 import sys
 
+from generated_file import write_generated
+
 
 def c_string(text):
     return '"' + text.replace('\\', '\\\\').replace('"', '\\"') + '"'
@@ -37,11 +39,7 @@ def main():
     lines.append("    { nullptr, nullptr, nullptr, nullptr, 0 }")
     lines.append("};")
     text = "\n".join(lines) + "\n"
-    os.makedirs(os.path.dirname(out_path), exist_ok=True)
-    tmp = out_path + ".tmp"
-    with open(tmp, "w") as f:
-        f.write(text)
-    os.replace(tmp, out_path)
+    write_generated(out_path, text)
 
 
 if __name__ == "__main__":

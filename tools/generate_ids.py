@@ -6,10 +6,11 @@ in voice order ("Bass Drum Mute" ... "Closed Hi Hat Mute" -> ParameterId::firstM
 ParameterId::muteCount), and the engine's sound parameters as an enum class.
 
 Usage: generate_ids.py OUT.h PARAMETERS.xml EVENTS.xml"""
-import os
 import re
 import sys
 import xml.etree.ElementTree as ElementTree
+
+from generated_file import write_generated
 
 # The tracks in voice order, as the names in the two files spell them.
 TRACKS = ["Bass Drum", "Snare Drum", "Low Tom", "Hi Tom", "Cymbal", "Open Hi Hat", "Closed Hi Hat", "Accent"]
@@ -137,18 +138,7 @@ def main():
     lines.append("}")
     text = "\n".join(lines) + "\n"
 
-    # Rewritten only when it changes, so a touched resource file rebuilds nothing needlessly.
-    try:
-        with open(out_path) as f:
-            if f.read() == text:
-                return
-    except OSError:
-        pass
-    os.makedirs(os.path.dirname(out_path), exist_ok=True)
-    tmp = out_path + ".tmp"
-    with open(tmp, "w") as f:
-        f.write(text)
-    os.replace(tmp, out_path)
+    write_generated(out_path, text)
 
 
 if __name__ == "__main__":

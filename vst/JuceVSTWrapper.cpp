@@ -201,66 +201,84 @@ void JuceVSTWrapper::processReplacing (float** inputs, float** outputs, int32_t 
     const juce::ScopedLock sl (processor->getCallbackLock());
 
     if (isSuspended.load() || maxBlockSize <= 0)
-    {
-        for (int ch = 0; ch < numOutputs; ++ch)
-            if (outputs[ch] != nullptr)
-                juce::FloatVectorOperations::clear (outputs[ch], sampleFrames);
+        clearOutputs (outputs, sampleFrames);
+    else
+        processInParts (inputs, outputs, sampleFrames);
 
-        midiEvents.clear();
+    midiEvents.clear();
+}
+
+void JuceVSTWrapper::clearOutputs (float** outputs, int numFrames) noexcept
+{
+    for (int ch = 0; ch < numOutputs; ++ch)
+        if (outputs[ch] != nullptr)
+            juce::FloatVectorOperations::clear (outputs[ch], numFrames);
+}
+
+void JuceVSTWrapper::processInParts (float** inputs, float** outputs, int numFrames)
+{
+    moveLateEventsToLastSample (numFrames);
+
+    for (int done = 0; done < numFrames;)
+    {
+        const int partFrames = juce::jmin (numFrames - done, maxBlockSize);
+        const int numChannels = attachChannels (inputs, outputs, done, partFrames);
+        juce::AudioBuffer<float> buffer (channels.get(), numChannels, partFrames);
+        processPart (buffer, done, numFrames, done + partFrames >= numFrames);
+        done += partFrames;
+    }
+}
+
+void JuceVSTWrapper::moveLateEventsToLastSample (int numFrames)
+{
+    if (midiEvents.isEmpty() || midiEvents.getLastEventTime() < numFrames)
+        return;
+
+    // An event the host placed past the block's end plays on its last sample, not blocks later.
+    blockMidi.clear();
+
+    for (const auto meta : midiEvents)
+        blockMidi.addEvent (meta.data, meta.numBytes, juce::jmin (meta.samplePosition, numFrames - 1));
+
+    midiEvents.swapWith (blockMidi);
+}
+
+int JuceVSTWrapper::attachChannels (float** inputs, float** outputs, int offset, int numFrames) noexcept
+{
+    // The processor works in place: inputs are copied into the outputs, and channels the host left out
+    // get scratch memory.
+    const int numChannels = juce::jmax (numInputs, numOutputs);
+
+    for (int ch = 0; ch < numChannels; ++ch)
+    {
+        float* out = ch < numOutputs && outputs[ch] != nullptr ? outputs[ch] + offset : tempChannels.getWritePointer (ch);
+        const float* in = ch < numInputs && inputs != nullptr && inputs[ch] != nullptr ? inputs[ch] + offset : nullptr;
+
+        if (in != nullptr && in != out)
+            juce::FloatVectorOperations::copy (out, in, numFrames);
+        else if (in == nullptr && ch < numInputs)
+            juce::FloatVectorOperations::clear (out, numFrames);
+
+        channels[ch] = out;
+    }
+
+    return numChannels;
+}
+
+void JuceVSTWrapper::processPart (juce::AudioBuffer<float>& buffer, int offset, int blockFrames, bool lastPart)
+{
+    if (offset == 0 && lastPart)
+    {
+        processor->processBlock (buffer, midiEvents);
+        sendMidiToHost (midiEvents, 0, blockFrames);
         return;
     }
 
-    if (!midiEvents.isEmpty() && midiEvents.getLastEventTime() >= sampleFrames)
-    {
-        // An event the host placed past the block's end plays on its last sample, not blocks later.
-        blockMidi.clear();
-
-        for (const auto meta : midiEvents)
-            blockMidi.addEvent (meta.data, meta.numBytes, juce::jmin (meta.samplePosition, sampleFrames - 1));
-
-        midiEvents.swapWith (blockMidi);
-    }
-
-    const int numChannels = juce::jmax (numInputs, numOutputs);
-
-    for (int done = 0; done < sampleFrames;)
-    {
-        const int numFrames = juce::jmin (sampleFrames - done, maxBlockSize);
-        const bool lastPart = done + numFrames >= sampleFrames;
-
-        for (int ch = 0; ch < numChannels; ++ch)
-        {
-            float* out = ch < numOutputs && outputs[ch] != nullptr ? outputs[ch] + done : tempChannels.getWritePointer (ch);
-            const float* in = ch < numInputs && inputs != nullptr && inputs[ch] != nullptr ? inputs[ch] + done : nullptr;
-
-            if (in != nullptr && in != out)
-                juce::FloatVectorOperations::copy (out, in, numFrames);
-            else if (in == nullptr && ch < numInputs)
-                juce::FloatVectorOperations::clear (out, numFrames);
-
-            channels[ch] = out;
-        }
-
-        juce::AudioBuffer<float> buffer (channels.get(), numChannels, numFrames);
-
-        if (done == 0 && lastPart)
-        {
-            processor->processBlock (buffer, midiEvents);
-            sendMidiToHost (midiEvents, 0, sampleFrames);
-        }
-        else
-        {
-            // A block larger than the instance was prepared for goes in parts; the events move with them.
-            blockMidi.clear();
-            blockMidi.addEvents (midiEvents, done, lastPart ? std::numeric_limits<int>::max() - done : numFrames, -done);
-            processor->processBlock (buffer, blockMidi);
-            sendMidiToHost (blockMidi, done, sampleFrames);
-        }
-
-        done += numFrames;
-    }
-
-    midiEvents.clear();
+    // A block larger than the instance was prepared for goes in parts; the events move with them.
+    blockMidi.clear();
+    blockMidi.addEvents (midiEvents, offset, lastPart ? std::numeric_limits<int>::max() - offset : buffer.getNumSamples(), -offset);
+    processor->processBlock (buffer, blockMidi);
+    sendMidiToHost (blockMidi, offset, blockFrames);
 }
 
 void JuceVSTWrapper::sendMidiToHost (const juce::MidiBuffer& midi, int offset, int numFrames)

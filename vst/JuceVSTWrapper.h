@@ -73,6 +73,11 @@ private:
     bool openEditor (void* parentWindow);
     void closeEditor();
     bool createEditorIfNeeded();
+    void clearOutputs (float** outputs, int numFrames) noexcept;
+    void processInParts (float** inputs, float** outputs, int numFrames);
+    void moveLateEventsToLastSample (int numFrames);
+    int attachChannels (float** inputs, float** outputs, int offset, int numFrames) noexcept;
+    void processPart (juce::AudioBuffer<float>& buffer, int offset, int blockFrames, bool lastPart);
     void sendMidiToHost (const juce::MidiBuffer& midi, int offset, int numFrames);
     void pinProperties (int32_t index, bool isInput, vst::VstPinProperties& properties);
 

@@ -39,7 +39,7 @@ void AlertWindow::setMessage (const juce::String& message)
 
 void AlertWindow::addButton (const juce::String& text, int result)
 {
-    auto* button = buttons.add (new TextButtonEx (text, 0));
+    auto* button = buttons.add (new PlainTextButton (text, 0));
     button->addListener (this);
     results.add (result);
     buttonRow.addAndMakeVisible (button);
@@ -54,7 +54,7 @@ bool AlertWindow::dimsBackground()
 
 void AlertWindow::buttonClicked (juce::Button* button)
 {
-    const int index = buttons.indexOf (dynamic_cast<TextButtonEx*> (button));
+    const int index = buttons.indexOf (dynamic_cast<PlainTextButton*> (button));
 
     if (index < 0)
     {

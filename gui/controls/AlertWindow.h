@@ -1,8 +1,8 @@
 #pragma once
 
 #include "gui/controls/ComponentRow.h"
+#include "gui/controls/PlainTextButton.h"
 #include "gui/controls/WindowComponent.h"
-#include "gui/widgets/TextButtonEx.h"
 
 #include <memory>
 
@@ -36,7 +36,7 @@ public:
     void setCaller (Caller* newCaller) noexcept { caller = newCaller; }
 
     int getNumButtons() const noexcept { return buttons.size(); }
-    TextButtonEx* getButton (int index) const noexcept { return buttons[index]; }
+    PlainTextButton* getButton (int index) const noexcept { return buttons[index]; }
     ComponentRow& getButtonRow() noexcept { return buttonRow; }
     juce::Label& getMessageLabel() noexcept { return messageLabel; }
 
@@ -50,7 +50,7 @@ private:
     void fitSize();
 
     ComponentRow buttonRow{ComponentRow::row, ComponentRow::end, 0};
-    juce::OwnedArray<TextButtonEx> buttons;
+    juce::OwnedArray<PlainTextButton> buttons;
     juce::Array<int> results;
     juce::Label messageLabel;
     Caller* caller = nullptr;

@@ -2,7 +2,7 @@
 
 #include "gui/controls/FileChooserLauncher.h"
 #include "gui/controls/LookAndFeelWatch.h"
-#include "gui/widgets/TextButtonEx.h"
+#include "gui/controls/PlainTextButton.h"
 
 #include <memory>
 
@@ -47,7 +47,7 @@ public:
     /** Replaces the way the file chooser is opened (tests give a scripted one). */
     void setFileChooserLauncher (std::unique_ptr<FileChooserLauncher> launcher);
 
-    TextButtonEx& getBrowseButton() noexcept { return browseButton; }
+    PlainTextButton& getBrowseButton() noexcept { return browseButton; }
     juce::Rectangle<int> getTextArea() const noexcept { return textArea; }
     juce::Rectangle<int> getTextRect() const noexcept { return textRect; }
     bool isPathOverflowing() const noexcept;
@@ -67,7 +67,7 @@ private:
 
     juce::String path;
     juce::Rectangle<int> textArea, textRect;
-    TextButtonEx browseButton{"Browse", 1};
+    PlainTextButton browseButton{"Browse", 1};
     juce::Font font{14.0f};
     int pathWidth = 0;
     int markerWidth = 0;

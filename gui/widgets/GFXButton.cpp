@@ -1,5 +1,6 @@
 #include "gui/widgets/GFXButton.h"
 
+#include "gui/controls/TextButtonFace.h"
 #include "gui/widgets/SkinElement.h"
 
 GFXButton::GFXButton (const juce::String& name)
@@ -128,14 +129,5 @@ void GFXButton::paintButton (juce::Graphics& g, bool, bool isButtonDown)
 
 void GFXButton::paintWithoutImage (juce::Graphics& g, bool isButtonDown)
 {
-    g.fillAll (juce::Colour::greyLevel (isButtonDown ? 0.4f : 0.9f));
-    g.setColour (juce::Colours::black);
-    g.drawRect (getLocalBounds());
-
-    if (getButtonText().isNotEmpty())
-    {
-        g.setColour (isEnabled() ? juce::Colours::black : juce::Colours::black.withAlpha (0.4f));
-        g.setFont (12.0f);
-        g.drawText (getButtonText(), getLocalBounds(), juce::Justification::centred, true);
-    }
+    TextButtonFace::paintPlain (g, *this, isButtonDown);
 }

@@ -99,11 +99,11 @@ TEST (DrumMachineEvents, EditingCommands)
     EXPECT_EQ (stepState (host, 1), 0.5f);
 
     // The only selected track stays selected.
-    plugin.handleEvent (36);
+    plugin.handleEvent (EventId::toggleBassDrumSelection);
     EXPECT_TRUE (plugin.isTrackSelected (0));
-    plugin.handleEvent (37);
+    plugin.handleEvent (EventId::toggleSnareDrumSelection);
     EXPECT_TRUE (plugin.isTrackSelected (1));
-    plugin.handleEvent (37);
+    plugin.handleEvent (EventId::toggleSnareDrumSelection);
     EXPECT_FALSE (plugin.isTrackSelected (1));
 
     // Pressing a step cycles rest, hit, accent.

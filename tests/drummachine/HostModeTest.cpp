@@ -69,7 +69,7 @@ std::unique_ptr<PulsaretTestHost> makeHostMode()
     auto host = std::make_unique<PulsaretTestHost>();
     host->plugin->setHostMode (true);
     writeTestPattern (*host);
-    host->parameter (7).setNormalisedValue (0.5f, true);
+    host->parameter (ParameterId::accentLevel).setNormalisedValue (0.5f, true);
     return host;
 }
 } // namespace
@@ -124,7 +124,7 @@ TEST (DrumMachineHostMode, AStrongAccentedStepAtFullAccentSendsVelocity127)
     auto host = makeHostMode();
     host->seq().setStep (0, 0, 2);
     host->seq().setStep (7, 0, 2);
-    host->parameter (7).setNormalisedValue (1.0f, true);
+    host->parameter (ParameterId::accentLevel).setNormalisedValue (1.0f, true);
     host->run (1000, {{0, PulsaretTestHost::noteOn (12)}});
 
     const auto notes = notesOf (*host);
@@ -221,7 +221,7 @@ TEST (DrumMachineHostMode, SwitchingTheSequencerOffEndsItsNotes)
 TEST (DrumMachineHostMode, SoloDecidesWhichStepsSoundButTheAccentAlwaysLights)
 {
     auto host = makeHostMode();
-    host->parameter (33).setBoolValue (true, true); // snare drum solo
+    host->parameter (ParameterId::snareDrumSolo).setBoolValue (true, true);
     const auto steps = stepStarts (3);
 
     host->run (steps[2] + 100, {{0, PulsaretTestHost::noteOn (12)}});

@@ -61,8 +61,8 @@ TEST (DrumMachineProcessing, NoteSoundsOnOutputOneFromItsOwnSample)
 TEST (DrumMachineProcessing, EachVoiceLandsOnItsOutputInStereoAndMono)
 {
     auto stereo = makeLiveInstrument();
-    stereo->parameter (48).setValue (3.0f, true); // snare drum
-    stereo->parameter (47).setValue (8.0f, true); // bass drum
+    stereo->parameter (ParameterId::snareDrumOutputNumber).setValue (3.0f, true);
+    stereo->parameter (ParameterId::bassDrumOutputNumber).setValue (8.0f, true);
     stereo->run (2048, {{10, PulsaretTestHost::noteOn (snareKey)}, {20, PulsaretTestHost::noteOn (bassDrumKey)}});
 
     EXPECT_EQ (stereo->firstSound (4), stereo->firstSound (5));
@@ -79,7 +79,7 @@ TEST (DrumMachineProcessing, EachVoiceLandsOnItsOutputInStereoAndMono)
                                     R"(</OutAssignations></AudioOutputSettings></UserSettings>)");
     EXPECT_EQ (mono->plugin->getOutputChannelCount(), 8);
     EXPECT_EQ (mono->plugin->getOutputNumber (0), 8);
-    EXPECT_EQ (mono->parameter (47).getIntValue(), 8);
+    EXPECT_EQ (mono->parameter (ParameterId::bassDrumOutputNumber).getIntValue(), 8);
     EXPECT_EQ (mono->plugin->getOutputNumber (1), 1); // 9 is no output
     mono->run (1024, {{5, PulsaretTestHost::noteOn (bassDrumKey)}, {9, PulsaretTestHost::noteOn (snareKey)}});
 
@@ -93,10 +93,10 @@ TEST (DrumMachineProcessing, EachVoiceLandsOnItsOutputInStereoAndMono)
 TEST (DrumMachineProcessing, MuteAndSoloDecideWhatSounds)
 {
     auto host = makeLiveInstrument();
-    host->parameter (47).setValue (1.0f, true);
-    host->parameter (48).setValue (2.0f, true);
+    host->parameter (ParameterId::bassDrumOutputNumber).setValue (1.0f, true);
+    host->parameter (ParameterId::snareDrumOutputNumber).setValue (2.0f, true);
 
-    host->parameter (25).setBoolValue (true, true); // bass drum muted
+    host->parameter (ParameterId::bassDrumMute).setBoolValue (true, true);
     host->run (1024, {{0, PulsaretTestHost::noteOn (bassDrumKey)}, {0, PulsaretTestHost::noteOn (snareKey)}});
     EXPECT_TRUE (channelIsSilent (*host, 0));
     EXPECT_FALSE (channelIsSilent (*host, 2));
@@ -104,9 +104,9 @@ TEST (DrumMachineProcessing, MuteAndSoloDecideWhatSounds)
     EXPECT_EQ (host->plugin->takeActivity (1), 1);
 
     // A solo rules over every mute, its own included.
-    host->parameter (25).setBoolValue (false, true);
-    host->parameter (26).setBoolValue (true, true);
-    host->parameter (33).setBoolValue (true, true);
+    host->parameter (ParameterId::bassDrumMute).setBoolValue (false, true);
+    host->parameter (ParameterId::snareDrumMute).setBoolValue (true, true);
+    host->parameter (ParameterId::snareDrumSolo).setBoolValue (true, true);
     EXPECT_FALSE (host->plugin->isInstrumentAudible (0));
     EXPECT_TRUE (host->plugin->isInstrumentAudible (1));
     host->run (4096, {{0, PulsaretTestHost::noteOn (bassDrumKey)}, {0, PulsaretTestHost::noteOn (snareKey)}});
@@ -114,50 +114,50 @@ TEST (DrumMachineProcessing, MuteAndSoloDecideWhatSounds)
     EXPECT_FALSE (channelIsSilent (*host, 2));
 
     // Events toggle the same parameters.
-    host->plugin->handleEvent (14 + 1); // solo snare off
-    EXPECT_FALSE (host->parameter (33).getBoolValue());
+    host->plugin->handleEvent (EventId::toggleSnareDrumSolo);
+    EXPECT_FALSE (host->parameter (ParameterId::snareDrumSolo).getBoolValue());
 
     // Exclusive mute: an unmuted voice is muted and every other one unmuted...
-    host->plugin->handleEvent (7 + 0);
-    EXPECT_TRUE (host->parameter (25).getBoolValue());
+    host->plugin->handleEvent (EventId::inverseBassDrumMute);
+    EXPECT_TRUE (host->parameter (ParameterId::bassDrumMute).getBoolValue());
 
     for (int i = 1; i < 7; ++i)
-        EXPECT_FALSE (host->parameter (25 + i).getBoolValue()) << i;
+        EXPECT_FALSE (host->parameter (ParameterId::firstMute + i).getBoolValue()) << i;
 
     // ...and a muted one is the only one left sounding.
-    host->plugin->handleEvent (7 + 0);
-    EXPECT_FALSE (host->parameter (25).getBoolValue());
+    host->plugin->handleEvent (EventId::inverseBassDrumMute);
+    EXPECT_FALSE (host->parameter (ParameterId::bassDrumMute).getBoolValue());
 
     for (int i = 1; i < 7; ++i)
-        EXPECT_TRUE (host->parameter (25 + i).getBoolValue()) << i;
+        EXPECT_TRUE (host->parameter (ParameterId::firstMute + i).getBoolValue()) << i;
 
     EXPECT_TRUE (host->plugin->isInstrumentAudible (0));
     EXPECT_FALSE (host->plugin->isInstrumentAudible (6));
 
-    host->plugin->handleEvent (0); // mute toggles
-    EXPECT_TRUE (host->parameter (25).getBoolValue());
+    host->plugin->handleEvent (EventId::toggleBassDrumMute);
+    EXPECT_TRUE (host->parameter (ParameterId::bassDrumMute).getBoolValue());
 }
 
 TEST (DrumMachineProcessing, LinkedTomsSoundInTheLowTomSlot)
 {
     auto host = makeLiveInstrument();
-    host->parameter (49).setValue (2.0f, true); // low tom
-    host->parameter (50).setValue (3.0f, true); // hi tom
-    ASSERT_EQ (host->parameter (22).getNormalisedValue(), 1.0f);
+    host->parameter (ParameterId::lowTomOutputNumber).setValue (2.0f, true);
+    host->parameter (ParameterId::hiTomOutputNumber).setValue (3.0f, true);
+    ASSERT_EQ (host->parameter (ParameterId::tomsLinkMode).getNormalisedValue(), 1.0f);
 
     host->run (4096, {{0, PulsaretTestHost::noteOn (hiTomKey)}});
     EXPECT_FALSE (channelIsSilent (*host, 2));
     EXPECT_TRUE (channelIsSilent (*host, 4));
 
-    host->parameter (22).setNormalisedValue (0.0f, true);
+    host->parameter (ParameterId::tomsLinkMode).setNormalisedValue (0.0f, true);
     host->run (8192); // the linked tom dies away
     host->run (4096, {{0, PulsaretTestHost::noteOn (hiTomKey)}});
     EXPECT_FALSE (channelIsSilent (*host, 4));
 
     auto unlinked = makeLiveInstrument();
-    unlinked->parameter (22).setNormalisedValue (0.0f, true);
-    unlinked->parameter (49).setValue (2.0f, true);
-    unlinked->parameter (50).setValue (3.0f, true);
+    unlinked->parameter (ParameterId::tomsLinkMode).setNormalisedValue (0.0f, true);
+    unlinked->parameter (ParameterId::lowTomOutputNumber).setValue (2.0f, true);
+    unlinked->parameter (ParameterId::hiTomOutputNumber).setValue (3.0f, true);
     unlinked->run (4096, {{0, PulsaretTestHost::noteOn (lowTomKey)}});
     EXPECT_FALSE (channelIsSilent (*unlinked, 2));
     EXPECT_TRUE (channelIsSilent (*unlinked, 4));
@@ -188,11 +188,11 @@ TEST (DrumMachineProcessing, TriggerOutputAddsAPulseToTheLastOutput)
     core->updateTriggerOut();
     EXPECT_EQ (host->plugin->getTriggerOutput(), 8);
 
-    host->parameter (26).setBoolValue (true, true); // a muted voice triggers nothing, pulse included
+    host->parameter (ParameterId::snareDrumMute).setBoolValue (true, true); // a muted voice triggers nothing, pulse included
     host->run (2048, {{100, PulsaretTestHost::noteOn (snareKey)}});
     EXPECT_TRUE (channelIsSilent (*host, 14));
 
-    host->parameter (26).setBoolValue (false, true);
+    host->parameter (ParameterId::snareDrumMute).setBoolValue (false, true);
     host->run (2048, {{100, PulsaretTestHost::noteOn (snareKey)}});
     EXPECT_GT (host->peak (14), 0.1f);
     EXPECT_LT (host->rendered.getMagnitude (14, 0, 100), trace);

@@ -36,9 +36,9 @@ void changeEverything (PulsaretTestHost& host)
     plugin.setNoteOffMode (true);
     plugin.setInternalSync (false);
 
-    host.parameter (49).setValue (5.0f, true);
-    host.parameter (0).setNormalisedValue (0.25f, true);
-    host.parameter (27).setBoolValue (true, true);
+    host.parameter (ParameterId::lowTomOutputNumber).setValue (5.0f, true);
+    host.parameter (ParameterId::bassDrumLevel).setNormalisedValue (0.25f, true);
+    host.parameter (ParameterId::lowTomMute).setBoolValue (true, true);
     plugin.getCore()->setTriggerOutEnabled (true);
     plugin.getCore()->setTriggerOutInstrument (DrumMachine::accentTrack);
 

@@ -12,9 +12,9 @@ namespace
 std::vector<double> strikeCymbal (float tone, float decay, float level = 0.5f, float velocity = 1.0f, float rate = 44100.0f, double seconds = 3.0)
 {
     auto core = DefaultCore::make (rate);
-    core->setParameter (18, tone);
-    core->setParameter (19, decay);
-    core->setParameter (4, level);
+    core->setParameter (SoundParameter::cymbalTone, tone);
+    core->setParameter (SoundParameter::cymbalDecay, decay);
+    core->setParameter (SoundParameter::cymbalLevel, level);
     DefaultCore::settle (*core);
     core->triggerInstrument (4, velocity);
     return DefaultCore::renderSlot (*core, 4, (int) (rate * seconds));

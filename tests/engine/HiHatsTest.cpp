@@ -21,9 +21,9 @@ struct HatRun
 std::vector<double> play (const HatRun& run, int slot)
 {
     auto core = DefaultCore::make (run.rate);
-    core->setParameter (23, run.linked ? 1.0f : 0.0f);
-    core->setParameter (21, run.closedDecay);
-    core->setParameter (20, run.openDecay);
+    core->setParameter (SoundParameter::hiHatsLinkMode, run.linked ? 1.0f : 0.0f);
+    core->setParameter (SoundParameter::closedHiHatDecay, run.closedDecay);
+    core->setParameter (SoundParameter::openHiHatDecay, run.openDecay);
     DefaultCore::settle (*core);
     std::vector<double> x;
     double out[DrumMachineCore::numInstruments];

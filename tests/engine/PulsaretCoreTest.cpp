@@ -111,10 +111,10 @@ TEST (PulsaretCore, ParameterMappingsAndIgnoredIndices)
     EXPECT_TRUE (core->areHiHatsLinked());
     EXPECT_EQ (core->getMainVolumeTarget(), 2.0);
 
-    core->setParameter (22, 0.49f);
-    core->setParameter (23, 0.5f);
-    core->setParameter (24, 0.3f);
-    core->setParameter (20, 1.0f);
+    core->setParameter (SoundParameter::tomsLinkMode, 0.49f);
+    core->setParameter (SoundParameter::hiHatsLinkMode, 0.5f);
+    core->setParameter (SoundParameter::mainVolume, 0.3f);
+    core->setParameter (SoundParameter::openHiHatDecay, 1.0f);
     DefaultCore::settle (*core, 1);
     EXPECT_FALSE (core->areTomsLinked());
     EXPECT_TRUE (core->areHiHatsLinked());
@@ -173,9 +173,9 @@ TEST (PulsaretCore, LinkedTomsAndHatsShareTheLowerSlot)
 
     // Linked, "Low Tom Level" rules the hi tom too, and "Closed Hi Hat Level" does nothing.
     auto linked = DefaultCore::make();
-    linked->setParameter (2, 0.0f);
-    linked->setParameter (3, 1.0f);
-    linked->setParameter (6, 0.0f);
+    linked->setParameter (SoundParameter::lowTomLevel, 0.0f);
+    linked->setParameter (SoundParameter::hiTomLevel, 1.0f);
+    linked->setParameter (SoundParameter::closedHiHatLevel, 0.0f);
     DefaultCore::settle (*linked);
     linked->triggerInstrument (3, 1.0f);
     linked->triggerInstrument (6, 1.0f);
@@ -185,10 +185,10 @@ TEST (PulsaretCore, LinkedTomsAndHatsShareTheLowerSlot)
 
     // Unlinked, each sounds in its own slot at its own level.
     auto unlinked = DefaultCore::make();
-    unlinked->setParameter (22, 0.0f);
-    unlinked->setParameter (23, 0.0f);
-    unlinked->setParameter (2, 0.0f);
-    unlinked->setParameter (3, 1.0f);
+    unlinked->setParameter (SoundParameter::tomsLinkMode, 0.0f);
+    unlinked->setParameter (SoundParameter::hiHatsLinkMode, 0.0f);
+    unlinked->setParameter (SoundParameter::lowTomLevel, 0.0f);
+    unlinked->setParameter (SoundParameter::hiTomLevel, 1.0f);
     DefaultCore::settle (*unlinked);
     unlinked->triggerInstrument (3, 1.0f);
     unlinked->triggerInstrument (6, 1.0f);
@@ -218,7 +218,7 @@ TEST (PulsaretCore, MainVolumeScalesEveryInstrument)
 {
     auto loud = DefaultCore::make();
     auto quiet = DefaultCore::make();
-    quiet->setParameter (24, 0.25f);
+    quiet->setParameter (SoundParameter::mainVolume, 0.25f);
     DefaultCore::settle (*loud, 60000);
     DefaultCore::settle (*quiet, 60000);
     EXPECT_NEAR (loud->getMainVolume(), 2.0, 1e-9);
@@ -233,7 +233,7 @@ TEST (PulsaretCore, MainVolumeScalesEveryInstrument)
         EXPECT_NEAR (slotPeak (a, slot) / slotPeak (b, slot), 2.0, 1e-6) << slot;
 
     auto silent = DefaultCore::make();
-    silent->setParameter (24, 0.0f);
+    silent->setParameter (SoundParameter::mainVolume, 0.0f);
     DefaultCore::settle (*silent, 100000);
     for (int i = 0; i < numSlots; ++i)
         silent->triggerInstrument (i, 1.0f);
@@ -310,7 +310,7 @@ TEST (PulsaretCore, OpenHatDecayLengthensTheOpenHat)
     auto lengthFor = [] (float decay)
     {
         auto core = DefaultCore::make();
-        core->setParameter (20, decay);
+        core->setParameter (SoundParameter::openHiHatDecay, decay);
         DefaultCore::settle (*core);
         core->triggerInstrument (5, 1.0f);
         return SignalMeasure::decayLength (DefaultCore::renderSlot (*core, 5, 44100 * 3), 0.01);
@@ -336,7 +336,7 @@ TEST (PulsaretCore, EveryParameterAtItsExtremesStaysFiniteAndBoundedAtEveryRate)
                 core->setParameter (parameter, value);
                 // Loudest case besides: main volume and levels at full.
                 if (parameter != 24)
-                    core->setParameter (24, 1.0f);
+                    core->setParameter (SoundParameter::mainVolume, 1.0f);
                 DefaultCore::settle (*core, (int) rate / 10);
                 for (int i = 0; i < numSlots; ++i)
                     core->triggerInstrument (i, 1.378f);
@@ -373,7 +373,7 @@ TEST (PulsaretCore, AllParametersTogetherAndVeryLowRatesStayStable)
             PulsaretCore core;
             for (int i = 0; i < PulsaretCore::numSoundParameters; ++i)
                 core.setParameter (i, value);
-            core.setParameter (24, 1.0f);
+            core.setParameter (SoundParameter::mainVolume, 1.0f);
             core.setSampleRate (rate);
             for (int i = 0; i < numSlots; ++i)
                 core.triggerInstrument (i, 1.378f);
@@ -538,8 +538,8 @@ TEST (PulsaretCore, SharedSignalsNobodyHeardSoundTheSameWhenAVoiceReturns)
         for (int keepBusy = 0; keepBusy < 2; ++keepBusy)
         {
             auto core = DefaultCore::make (rate);
-            core->setParameter (22, 0.0f); // toms and hats on their own slots
-            core->setParameter (23, 0.0f);
+            core->setParameter (SoundParameter::tomsLinkMode, 0.0f); // toms and hats on their own slots
+            core->setParameter (SoundParameter::hiHatsLinkMode, 0.0f);
             const int length = (int) rate * 6, strike = (int) rate * 5 + 7;
             const int busyEvery = (int) (rate * 0.02f);
             double out[numSlots];

@@ -25,8 +25,8 @@ constexpr double tolerance = 1.0e-5;
 std::vector<float> strike (double rate, int instrument, float velocity, bool linked)
 {
     auto core = DefaultCore::make ((float) rate);
-    core->setParameter (22, linked ? 1.0f : 0.0f);
-    core->setParameter (23, linked ? 1.0f : 0.0f);
+    core->setParameter (SoundParameter::tomsLinkMode, linked ? 1.0f : 0.0f);
+    core->setParameter (SoundParameter::hiHatsLinkMode, linked ? 1.0f : 0.0f);
     DefaultCore::settle (*core);
     core->triggerInstrument (instrument, velocity);
 

@@ -107,7 +107,7 @@ int main (int argc, char** argv)
     set ("Low Tom Rand State", 1.0f);
     set ("Toms Link Mode", 0.0f);
     set ("Pattern Name", 0.0f);
-    parameters.setText (3024, "Four On The Floor");
+    parameters.setText (Pulsaret::patternNameUid, "Four On The Floor");
 
     for (int n = 1; n <= 16; ++n)
     {

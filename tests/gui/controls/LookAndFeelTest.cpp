@@ -2,6 +2,7 @@
 #include "gui/DefaultLookAndFeel.h"
 #include "gui/EmbeddedFonts.h"
 #include "gui/ToolkitImages.h"
+#include "gui/controls/PlainTextButton.h"
 #include "gui/controls/ToolkitDrawing.h"
 #include "gui/widgets/TextButtonEx.h"
 
@@ -215,6 +216,14 @@ TEST (DefaultLookAndFeel, OneOwnerAndTextButtons)
     EXPECT_TRUE (styled.getFont().isBold());
     EXPECT_EQ (styled.getHeight(), laf->getTextButtonSlices (2)[0].getHeight());
     styled.setLookAndFeel (nullptr);
+
+    // The windows' own text button looks the same and leaves the keyboard to the host.
+    PlainTextButton plain ("Yes", 2);
+    plain.setLookAndFeel (laf.get());
+    EXPECT_EQ (plain.getFont(), styled.getFont());
+    EXPECT_EQ (plain.getBounds(), styled.getBounds());
+    EXPECT_FALSE (plain.getWantsKeyboardFocus());
+    plain.setLookAndFeel (nullptr);
     laf.reset();
 }
 
