@@ -59,15 +59,15 @@ struct EngineMath
     }
 
     /** sin x for |x| <= pi / 6, where the state-variable filters' frequency factors live
-        (their frequency is kept below a sixth of the rate): the Taylor series to x^13,
-        whose first omitted term is below 5e-17, under half an ulp of sin (pi / 6). */
+        (their frequency is kept below a sixth of the rate): the Taylor series to x^11,
+        whose first omitted term is below 1e-13 of sin x there, and far below an ulp at the
+        pitches the voices sweep through at common rates. */
     template <typename Value>
     static Value sineOfSmallAngle (Value x) noexcept
     {
         const Value x2 = x * x;
-        Value p = x2 * 1.6059043836821613e-10 - 2.5052108385441720e-08; // 1 / 13!, -1 / 11!
-        p = p * x2 + 2.7557319223985893e-06;                            // 1 / 9!
-        p = p * x2 - 1.9841269841269841e-04;                            // -1 / 7!
+        Value p = x2 * -2.5052108385441720e-08 + 2.7557319223985893e-06; // -1 / 11!, 1 / 9!
+        p = p * x2 - 1.9841269841269841e-04;                              // -1 / 7!
         p = p * x2 + 8.3333333333333333e-03;                            // 1 / 5!
         p = p * x2 - 1.6666666666666667e-01;                            // -1 / 3!
         return x + x * (x2 * p);

@@ -483,12 +483,18 @@ void PulsaretCore::filterNoise() const noexcept
             state = ((1.0 - c) * f.noiseInput[(size_t) (t & mask)] + 1e-20) + c * state;
     }
 
-    // The state's own term comes last: a sample waits on one product and one sum.
+    // Two samples a step: the second from the state two back by c squared, so a pair of samples
+    // waits on one product and one sum.
     const auto at = (size_t) (f.blockStart & mask);
-    for (size_t n = 0; n < (size_t) blockLength; ++n)
+    static_assert (blockLength % 2 == 0);
+    const double cc = c * c;
+    for (size_t n = 0; n < (size_t) blockLength; n += 2)
     {
-        state = ((1.0 - c) * f.noiseInput[at + n] + 1e-20) + c * state;
-        noiseBlock[n] = state * 1.5;
+        const double first = (1.0 - c) * f.noiseInput[at + n] + 1e-20;
+        const double second = (1.0 - c) * f.noiseInput[at + n + 1] + 1e-20;
+        noiseBlock[n] = (first + c * state) * 1.5;
+        state = (second + c * first) + cc * state;
+        noiseBlock[n + 1] = state * 1.5;
     }
 
     noiseState = state;
@@ -524,9 +530,12 @@ void PulsaretCore::prepareRatios() const noexcept
             step (f.metalInput[(size_t) (t & mask)]);
     }
 
+    // The recursion first, then the quotients, which depend on nothing but their sample.
     const auto at = (size_t) (f.blockStart & mask);
     for (size_t n = 0; n < (size_t) blockLength; ++n)
-        ahead.ratios[n] = MetalShaper::guardedRatiosOf (step (f.metalInput[at + n])) - 1.0;
+        ahead.ratios[n] = step (f.metalInput[at + n]);
+    for (auto& r : ahead.ratios)
+        r = MetalShaper::guardedRatiosOf (r) - 1.0;
 
     metalFilters = m;
     f.metalDoneUntil = f.blockStart + blockLength;

@@ -35,7 +35,7 @@ class PulsaretCore : public DrumMachineCore
 {
 public:
     static constexpr int numSoundParameters = ParameterId::soundParameterCount;
-    static constexpr int blockLength = 32;
+    static constexpr int blockLength = 64;
 
     PulsaretCore();
     ~PulsaretCore() override;

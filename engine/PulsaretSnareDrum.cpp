@@ -153,6 +153,7 @@ struct PulsaretSnareDrum::RunState
         , sixth (drum.sixthOfRate)
         , piOver (drum.piOverRate)
         , decay (drum.peakDecay)
+        , gateRate (drum.coefficients.smoothing * 0.2)
         , level (drum.smoothedLevel)
         , on (drum.active)
         , counter (drum.driveCounter)
@@ -205,8 +206,9 @@ struct PulsaretSnareDrum::RunState
             if (struck && dr == 0.0)
                 noiseCoefficient = (tone + 0.0008) * k;
 
-            smoothTowards (pitchEnv, da * dr, pitchCoefficient);
-            smoothTowards (noiseEnv, dr, noiseCoefficient);
+            // At rest the drive is 0, and so are both targets.
+            smoothTowards (pitchEnv, struck ? da * dr : 0.0, pitchCoefficient);
+            smoothTowards (noiseEnv, struck ? dr : 0.0, noiseCoefficient);
         }
 
         followPeak (o, pk, on, decay);
@@ -251,17 +253,28 @@ private:
     [[gnu::always_inline]] double snap (double noise) noexcept
     {
         // The noise's sign is random: a select, not a branch.
-        gate = EngineMath::selectIfLess (noise, 0.0, 0.0, gate - (gate - 1.0) * k * 0.2);
+        gate = EngineMath::selectIfLess (noise, 0.0, 0.0, gate - (gate - 1.0) * gateRate);
 
         gated = noiseEnv <= 0.0001 ? 0.0 : (noiseEnv - 0.0001) * gate;
-        return band.process (high2.process (gated));
+
+        // The filters' own past outputs come last, so a sample waits on one product and one
+        // sum of each; the band-pass's b1 is 0 and its b2 is -b0.
+        const double yh = ((gated - high2.previous) * high2.gain + 1e-20) + high2.pole * high2.y;
+        high2.previous = gated;
+        high2.y = yh;
+        const double yb = ((band.b0 * (yh - band.x2) + 1e-20) - band.a2 * band.y2) - band.a1 * band.y1;
+        band.x2 = band.x1;
+        band.x1 = yh;
+        band.y2 = band.y1;
+        band.y1 = yb;
+        return yb;
     }
 
     // What stays put through the run.
     const double k, levelSmoothing, levelTarget;
     const double da, inverseDa, pitchCoefficient;
     const double tune, tone, snappyGain, sixth, piOver;
-    const double decay;
+    const double decay, gateRate;
 
     // What moves.
     double level;

@@ -184,7 +184,7 @@ struct PulsaretTom::PairLanes
         const auto pulseIsOver = [] (const PulsaretTom& t)
         {
             const auto& h = t.highPass;
-            return !t.active || (t.driveCounter < 0 && t.drive == 0.0 && h.previous == 0.0 && (0.0 - 0.0) * h.gain + h.pole * h.y + 1e-20 == h.y);
+            return !t.active || (t.driveCounter < 0 && t.drive == 0.0 && t.noiseDrive == 0.0 && h.previous == 0.0 && (0.0 - 0.0) * h.gain + h.pole * h.y + 1e-20 == h.y);
         };
         return pulseIsOver (low) && pulseIsOver (hi) && staysPut (smoothedLevel[0], levelTarget[0], levelSmoothing) && staysPut (smoothedLevel[1], levelTarget[1], levelSmoothing);
     }
@@ -230,7 +230,9 @@ private:
         const Pair yb = bandPass (noise);
 
         Pair out = (noiseEnvelope * yb * 0.15 + filter.bp) * outputGain;
-        noiseEnvelope = noiseEnvelope - ((noiseEnvelope - noiseDrive) * noiseEnvelopeCoefficient + 1e-20);
+        // Steady, the noise drive is 0.
+        const Pair noiseTarget = steady ? Pair{} : noiseDrive;
+        noiseEnvelope = noiseEnvelope - ((noiseEnvelope - noiseTarget) * noiseEnvelopeCoefficient + 1e-20);
         pitchEnvelope = pitchEnvelope - (pitchEnvelope * pitchEnvelopeCoefficient + 1e-20);
 
         out = stepHold (out);

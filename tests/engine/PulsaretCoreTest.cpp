@@ -398,8 +398,9 @@ TEST (PulsaretCore, ParameterChangesFromAnotherThreadKeepTheRenderSound)
     std::atomic<bool> stop{false};
     std::thread writer ([&]
                         {
-                            for (int n = 0; ! stop.load(); ++n)
-                                core->setParameter (n % PulsaretCore::numSoundParameters, (float) ((n * 37) % 101) / 100.0f); });
+                            // Unsigned: a fast writer passes 2^31 / 37 turns, where a signed product would go negative.
+                            for (unsigned int n = 0; ! stop.load(); ++n)
+                                core->setParameter ((int) (n % PulsaretCore::numSoundParameters), (float) ((n * 37u) % 101u) / 100.0f); });
 
     bool finite = true;
     double largest = 0.0;
