@@ -324,10 +324,6 @@ bool DrumMachine::followHostTransport (const BlockStart& block)
         return false;
 
     const auto change = clocks.followHost (*sequencer, *position, block.detection == byTransportChange, block.detection == byLowestCNoteOn);
-
-    if (change != PlayerClocks::transportUnchanged)
-        guiRequestInForce = stopRequest;
-
     return change == PlayerClocks::transportStopped;
 }
 
@@ -337,8 +333,7 @@ void DrumMachine::serveStartStopRequest (const BlockStart& block)
     const int request = guiRequest.exchange (noRequest);
 
     if ((request == startRequest || request == stopRequest) && block.intSeq && !clocks.isHostPlaying())
-        if (clocks.servePanel (*sequencer, request == startRequest))
-            guiRequestInForce = request;
+        clocks.servePanel (*sequencer, request == startRequest);
 }
 
 void DrumMachine::beginMidi (juce::MidiBuffer& midi, const BlockStart& block) noexcept
@@ -459,7 +454,7 @@ void DrumMachine::triggerInstrument (int track, float velocity)
     if (track < 0)
         return;
 
-    if (track >= accentTrack || audibleFlags[(size_t) track].load (std::memory_order_relaxed))
+    if (track >= accentTrack || routing.getAudibleFlags()[(size_t) track].load (std::memory_order_relaxed))
     {
         if (core != nullptr)
             core->triggerInstrument (track, velocity);
@@ -554,19 +549,9 @@ void DrumMachine::refreshHostDisplay()
 }
 
 //==============================================================================
-bool DrumMachine::isEditing() const
-{
-    return internalSequencer.load() && (patternWriteMode.load() || hostMode.load());
-}
-
 bool DrumMachine::isRandomizerFilled() const
 {
     return sequencer != nullptr && sequencer->isRandomizerActive();
-}
-
-bool DrumMachine::isAutoFollowActive() const
-{
-    return isEditing() && !lengthMode.load() && (autoFollow.load() || tapMode.load());
 }
 
 void DrumMachine::handleEvent (int uid)

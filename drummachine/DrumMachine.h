@@ -182,13 +182,13 @@ public:
     bool isFlamModeOn() const noexcept { return flamMode.load(); }
     int getHostPlayDetection() const noexcept { return hostPlayDetection.load(); }
 
-    bool isEditing() const;
+    bool isEditing() const override { return EditCommandsOwner::isEditing(); }
     bool isRandomizerActive() const { return isEditing() && randomizerMode.load(); }
     bool isRandomizerFilled() const;
     bool isLengthModeActive() const { return isEditing() && lengthMode.load(); }
     bool isTapModeActive() const { return isEditing() && tapMode.load(); }
     bool isFlamModeActive() const { return isEditing() && flamMode.load(); }
-    bool isAutoFollowActive() const;
+    bool isAutoFollowActive() const override { return EditCommandsOwner::isAutoFollowActive(); }
 
     bool getInternalSequencerDefault() const noexcept { return internalSequencerDefault; }
     bool getInternalSyncDefault() const noexcept { return internalSyncDefault; }
@@ -389,9 +389,6 @@ private:
     // The routing, set by the parameter listener and the documents on the message
     // thread; the audio thread reads it under the names below.
     OutputRouting routing{*this, getParameterManager()};
-    const OutputRouting::IntFlags& outputNumbers = routing.getOutputNumbers();
-    const OutputRouting::BoolFlags& audibleFlags = routing.getAudibleFlags();
-    const std::atomic<int>& triggerOutput = routing.getTriggerOutputFlag();
     std::atomic<float> accentLevel{0.0f};
 
     int outputModeInForce = OutputSettings::stereoOutputs; // fixed in initialise
@@ -407,7 +404,7 @@ private:
     std::unique_ptr<DrumMachineSeq> sequencer;
 
     // Audio thread: the block being rendered, and its notes out (sized in prepareToPlay).
-    BlockRenderer renderer{outputNumbers, triggerOutput};
+    BlockRenderer renderer{routing.getOutputNumbers(), routing.getTriggerOutputFlag()};
     MidiEventQueue midiQueue;
     TriggerNoteOutput triggerNotes;
 
@@ -424,10 +421,8 @@ private:
     // Message thread only.
     EditCommands editCommands{*this, getParameterManager(), getCallbackLock()};
 
-    // The panel's start/stop request, taken by the next block; the request in force
-    // belongs to the audio thread.
+    // The panel's start/stop request, taken by the next block.
     std::atomic<int> guiRequest{noRequest};
-    int guiRequestInForce = noRequest;
 
     PlayerClocks clocks{internalSync}; // audio thread; the panel listens to its clocks
 

@@ -64,21 +64,10 @@ bool EditCommands::handleEvent (int uid)
     return false;
 }
 
-bool EditCommands::isEditing() const
-{
-    return on (Mode::internalSequencer) && (on (Mode::patternWrite) || on (Mode::host));
-}
-
 bool EditCommands::isRandomizerFilled() const
 {
     auto* sequencer = owner.getEditedSequencer();
     return sequencer != nullptr && sequencer->isRandomizerActive();
-}
-
-bool EditCommands::isAutoFollowActive() const
-{
-    // Auto follow chooses the edited pattern itself.
-    return isEditing() && !on (Mode::length) && (on (Mode::autoFollow) || on (Mode::tap));
 }
 
 int EditCommands::countSelected() const

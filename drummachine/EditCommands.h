@@ -61,10 +61,10 @@ private:
     static const Route routes[];
 
     bool on (Mode mode) const { return owner.isModeOn (mode); }
-    bool isEditing() const;
+    bool isEditing() const { return owner.isEditing(); }
     bool isRandomizerFilled() const;
     bool isRandomizerActiveAndFilled() const { return isEditing() && on (Mode::randomizer) && isRandomizerFilled(); }
-    bool isAutoFollowActive() const;
+    bool isAutoFollowActive() const { return owner.isAutoFollowActive(); }
     int countSelected() const;
 
     static int getFirstVoiceSwitchUid (int uid);

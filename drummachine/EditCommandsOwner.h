@@ -87,6 +87,12 @@ public:
 
     virtual bool isModeOn (Mode mode) const = 0;
 
+    /** The panel edits patterns: the internal sequencer plays, in pattern write or host mode. */
+    bool isEditing() const { return isModeOn (Mode::internalSequencer) && (isModeOn (Mode::patternWrite) || isModeOn (Mode::host)); }
+
+    /** Auto follow (or tapping) chooses the edited pattern itself. */
+    bool isAutoFollowActive() const { return isEditing() && !isModeOn (Mode::length) && (isModeOn (Mode::autoFollow) || isModeOn (Mode::tap)); }
+
     /** Through the owner's setter of the mode, which publishes it (the commands use it
         for the internal sequencer, internal sync, host, note-off, pattern write and
         auto follow modes). */
