@@ -202,10 +202,10 @@ juce::String DrumMachine::getMidiKeyName (int key)
     if (!hostMode.load())
         return {};
 
-    if (key < 12 || key > 107 || sequencer == nullptr)
+    if (key < firstHostPatternKey || key > lastHostPatternKey || sequencer == nullptr)
         return "---";
 
-    return sequencer->getPatternName (key - 12);
+    return sequencer->getPatternName (key - firstHostPatternKey);
 }
 
 juce::String DrumMachine::getParameterTextById (int uid)

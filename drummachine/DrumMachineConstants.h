@@ -66,8 +66,9 @@ struct DrumMachineConstants
     static constexpr int firstSelectionUid = ParameterId::firstSelection;
     static constexpr int firstRandSelectionUid = ParameterId::firstRandSelection;
 
-    // The host's patterns answer to the keys from this one up.
+    // The host's 96 patterns answer to these keys.
     static constexpr int firstHostPatternKey = 12;
+    static constexpr int lastHostPatternKey = 107;
 
     // Scales in the order of their states and events: 6, 3, 8, 4 steps per beat.
     static constexpr int numScales = 4;

@@ -84,10 +84,10 @@ void PlayerClocks::startNative (DrumMachineSeq& sequencer)
     keepInStep (nativeFlamClock, nativeClock);
 }
 
-bool PlayerClocks::servePanel (DrumMachineSeq& sequencer, bool start)
+void PlayerClocks::servePanel (DrumMachineSeq& sequencer, bool start)
 {
     if (start && nativeClock.isRunning())
-        return false;
+        return;
 
     if (start)
     {
@@ -100,7 +100,6 @@ bool PlayerClocks::servePanel (DrumMachineSeq& sequencer, bool start)
     }
 
     stopIfRunning (nativeFlamClock);
-    return true;
 }
 
 //==============================================================================

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "drummachine/DrumMachineConstants.h"
 #include "drummachine/PendingRenderer.h"
 #include "sequencer/DrumMachineSeq.h"
 #include "sequencer/SequencerOwner.h"
@@ -25,8 +26,8 @@ class PlayerClocks
 public:
     /** The keys that choose host patterns 0 to 95, and the key that starts the native
         chain when the host is watched for it. */
-    static constexpr int firstPatternKey = 12;
-    static constexpr int lastPatternKey = 107;
+    static constexpr int firstPatternKey = DrumMachineConstants::firstHostPatternKey;
+    static constexpr int lastPatternKey = DrumMachineConstants::lastHostPatternKey;
     static constexpr int lowestCKey = 0;
 
     /** With internal sync on (read whenever a clock takes its pattern) the clocks keep
@@ -64,8 +65,8 @@ public:
                                 bool startOnTransport, bool startOnLowestC);
 
     /** The panel's start (the native chain from its start, its flam clock silent until
-        the first step; nothing while it runs) or stop. False when it changed nothing. */
-    bool servePanel (DrumMachineSeq& sequencer, bool start);
+        the first step; nothing while it runs) or stop. */
+    void servePanel (DrumMachineSeq& sequencer, bool start);
 
     /** Controller 123: both players and every clock stop, no pattern key is held. */
     void allNotesOff (DrumMachineSeq& sequencer);
