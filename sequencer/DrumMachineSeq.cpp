@@ -143,7 +143,18 @@ std::unique_ptr<juce::XmlElement> DrumMachineSeq::createPatternXml (int index) c
 
     auto xml = std::make_unique<juce::XmlElement> ("Pattern");
     xml->setAttribute ("application", owner.getPluginName());
-    pattern->writeXml (*xml);
+
+    // Every document holds the pattern as it plays and shows: the steps that a random
+    // preview's density hides are written as rests. A copy is masked, so the stored
+    // steps stay for the preview to go on (Next, Prev, the knobs, Undo).
+    PatternData heard (*pattern);
+
+    for (int t = 0; t < numTracks; ++t)
+        for (int s = 0; s < numSteps; ++s)
+            if (isStepHidden (*pattern, t, s))
+                heard.steps[t][s] = offStepValue;
+
+    heard.writeXml (*xml);
     return xml;
 }
 

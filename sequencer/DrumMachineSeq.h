@@ -88,7 +88,8 @@ public:
         element holds. False, with nothing changed, for a foreign element or index. */
     virtual bool readPatternXml (const juce::XmlElement& element, int index);
 
-    /** A "Pattern" element with the application; null for an index out of range. */
+    /** A "Pattern" element with the application; null for an index out of range. The
+        steps that a random preview hides are written as rests, as they play. */
     virtual std::unique_ptr<juce::XmlElement> createPatternXml (int index) const;
 
     /** Reads the "Pattern" children in order into indices 0, 1, 2...; other children

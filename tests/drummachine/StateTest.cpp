@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+
 namespace
 {
 juce::MemoryBlock stateOf (PulsaretTestHost& host)
@@ -179,4 +182,122 @@ TEST (DrumMachineState, ChainAndOutputsReadAsStored)
     EXPECT_EQ (host.plugin->getOutputNumber (2), 4);
     EXPECT_TRUE (host.plugin->getCore()->isTriggerOutEnabled());
     EXPECT_EQ (host.plugin->getCore()->getTriggerOutInstrument(), 2);
+}
+
+namespace
+{
+// Pattern 0, chained alone: a bass drum on every step, nothing else, 16 steps at 120 BPM, on the
+// instrument's own clock. Then, as on the panel: write mode, Random, the bass drum, density 0.2, Next.
+void startRandomPreview (PulsaretTestHost& host)
+{
+    auto& plugin = *host.plugin;
+    auto& seq = host.seq();
+    seq.seedGenerator (7);
+    seq.setEditedPatternIndex (0);
+    seq.clearPattern();
+    seq.setEditedPatternLength (16);
+    seq.setEditedPatternScale (4);
+    seq.setEditedPatternShuffle (0.0);
+    seq.setEditedPatternTempo (120.0);
+
+    for (int s = 0; s < 16; ++s)
+        seq.setStep (0, s, 1);
+
+    plugin.selectChain (0, 0);
+    plugin.setInternalSync (true);
+    plugin.handleEvent (DrumMachine::togglePatternWriteModeEvent);
+    plugin.selectInstrument (0);
+    plugin.handleEvent (DrumMachine::toggleRandomizerEvent);
+    host.parameter (ParameterId::bassDrumRandThreshold).setValue (0.2f, true);
+    plugin.handleEvent (DrumMachine::nextEvent);
+}
+
+// The bass drum's notes out (key 36 of the default map) over the 16 steps of one cycle, from a
+// transport start to its stop.
+int bassDrumStrikesInOneCycle (PulsaretTestHost& host)
+{
+    constexpr int samplesPerStep = 5512; // a sixteenth at 120 BPM and 44.1 kHz, rounded down
+    host.playHead.playing = true;
+    host.run (16 * samplesPerStep - samplesPerStep / 2);
+    host.playHead.playing = false;
+    const auto messages = host.sentMessages();
+    host.run (PulsaretTestHost::blockSize);
+
+    return (int) std::count_if (messages.begin(), messages.end(), [] (const juce::MidiMessage& m)
+                                { return m.isNoteOn() && m.getNoteNumber() == 36; });
+}
+
+juce::String trackAsShown (DrumMachineSeq& seq, int track)
+{
+    juce::String text;
+
+    for (int s = 0; s < 16; ++s)
+        text << juce::String::charToString (".oO"[juce::jlimit (0, 2, seq.getStepValue (track, s))]);
+
+    return text;
+}
+} // namespace
+
+TEST (DrumMachineState, SavedDuringARandomPreviewRestoresWhatPlayed)
+{
+    using Save = std::function<void (PulsaretTestHost & from, PulsaretTestHost & to)>;
+    const struct
+    {
+        const char* route;
+        Save save;
+    } routes[] = {
+        {"state", [] (PulsaretTestHost& from, PulsaretTestHost& to)
+         {
+             const auto saved = stateOf (from);
+             to.plugin->setStateInformation (saved.getData(), (int) saved.getSize());
+         }},
+        {"pattern file", [] (PulsaretTestHost& from, PulsaretTestHost& to)
+         {
+             const auto file = from.folder.getChildFile ("preview.PXptr");
+             ASSERT_TRUE (from.seq().savePatternFile (0, file));
+             ASSERT_TRUE (to.seq().loadPatternFile (0, file));
+         }},
+        {"bank file", [] (PulsaretTestHost& from, PulsaretTestHost& to)
+         {
+             const auto file = from.folder.getChildFile ("preview.PXptrb");
+             ASSERT_TRUE (from.seq().savePatternBankFile (file));
+             ASSERT_TRUE (to.seq().loadPatternBankFile (file));
+         }},
+    };
+
+    for (const auto& [route, save] : routes)
+    {
+        SCOPED_TRACE (route);
+        PulsaretTestHost original;
+        startRandomPreview (original);
+        auto& seq = original.seq();
+        ASSERT_TRUE (seq.isRandomizerActive());
+
+        const auto shown = trackAsShown (seq, 0);
+        EXPECT_EQ (shown.removeCharacters (".").length(), 4) << shown;
+        const int previewStrikes = bassDrumStrikesInOneCycle (original);
+        EXPECT_EQ (previewStrikes, 4);
+
+        PulsaretTestHost restored;
+        restored.plugin->selectChain (0, 0);
+        restored.plugin->setInternalSync (true);
+        save (original, restored);
+
+        const auto& pattern = *restored.seq().getPattern (0);
+
+        for (int t = 0; t < DrumMachine::numTracks; ++t)
+            for (int s = 0; s < 16; ++s)
+                EXPECT_EQ (pattern.getStep (t, s), seq.getStepValue (t, s)) << "track " << t << " step " << s;
+
+        EXPECT_EQ (bassDrumStrikesInOneCycle (restored), previewStrikes);
+
+        // The preview goes on unchanged: every generated step is still there for the knob and Undo.
+        EXPECT_TRUE (seq.isRandomizerActive());
+        EXPECT_EQ (trackAsShown (seq, 0), shown);
+
+        for (int s = 0; s < 16; ++s)
+            EXPECT_NE (seq.getStep (0, s), 0) << "step " << s;
+
+        EXPECT_EQ (bassDrumStrikesInOneCycle (original), previewStrikes);
+    }
 }
