@@ -1,8 +1,14 @@
 #include "drummachine/DrumMap.h"
 
 #include "drummachine/DrumVoiceNames.h"
+#include "framework/NameText.h"
 #include "framework/NumberText.h"
 #include "framework/XmlAttributes.h"
+
+void DrumMap::setName (const juce::String& newName)
+{
+    name = cleanName (newName);
+}
 
 void DrumMap::setInstrument (int key, int instrument) noexcept
 {
@@ -19,7 +25,7 @@ void DrumMap::readXml (const juce::XmlElement& element)
 
     if (version == "1.1")
     {
-        name = getAttributeIgnoringCase (element, "name");
+        setName (getAttributeIgnoringCase (element, "name"));
         keyAttribute = "midiKey";
     }
     else if (version == "1.0")

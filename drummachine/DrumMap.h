@@ -26,7 +26,8 @@ public:
     void setInstrument (int key, int instrument) noexcept;
 
     const juce::String& getName() const noexcept { return name; }
-    void setName (const juce::String& newName) { name = newName; }
+    /** Kept without control characters (cleanName). */
+    void setName (const juce::String& newName);
 
     /** Reads the "assign" children of a "DrumMap" element whose tag and application the
         caller has checked: version "1.1" (with the name) or "1.0"; another version

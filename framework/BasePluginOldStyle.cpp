@@ -2,6 +2,7 @@
 
 #include "framework/EmbeddedResources.h"
 #include "framework/IntParameter.h"
+#include "framework/NameText.h"
 #include "framework/StringParameter.h"
 #include "framework/XmlAttributes.h"
 #include "framework/XmlDocuments.h"
@@ -371,7 +372,7 @@ bool BasePluginOldStyle::readPresetBankXml (const juce::XmlElement& element)
     if (next < numPresetSlots)
         bank.appendGroup ("Not used", numPresetSlots - next);
 
-    bankName = hasAttributeIgnoringCase (element, "name") ? getAttributeIgnoringCase (element, "name")
+    bankName = hasAttributeIgnoringCase (element, "name") ? cleanName (getAttributeIgnoringCase (element, "name"))
                                                           : juce::String ("Preset Bank");
     presets.assignFrom (bank);
     return true;

@@ -1,4 +1,5 @@
 #include "framework/PresetList.h"
+#include "framework/NameText.h"
 
 PresetList::PresetList (int numSlots, int numValuesPerSlot)
     : numValues (numValuesPerSlot)
@@ -62,7 +63,7 @@ void PresetList::setGroupName (int group, const juce::String& name)
     const juce::ScopedLock lock (groupLock);
 
     if (auto* entry = groups[group])
-        entry->name = name;
+        entry->name = cleanName (name);
 }
 
 int PresetList::getGroupSize (int group) const
@@ -161,7 +162,7 @@ bool PresetList::removeGroup (int group)
 void PresetList::appendGroup (const juce::String& name, int count)
 {
     const juce::ScopedLock lock (groupLock);
-    groups.add (new PresetGroupEntry (name, count));
+    groups.add (new PresetGroupEntry (cleanName (name), count));
 }
 
 void PresetList::clearGroups()

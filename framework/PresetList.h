@@ -32,6 +32,8 @@ public:
 
     int getNumGroups() const;
     juce::String getGroupName (int group) const;
+
+    /** Group names, like preset names, are kept without control characters (cleanName). */
     void setGroupName (int group, const juce::String& name);
     int getGroupSize (int group) const;
     int getFirstPresetOfGroup (int group) const;

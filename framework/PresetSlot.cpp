@@ -1,9 +1,10 @@
 #include "framework/PresetSlot.h"
+#include "framework/NameText.h"
 
 #include <cmath>
 
 PresetSlot::PresetSlot (const juce::String& initialName, int numberOfValues, int slotIndex)
-    : name (initialName)
+    : name (cleanName (initialName))
     , numValues (juce::jmax (0, numberOfValues))
     , index (slotIndex)
     , values (new std::atomic<float>[(size_t) juce::jmax (1, numValues)])
@@ -20,11 +21,12 @@ juce::String PresetSlot::getName() const
 
 void PresetSlot::setName (const juce::String& newName)
 {
+    auto cleaned = cleanName (newName);
     juce::String old;
 
     {
         const juce::SpinLock::ScopedLockType lock (nameLock);
-        old = std::exchange (name, newName);
+        old = std::exchange (name, std::move (cleaned));
     }
     // old is released here, outside the lock
 }

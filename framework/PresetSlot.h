@@ -19,6 +19,8 @@ public:
     PresetSlot (const juce::String& name, int numValues, int index);
 
     juce::String getName() const;
+
+    /** Kept without control characters (cleanName), whatever brought it. */
     void setName (const juce::String& newName);
 
     int getNumValues() const noexcept { return numValues; }

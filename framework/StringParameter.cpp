@@ -1,11 +1,12 @@
 #include "framework/StringParameter.h"
+#include "framework/NameText.h"
 #include "framework/NumberText.h"
 
 #include <cmath>
 
 StringParameter::StringParameter (int uidToUse, const juce::String& nameToUse, const juce::String& initialText)
     : Parameter (uidToUse, nameToUse)
-    , text (initialText)
+    , text (cleanName (initialText))
 {
 }
 
@@ -72,16 +73,18 @@ void StringParameter::setBoolValue (bool newValue, bool notify)
 
 void StringParameter::setText (const juce::String& newText, bool notify)
 {
+    const auto cleaned = cleanName (newText);
+
     {
         const juce::ScopedReadLock sl (lock);
 
-        if (&newText == &text || newText == text)
+        if (cleaned == text)
             return;
     }
 
     // The lock is released last, so a synchronous listener sees the new text.
     const juce::ScopedWriteLock sl (lock);
-    text = newText;
+    text = cleaned;
     valueChanged (notify);
 }
 

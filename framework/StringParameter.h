@@ -2,7 +2,9 @@
 
 #include "framework/Parameter.h"
 
-/** A text value; numbers are read from and written into the text. */
+/** A text value; numbers are read from and written into the text. The texts are names (of the
+    current preset, of the edited pattern), so they are kept without control characters
+    (cleanName), whoever sets them. */
 class StringParameter : public Parameter
 {
 public:

@@ -387,7 +387,7 @@ juce::String DrumMachineSeq::getPatternName (int index) const
 void DrumMachineSeq::setPatternName (int index, const juce::String& name)
 {
     if (auto* pattern = getPattern (index))
-        pattern->name = name;
+        pattern->setName (name);
 }
 
 //==============================================================================

@@ -1,5 +1,6 @@
 #include "sequencer/PatternData.h"
 
+#include "framework/NameText.h"
 #include "framework/XmlAttributes.h"
 
 #include <algorithm>
@@ -25,6 +26,11 @@ void PatternData::copyFrom (const PatternData& source)
     for (int t = 0; t < numTracks; ++t)
         for (int s = 0; s < numSteps; ++s)
             setStep (t, s, source.steps[t][s]);
+}
+
+void PatternData::setName (const juce::String& newName)
+{
+    name = cleanName (newName);
 }
 
 int PatternData::setTempo (double bpm)
@@ -108,7 +114,7 @@ void PatternData::writeXml (juce::XmlElement& element) const
 
 void PatternData::readXml (const juce::XmlElement& element)
 {
-    name = getAttributeIgnoringCase (element, "name");
+    setName (getAttributeIgnoringCase (element, "name"));
 
     length = hasAttributeIgnoringCase (element, "length")
                  ? limitLength (getAttributeIgnoringCase (element, "length").getIntValue())

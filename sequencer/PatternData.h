@@ -27,6 +27,10 @@ public:
     /** Copies everything but the tempo, bringing each value into its range. */
     void copyFrom (const PatternData& source);
 
+    /** Kept without control characters (cleanName): every name that comes from outside,
+        typed, from the host or from a file, is set through here. */
+    void setName (const juce::String& newName);
+
     /** Limits bpm to 30..300 and keeps one decimal; returns the tempo in tenths. */
     int setTempo (double bpm);
 

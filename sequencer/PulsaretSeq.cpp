@@ -209,7 +209,7 @@ juce::String PulsaretSeq::getEditedPatternName() const
 
 void PulsaretSeq::setEditedPatternName (const juce::String& name)
 {
-    getEditedPattern().name = name;
+    getEditedPattern().setName (name);
 }
 
 int PulsaretSeq::getEditedPatternLength() const

@@ -8,6 +8,7 @@ ModalTextEditor::ModalTextEditor (const juce::String& name)
     setPopupMenuEnabled (false);
     setSelectAllWhenFocused (true);
     setWantsKeyboardFocus (true);
+    setInputFilter (&keyFilter, false);
     juce::TextEditor::addListener (this);
 }
 
@@ -36,6 +37,13 @@ void ModalTextEditor::addListener (ModalListener* listener)
 void ModalTextEditor::removeListener (ModalListener* listener)
 {
     modalListeners.remove (listener);
+}
+
+bool ModalTextEditor::keyPressed (const juce::KeyPress& key)
+{
+    // The base types any character from a space up, with Ctrl held too. Its commands (select
+    // all, copy, paste, undo) match on the key code alone, so they stay.
+    return juce::TextEditor::keyPressed (juce::KeyPress (key.getKeyCode(), key.getModifiers(), TextKeyFilter::getTypedCharacter (key)));
 }
 
 void ModalTextEditor::focusGained (FocusChangeType cause)

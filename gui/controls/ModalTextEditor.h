@@ -2,6 +2,7 @@
 
 #include "gui/controls/LiftedEditWatcher.h"
 #include "gui/controls/NativeWindows.h"
+#include "gui/controls/TextKeyFilter.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
@@ -59,6 +60,8 @@ public:
         must give it back to where it was before, usually the host. */
     void grabFocusForEdit();
 
+    /** Keys held with Ctrl keep their commands but type nothing (TextKeyFilter). */
+    bool keyPressed (const juce::KeyPress& key) override;
     void focusGained (FocusChangeType cause) override;
     void focusLost (FocusChangeType cause) override;
 
@@ -81,6 +84,7 @@ private:
     void followPlace() override;
     juce::Rectangle<int> getPlaceOnScreen() const;
 
+    TextKeyFilter keyFilter; // also cleans pasted text
     juce::ListenerList<ModalListener> modalListeners; // last added hears first
     void* owner = nullptr;
     juce::Component::SafePointer<juce::Component> parentBeforeEdit;

@@ -1,5 +1,6 @@
 #include "gui/widgets/GFXDisplay.h"
 
+#include "gui/controls/TextKeyFilter.h"
 #include "gui/widgets/SkinElement.h"
 #include "gui/widgets/SkinImages.h"
 
@@ -249,9 +250,8 @@ bool GFXDisplay::keyPressed (const juce::KeyPress& key)
     {
         ++caretPosition;
     }
-    else if (code >= firstASCII && code <= lastASCII)
+    else if (const auto character = TextKeyFilter::getTypedCharacter (key); character != 0 && code >= firstASCII && code <= lastASCII)
     {
-        const auto character = key.getTextCharacter() != 0 ? key.getTextCharacter() : (juce::juce_wchar) code;
         edited = edited.substring (0, caretPosition) + juce::String::charToString (character) + edited.substring (caretPosition);
         ++caretPosition;
     }
