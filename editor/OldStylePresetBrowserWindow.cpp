@@ -192,7 +192,7 @@ void OldStylePresetBrowserWindow::buttonClicked (juce::Button* button)
         auto& owner = plugin;
         documents.save ("Save current settings as preset", folder, plugin.getPresetFileExtension(), [&owner] (const juce::File& file)
                         {
-                            const bool saved = owner.savePresetFile (file, owner.getCurrentPreset());
+                            const bool saved = owner.saveCurrentSettingsFile (file);
                             owner.setDialogFolder (file.getParentDirectory());
                             return saved; });
     }

@@ -684,10 +684,15 @@ void BasePluginOldStyle::storePreset (int index)
     if (slot == nullptr)
         return;
 
+    copyParameterValuesInto (*slot);
+}
+
+void BasePluginOldStyle::copyParameterValuesInto (PresetSlot& slot)
+{
     auto& store = getParameterManager();
 
-    for (int uid = 0; uid < numPresetableParameters; ++uid)
-        slot->setValue (uid, store.getNormalisedValue (uid));
+    for (int uid = 0; uid < slot.getNumValues(); ++uid)
+        slot.setValue (uid, store.getNormalisedValue (uid));
 }
 
 int BasePluginOldStyle::getNumGroups() const
@@ -765,11 +770,7 @@ void BasePluginOldStyle::moveGroup (int from, int to)
 void BasePluginOldStyle::copyCurrentPreset()
 {
     clipboardPreset->setName (getPresetName (getCurrentPreset()) + "_copy");
-    auto& store = getParameterManager();
-
-    for (int uid = 0; uid < clipboardPreset->getNumValues(); ++uid)
-        clipboardPreset->setValue (uid, store.getNormalisedValue (uid));
-
+    copyParameterValuesInto (*clipboardPreset);
     clipboardFilled = true;
 }
 
@@ -839,6 +840,13 @@ bool BasePluginOldStyle::savePresetFile (const juce::File& file, int index)
 {
     auto document = createPresetXmlForSlot (index);
     return document != nullptr && writeXmlDocument (*document, file);
+}
+
+bool BasePluginOldStyle::saveCurrentSettingsFile (const juce::File& file)
+{
+    PresetSlot current (getPresetName (getCurrentPreset()), numPresetableParameters, -1);
+    copyParameterValuesInto (current);
+    return writeXmlDocument (*createPresetXml (current), file);
 }
 
 bool BasePluginOldStyle::loadBankFile (const juce::File& file)

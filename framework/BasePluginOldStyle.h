@@ -197,6 +197,10 @@ public:
     bool loadPresetFile (const juce::File& file, int index);
     bool savePresetFile (const juce::File& file, int index);
 
+    /** The values that play now, under the current preset's name. Unstored
+        edits reach the file; the slot keeps what was stored. */
+    bool saveCurrentSettingsFile (const juce::File& file);
+
     /** Reads a bank file and applies the current preset. The file's folder
         becomes the dialog folder either way. */
     bool loadBankFile (const juce::File& file);
@@ -236,6 +240,7 @@ protected:
 
 private:
     void setCurrentIndex (int index);
+    void copyParameterValuesInto (PresetSlot& slot);
     void loadStartUpPresets();
     void setDialogFolderFromFile (const juce::File& file);
     juce::String makePatterns (const juce::String& extension, int numAlternatives,

@@ -294,3 +294,46 @@ TEST (PresetBrowserWindow, Snapshot)
     snapshot (f.editor, "preset-browser.png");
     presets->itemDragExit (f.dragFrom (*presets, *presets, 6, 2));
 }
+
+TEST (PresetBrowserWindow, PresetSaveWritesTheSoundThatPlays)
+{
+    WindowFixture f; // the factory bank
+    auto& plugin = f.plugin();
+    auto& store = plugin.getParameterManager();
+    OldStylePresetBrowserWindow window (plugin);
+    auto& dialogs = script (window.getDocumentChooser());
+    f.editor.addChildComponent (window);
+    window.show();
+    window.getBrowser().refresh();
+    pumpMessages (20);
+
+    // "Lazy Kit" chosen in the browser, two tunes turned and not stored.
+    window.getBrowser().getGroupColumn()->selectItem (0);
+    window.getBrowser().getPresetColumn()->selectItem (3);
+    ASSERT_EQ (store.getText (BasePluginOldStyle::currentPresetNameUid), "Lazy Kit");
+    ASSERT_EQ (store.getText (ParameterId::bassDrumTune), store.getText (ParameterId::snareDrumTune));
+    const float stored = store.getNormalisedValue (ParameterId::bassDrumTune);
+    EXPECT_FLOAT_EQ (stored, 0.4f);
+    store.setNormalisedValue (ParameterId::bassDrumTune, 0.56f);
+    store.setNormalisedValue (ParameterId::snareDrumTune, 0.2f);
+
+    const auto preset = f.folder.getChildFile ("Lazy.PXprs"), bank = f.folder.getChildFile ("Factory.PXprsb");
+    dialogs.answers = {preset.withFileExtension (""), bank};
+    click (window.getPresetSaveButton());
+    click (window.getBankSaveButton());
+
+    // The preset file, loaded into a fresh instance, plays as the edited kit did.
+    PulsaretTestHost fresh;
+    auto& freshStore = fresh.plugin->getParameterManager();
+    ASSERT_TRUE (fresh.plugin->loadPresetFile (preset, fresh.plugin->getCurrentPreset()));
+    EXPECT_EQ (freshStore.getText (BasePluginOldStyle::currentPresetNameUid), "Lazy Kit");
+    for (int uid = 0; uid < plugin.getNumPresetableParameters(); ++uid)
+        EXPECT_NEAR (freshStore.getNormalisedValue (uid), store.getNormalisedValue (uid), 1.0e-6f) << store.getParameterName (uid);
+
+    // Saving stored nothing, and the bank still holds the slots as stored.
+    EXPECT_EQ (plugin.getPresetSlot (3)->getValue (ParameterId::snareDrumTune), stored);
+    ASSERT_TRUE (fresh.plugin->loadBankFile (bank));
+    EXPECT_EQ (fresh.plugin->getPresetName (3), "Lazy Kit");
+    EXPECT_EQ (fresh.plugin->getPresetSlot (3)->getValue (ParameterId::bassDrumTune), stored);
+    EXPECT_EQ (fresh.plugin->getPresetSlot (3)->getValue (ParameterId::snareDrumTune), stored);
+}
