@@ -452,16 +452,22 @@ void BasePlugin::getStateInformation (juce::MemoryBlock& destData)
 
 void BasePlugin::setStateInformation (const void* data, int sizeInBytes)
 {
+    restoreStateChunk (data, sizeInBytes);
+}
+
+bool BasePlugin::restoreStateChunk (const void* data, int sizeInBytes)
+{
     auto document = readStateChunk (data, sizeInBytes);
 
     // Another application's or a damaged document changes nothing and tells no one.
     if (document == nullptr || ! isPluginStateXml (*document))
-        return;
+        return false;
 
     const HostChangeScope fromHost;
     loadPluginStateXml (*document);
     stateLoaded.store (1);
     triggerAsyncUpdate();
+    return true;
 }
 
 void BasePlugin::getCurrentProgramStateInformation (juce::MemoryBlock& destData)
@@ -472,11 +478,18 @@ void BasePlugin::getCurrentProgramStateInformation (juce::MemoryBlock& destData)
 
 void BasePlugin::setCurrentProgramStateInformation (const void* data, int sizeInBytes)
 {
-    if (auto document = readStateChunk (data, sizeInBytes))
-    {
-        const HostChangeScope fromHost;
-        loadProgramStateXml (*document);
-    }
+    restoreProgramChunk (data, sizeInBytes);
+}
+
+bool BasePlugin::restoreProgramChunk (const void* data, int sizeInBytes)
+{
+    auto document = readStateChunk (data, sizeInBytes);
+
+    if (document == nullptr)
+        return false;
+
+    const HostChangeScope fromHost;
+    return loadProgramStateXml (*document);
 }
 
 void BasePlugin::writeStateChunk (const juce::XmlElement& element, juce::MemoryBlock& destData)
@@ -621,7 +634,10 @@ void BasePlugin::loadPluginStateXml (const juce::XmlElement& element)
     }
 }
 
-void BasePlugin::loadProgramStateXml (const juce::XmlElement&) {}
+bool BasePlugin::loadProgramStateXml (const juce::XmlElement&)
+{
+    return false;
+}
 
 std::unique_ptr<juce::XmlElement> BasePlugin::createProgramStateXml()
 {

@@ -104,8 +104,9 @@ public:
         children; the preset layer inserts its own right after "ParametersState". */
     virtual std::unique_ptr<juce::XmlElement> createPluginStateXml();
 
-    /** The program chunk's document; none in the base. */
-    virtual void loadProgramStateXml (const juce::XmlElement& element);
+    /** The program chunk's document; none in the base. False when the document is not one
+        the layer takes, which then changes nothing. */
+    virtual bool loadProgramStateXml (const juce::XmlElement& element);
     virtual std::unique_ptr<juce::XmlElement> createProgramStateXml();
 
     virtual bool isUserSettingsXml (const juce::XmlElement& element) const;
@@ -194,6 +195,12 @@ public:
     /** The chunk's document, or null when the chunk is short, foreign, or its text is not
         valid UTF-8 or not XML. Never reads past sizeInBytes. */
     static std::unique_ptr<juce::XmlElement> readStateChunk (const void* data, int sizeInBytes);
+
+    /** setStateInformation and setCurrentProgramStateInformation, telling whether the chunk was
+        taken: false for a damaged or foreign chunk, which changes nothing. The VST adapter
+        passes the answer on to the host. */
+    bool restoreStateChunk (const void* data, int sizeInBytes);
+    bool restoreProgramChunk (const void* data, int sizeInBytes);
 
     /** Tag and "application" both match (ignoring case); a missing attribute never does. */
     bool checkApplicationAttribute (const juce::XmlElement& element, const juce::String& tagName) const;

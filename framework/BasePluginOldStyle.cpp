@@ -446,11 +446,14 @@ std::unique_ptr<juce::XmlElement> BasePluginOldStyle::createPluginStateXml()
     return state;
 }
 
-void BasePluginOldStyle::loadProgramStateXml (const juce::XmlElement& element)
+bool BasePluginOldStyle::loadProgramStateXml (const juce::XmlElement& element)
 {
     // A chunk that is no preset of ours must not re-apply the slot over unsaved edits.
-    if (loadPresetXmlIntoSlot (element, getCurrentPreset()))
-        applyPreset();
+    if (! loadPresetXmlIntoSlot (element, getCurrentPreset()))
+        return false;
+
+    applyPreset();
+    return true;
 }
 
 std::unique_ptr<juce::XmlElement> BasePluginOldStyle::createProgramStateXml()

@@ -106,7 +106,7 @@ public:
 
     void loadPluginStateXml (const juce::XmlElement& element) override;
     std::unique_ptr<juce::XmlElement> createPluginStateXml() override;
-    void loadProgramStateXml (const juce::XmlElement& element) override;
+    bool loadProgramStateXml (const juce::XmlElement& element) override;
     std::unique_ptr<juce::XmlElement> createProgramStateXml() override;
     void loadUserSettingsXml (const juce::XmlElement& element) override;
     std::unique_ptr<juce::XmlElement> createUserSettingsXml() override;

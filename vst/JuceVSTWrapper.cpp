@@ -406,12 +406,8 @@ int32_t JuceVSTWrapper::setChunk (void* data, int32_t byteSize, bool isPreset)
     if (data == nullptr || byteSize <= 0)
         return 0;
 
-    if (isPreset)
-        processor->setCurrentProgramStateInformation (data, (int) byteSize);
-    else
-        processor->setStateInformation (data, (int) byteSize);
-
-    return 1;
+    // 0 for a chunk the instance refused, so a host can tell its user instead of playing the defaults.
+    return instance->setStateChunk (data, (int) byteSize, isPreset) ? 1 : 0;
 }
 
 //==============================================================================

@@ -32,6 +32,11 @@ public:
 
     juce::String getMidiKeyName (int key) override { return processor->getMidiKeyName (key); }
 
+    bool setStateChunk (const void* data, int sizeInBytes, bool isProgram) override
+    {
+        return isProgram ? processor->restoreProgramChunk (data, sizeInBytes) : processor->restoreStateChunk (data, sizeInBytes);
+    }
+
 private:
     std::unique_ptr<Pulsaret> processor;
 };

@@ -5,8 +5,8 @@
 #include <memory>
 
 /** What the VST adapter asks of a plug-in instance beyond juce::AudioProcessor's audio interface: the host
-    parameter table, fixed channel counts and names, and MIDI key names. The instance's own type answers,
-    so these calls never go through JUCE's legacy virtuals on the base. */
+    parameter table, fixed channel counts and names, MIDI key names, and whether a chunk was taken. The
+    instance's own type answers, so these calls never go through JUCE's legacy virtuals on the base. */
 class VstInstance
 {
 public:
@@ -29,6 +29,10 @@ public:
     virtual bool isParameterAutomatable (int index) = 0;
 
     virtual juce::String getMidiKeyName (int key) = 0;
+
+    /** Restores the state chunk (or the program chunk); false when the instance refuses it, as JUCE's
+        void setStateInformation cannot say so and a host must not take a refusal for success. */
+    virtual bool setStateChunk (const void* data, int sizeInBytes, bool isProgram) = 0;
 };
 
 /** Made by the product: constructs one instance and runs its start-up stages.

@@ -44,9 +44,10 @@ public:
         return settings;
     }
 
-    void loadProgramStateXml (const juce::XmlElement& element) override
+    bool loadProgramStateXml (const juce::XmlElement& element) override
     {
         programDocument = std::make_unique<juce::XmlElement> (element);
+        return true;
     }
 
     std::unique_ptr<juce::XmlElement> createProgramStateXml() override

@@ -523,8 +523,9 @@ TEST (PulsaretVst, ChunksRoundTripAndDamagedChunksChangeNothing)
 
     for (const auto& d : damaged)
     {
-        b.host.setChunk (d);
-        b.host.setChunk (d, true);
+        // Refused, and said so: a host must not take the defaults for the restored state.
+        EXPECT_EQ (b.host.setChunk (d), 0);
+        EXPECT_EQ (b.host.setChunk (d, true), 0);
         EXPECT_EQ (b.host.getChunk(), fresh);
     }
 
@@ -534,7 +535,7 @@ TEST (PulsaretVst, ChunksRoundTripAndDamagedChunksChangeNothing)
     EXPECT_EQ (b.host.getChunk(), fresh);
 
     // The whole state comes back, byte for byte, and with it the mode: notes play the voices again.
-    b.host.setChunk (chunk);
+    EXPECT_EQ (b.host.setChunk (chunk), 1);
     EXPECT_EQ (b.host.getChunk(), chunk);
     EXPECT_FLOAT_EQ (b.host.getParameter (0), 0.125f);
     EXPECT_FLOAT_EQ (b.host.getParameter (10), 0.05f);
@@ -550,9 +551,9 @@ TEST (PulsaretVst, ChunksRoundTripAndDamagedChunksChangeNothing)
     ASSERT_TRUE (c.loaded());
     const float stored = c.host.getParameter (10);
     c.host.setParameter (10, 0.3f);
-    c.host.setChunk (chunkOf ("<Preset application=\"Another\"/>"), true);
+    EXPECT_EQ (c.host.setChunk (chunkOf ("<Preset application=\"Another\"/>"), true), 0);
     EXPECT_FLOAT_EQ (c.host.getParameter (10), 0.3f);
-    c.host.setChunk (preset, true);
+    EXPECT_EQ (c.host.setChunk (preset, true), 1);
     EXPECT_FLOAT_EQ (c.host.getParameter (10), stored);
     EXPECT_EQ (c.host.getChunk (true), preset);
     EXPECT_EQ (c.keyName (36), "") << "the internal sequencer stays on";

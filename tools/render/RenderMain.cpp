@@ -1,208 +1,388 @@
 // pulsaret-render: plays a scenario through a VST 2.4 plug-in with the offline host and writes a WAV file.
+// Whatever it cannot do as asked ends in one line naming the option and its value, a non-zero exit and no
+// output file: a script that calls it must never take a wrong render for the one it asked for.
 
+#include "tools/render/AtomicFile.h"
 #include "tools/render/OfflineHost.h"
 #include "tools/render/WavFile.h"
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 
 namespace
 {
-void usage()
+constexpr int exitRefused = 2; // an argument the tool or the plug-in cannot take
+constexpr int exitFailed = 1;  // loading the plug-in or writing a file failed
+
+// Far above any state chunk a plug-in writes (ours is about 170 kB): the file is bounded before it is read.
+constexpr uintmax_t maxStateBytes = 64 << 20;
+
+void usage (FILE* to)
 {
-    std::fprintf (stderr,
+    std::fprintf (to,
                   "usage: pulsaret-render PLUGIN.so OUT.wav [options]\n"
-                  "  --rate HZ            sample rate (48000)\n"
-                  "  --block N            block size (512)\n"
-                  "  --tempo BPM          host tempo (120)\n"
-                  "  --beats N            length in beats (16)\n"
+                  "  --rate HZ            sample rate, 8000 to 384000 (48000)\n"
+                  "  --block N            block size in samples, from 1 (512)\n"
+                  "  --tempo BPM          host tempo, 1 to 999 (120)\n"
+                  "  --beats N            length in beats, more than 0 (16)\n"
                   "  --play FROM:TO       host transport plays from beat FROM to beat TO (repeatable)\n"
-                  "  --note BEAT:KEY[:VEL[:LEN]]  a MIDI note on channel 1 (length in beats, 0.25)\n"
-                  "  --param INDEX=VALUE  sets a host parameter (0..1) before rendering\n"
+                  "  --note BEAT:KEY[:VEL[:LEN]]  a MIDI note on channel 1: key 0 to 127, velocity 1 to 127 (100),\n"
+                  "                       length in beats (0.25)\n"
+                  "  --param INDEX=VALUE  sets a host parameter (0 to 1) before rendering\n"
                   "  --state FILE         restores a state chunk from FILE before rendering\n"
                   "  --save-state FILE    writes the state chunk to FILE after rendering\n"
                   "  --all-outputs        writes every output instead of a stereo mix\n");
 }
 
-bool splitNumbers (const std::string& text, double* values, int maxValues, int& count)
+/** Says what was refused on one line and gives false, so that a parse can end with `return refuse (...)`. */
+bool refuse (const std::string& option, const std::string& value, const char* reason)
 {
-    count = 0;
-    const char* p = text.c_str();
+    std::fprintf (stderr, "pulsaret-render: %s%s%s: %s\n", option.c_str(), value.empty() ? "" : " ", value.c_str(), reason);
+    return false;
+}
 
-    while (*p != 0 && count < maxValues)
+/** The whole text as one finite number; "12abc", "" and "nan" are none. */
+bool parseNumber (const std::string& text, double& out)
+{
+    if (text.empty() || text[0] == ' ')
+        return false;
+
+    char* end = nullptr;
+    out = std::strtod (text.c_str(), &end);
+    return *end == 0 && std::isfinite (out);
+}
+
+bool parseWhole (const std::string& text, double min, double max, int& out)
+{
+    double v = 0.0;
+
+    if (!parseNumber (text, v) || v != std::floor (v) || v < min || v > max)
+        return false;
+
+    out = (int) v;
+    return true;
+}
+
+std::vector<std::string> splitFields (const std::string& text, char separator)
+{
+    std::vector<std::string> fields;
+
+    for (size_t start = 0;;)
     {
-        char* end = nullptr;
-        values[count++] = std::strtod (p, &end);
+        const auto end = text.find (separator, start);
+        fields.push_back (text.substr (start, end - start));
 
-        if (end == p)
+        if (end == std::string::npos)
+            return fields;
+
+        start = end + 1;
+    }
+}
+
+struct Note
+{
+    double beat;
+    int key;
+    int velocity;
+    double length;
+    std::string text;
+};
+
+struct Param
+{
+    int index;
+    float value;
+    std::string text;
+};
+
+struct Scenario
+{
+    std::string pluginPath, outPath;
+    double rate = 48000.0, tempo = 120.0, beats = 16.0;
+    int block = 512;
+    bool allOutputs = false;
+    std::string stateIn, stateOut;
+    std::vector<std::pair<double, double>> playing; // beats
+    std::vector<Note> notes;
+    std::vector<Param> params;
+};
+
+bool parseNote (const std::string& value, Note& note)
+{
+    const auto fields = splitFields (value, ':');
+    note = {0.0, 0, 100, 0.25, value};
+
+    if (fields.size() < 2 || fields.size() > 4)
+        return refuse ("--note", value, "expects BEAT:KEY[:VEL[:LEN]]");
+
+    if (!parseNumber (fields[0], note.beat) || note.beat < 0.0)
+        return refuse ("--note", value, "the beat must be a number from 0");
+
+    if (!parseWhole (fields[1], 0, 127, note.key))
+        return refuse ("--note", value, "the key must be a whole number from 0 to 127");
+
+    if (fields.size() >= 3 && !parseWhole (fields[2], 1, 127, note.velocity))
+        return refuse ("--note", value, "the velocity must be a whole number from 1 to 127");
+
+    if (fields.size() == 4 && !(parseNumber (fields[3], note.length) && note.length > 0.0))
+        return refuse ("--note", value, "the length must be more than 0 beats");
+
+    return true;
+}
+
+bool parseOption (const std::string& option, const std::string& value, Scenario& s)
+{
+    if (option == "--rate")
+        return (parseNumber (value, s.rate) && s.rate >= 8000.0 && s.rate <= 384000.0)
+               || refuse (option, value, "the sample rate must be 8000 to 384000 Hz");
+
+    if (option == "--block")
+        return parseWhole (value, 1, 0x7fffffff, s.block) || refuse (option, value, "the block size must be a whole number of samples from 1");
+
+    if (option == "--tempo")
+        return (parseNumber (value, s.tempo) && s.tempo >= 1.0 && s.tempo <= 999.0) || refuse (option, value, "the tempo must be 1 to 999 BPM");
+
+    if (option == "--beats")
+        return (parseNumber (value, s.beats) && s.beats > 0.0) || refuse (option, value, "the length must be more than 0 beats");
+
+    if (option == "--state" || option == "--save-state")
+    {
+        (option == "--state" ? s.stateIn : s.stateOut) = value;
+        return !value.empty() || refuse (option, value, "needs a file name");
+    }
+
+    if (option == "--play")
+    {
+        const auto fields = splitFields (value, ':');
+        double from = 0.0, to = 0.0;
+
+        if (fields.size() != 2 || !parseNumber (fields[0], from) || !parseNumber (fields[1], to) || from < 0.0 || to <= from)
+            return refuse (option, value, "expects FROM:TO, beats from 0 with TO after FROM");
+
+        s.playing.push_back ({from, to});
+        return true;
+    }
+
+    if (option == "--note")
+    {
+        Note note;
+
+        if (!parseNote (value, note))
             return false;
 
-        p = *end == ':' ? end + 1 : end;
+        s.notes.push_back (note);
+        return true;
+    }
 
-        if (*end != ':' && *end != 0)
+    if (option == "--param")
+    {
+        const auto fields = splitFields (value, '=');
+        Param p{0, 0.0f, value};
+        double v = 0.0;
+
+        if (fields.size() != 2 || !parseWhole (fields[0], 0, 0x7fffffff, p.index) || !parseNumber (fields[1], v))
+            return refuse (option, value, "expects INDEX=VALUE");
+
+        if (v < 0.0 || v > 1.0)
+            return refuse (option, value, "the value must be 0 to 1");
+
+        p.value = (float) v;
+        s.params.push_back (p);
+        return true;
+    }
+
+    return refuse (option, "", "unknown option");
+}
+
+bool parseArguments (int argc, char** argv, Scenario& s)
+{
+    s.pluginPath = argv[1];
+    s.outPath = argv[2];
+
+    for (int i = 3; i < argc; ++i)
+    {
+        const std::string option = argv[i];
+
+        if (option == "--all-outputs")
+            s.allOutputs = true;
+        else if (i + 1 >= argc)
+            return refuse (option, "", "needs a value");
+        else if (!parseOption (option, argv[++i], s))
             return false;
     }
 
-    return *p == 0;
+    // Known only once every option is read: a note that starts after the end would never sound.
+    for (const auto& note : s.notes)
+        if (note.beat >= s.beats)
+            return refuse ("--note", note.text, "starts at or after the end of the render (--beats)");
+
+    return true;
+}
+
+/** Parameters exist only once the plug-in is loaded. */
+bool checkParameters (const Scenario& s, const OfflineHost& host)
+{
+    const auto numParams = host.getEffect()->numParams;
+
+    for (const auto& p : s.params)
+        if (p.index >= numParams)
+        {
+            const auto reason = "the plug-in has no parameter " + std::to_string (p.index) + " (it has "
+                                + std::to_string (numParams) + ")";
+            return refuse ("--param", p.text, reason.c_str());
+        }
+
+    return true;
+}
+
+/** A plug-in that says it took the chunk took it. One that says nothing (0, as many do whatever happened)
+    took it only when it gives the same chunk back; the defaults it would otherwise play are not the state
+    that was asked for. */
+bool restoreState (const std::string& path, OfflineHost& host)
+{
+    std::error_code error;
+    const bool isFile = std::filesystem::is_regular_file (path, error);
+    const auto size = isFile ? std::filesystem::file_size (path, error) : 0;
+
+    if (!isFile || error)
+        return refuse ("--state", path, "cannot read the file");
+
+    if (size == 0)
+        return refuse ("--state", path, "the file is empty");
+
+    if (size > maxStateBytes)
+        return refuse ("--state", path, "the file is larger than 64 MiB, no state chunk");
+
+    std::ifstream in (path, std::ios::binary);
+    std::vector<uint8_t> chunk ((size_t) size);
+
+    if (!in.read (reinterpret_cast<char*> (chunk.data()), (std::streamsize) size))
+        return refuse ("--state", path, "cannot read the file");
+
+    if ((host.getEffect()->flags & vst::EffectFlags::programChunks) == 0)
+        return refuse ("--state", path, "the plug-in keeps no state chunks");
+
+    if (host.setChunk (chunk) == 0 && host.getChunk() != chunk)
+        return refuse ("--state", path, "the plug-in refused this state");
+
+    return true;
+}
+
+std::vector<std::vector<float>> mixToStereo (const std::vector<std::vector<float>>& outputs, OfflineHost& host)
+{
+    // Stereo pairs go left and right; mono outputs go to both sides.
+    std::vector<std::vector<float>> channels (2, std::vector<float> (outputs[0].size(), 0.0f));
+    vst::VstPinProperties pin{};
+    const bool stereo = host.dispatch (vst::EffectOpcode::getOutputProperties, 0, 0, &pin) != 0 && (pin.flags & vst::PinFlags::isStereo) != 0;
+
+    for (size_t ch = 0; ch < outputs.size(); ++ch)
+        for (size_t i = 0; i < outputs[ch].size(); ++i)
+        {
+            if (stereo)
+                channels[ch % 2][i] += outputs[ch][i];
+            else
+            {
+                channels[0][i] += outputs[ch][i];
+                channels[1][i] += outputs[ch][i];
+            }
+        }
+
+    return channels;
 }
 } // namespace
 
 int main (int argc, char** argv)
 {
+    if (argc == 2 && std::string (argv[1]) == "--help")
+    {
+        usage (stdout);
+        return 0;
+    }
+
     if (argc < 3)
     {
-        usage();
-        return 2;
+        usage (stderr);
+        return exitRefused;
     }
 
-    const std::string pluginPath = argv[1], outPath = argv[2];
-    double rate = 48000.0, tempo = 120.0, beats = 16.0;
-    int block = 512;
-    bool allOutputs = false;
-    std::string stateIn, stateOut;
+    Scenario s;
+
+    if (!parseArguments (argc, argv, s))
+        return exitRefused;
+
+    const auto samplesPerBeat = 60.0 / s.tempo * s.rate;
+    const auto toSample = [samplesPerBeat] (double beat) { return (int64_t) std::llround (beat * samplesPerBeat); };
     OfflineHost::Transport transport;
-    std::vector<std::pair<double, std::array<uint8_t, 3>>> notes; // beat, bytes
-    std::vector<std::pair<int, float>> params;
+    transport.tempo = s.tempo;
 
-    for (int i = 3; i < argc; ++i)
-    {
-        const std::string arg = argv[i];
-        const bool hasValue = i + 1 < argc;
-        const std::string value = hasValue ? argv[i + 1] : "";
-        double v[4] = {};
-        int n = 0;
+    for (const auto& range : s.playing)
+        transport.playing.push_back ({toSample (range.first), toSample (range.second)});
 
-        if (arg == "--all-outputs")
-        {
-            allOutputs = true;
-            continue;
-        }
-
-        if (!hasValue)
-        {
-            usage();
-            return 2;
-        }
-
-        ++i;
-
-        if (arg == "--rate")
-            rate = std::atof (value.c_str());
-        else if (arg == "--block")
-            block = std::atoi (value.c_str());
-        else if (arg == "--tempo")
-            tempo = std::atof (value.c_str());
-        else if (arg == "--beats")
-            beats = std::atof (value.c_str());
-        else if (arg == "--state")
-            stateIn = value;
-        else if (arg == "--save-state")
-            stateOut = value;
-        else if (arg == "--play" && splitNumbers (value, v, 2, n) && n == 2)
-            transport.playing.push_back ({(int64_t) std::llround (v[0] * 60.0 / tempo * rate), (int64_t) std::llround (v[1] * 60.0 / tempo * rate)});
-        else if (arg == "--note" && splitNumbers (value, v, 4, n) && n >= 2 && v[1] >= 0 && v[1] < 128)
-        {
-            const auto key = (uint8_t) v[1];
-            const auto velocity = (uint8_t) (n >= 3 ? std::fmin (127.0, std::fmax (1.0, v[2])) : 100.0);
-            const double length = n >= 4 ? v[3] : 0.25;
-            notes.push_back ({v[0], {0x90, key, velocity}});
-            notes.push_back ({v[0] + length, {0x80, key, 0}});
-        }
-        else if (arg == "--param" && value.find ('=') != std::string::npos)
-            params.push_back ({std::atoi (value.c_str()), (float) std::atof (value.c_str() + value.find ('=') + 1)});
-        else
-        {
-            usage();
-            return 2;
-        }
-    }
-
-    if (!(rate >= 8000.0 && rate <= 384000.0) || block <= 0 || !(tempo > 0.0) || !(beats > 0.0))
-    {
-        usage();
-        return 2;
-    }
-
-    transport.tempo = tempo;
-    const auto samplesPerBeat = 60.0 / tempo * rate;
     std::vector<OfflineHost::MidiEvent> events;
 
-    for (const auto& note : notes)
-        events.push_back ({(int64_t) std::llround (note.first * samplesPerBeat), note.second});
+    for (const auto& note : s.notes)
+    {
+        const auto key = (uint8_t) note.key;
+        events.push_back ({toSample (note.beat), {0x90, key, (uint8_t) note.velocity}});
+        events.push_back ({toSample (note.beat + note.length), {0x80, key, 0}});
+    }
 
     OfflineHost host;
 
-    if (!host.load (pluginPath))
+    // dlopen searches the library path for a name without a slash; a file name here means the file.
+    if (!host.load (s.pluginPath.find ('/') == std::string::npos ? "./" + s.pluginPath : s.pluginPath))
     {
-        std::fprintf (stderr, "cannot load %s: %s\n", pluginPath.c_str(), host.getError().c_str());
-        return 1;
+        std::fprintf (stderr, "pulsaret-render: cannot load %s: %s\n", s.pluginPath.c_str(), host.getError().c_str());
+        return exitFailed;
     }
 
-    if (!stateIn.empty())
+    if (host.getEffect()->numOutputs <= 0)
     {
-        std::ifstream in (stateIn, std::ios::binary);
-        const std::vector<uint8_t> chunk ((std::istreambuf_iterator<char> (in)), std::istreambuf_iterator<char>());
+        std::fprintf (stderr, "pulsaret-render: %s has no audio outputs\n", s.pluginPath.c_str());
+        return exitFailed;
+    }
+
+    if (!checkParameters (s, host) || (!s.stateIn.empty() && !restoreState (s.stateIn, host)))
+        return exitRefused;
+
+    for (const auto& p : s.params)
+        host.setParameter (p.index, p.value);
+
+    host.start (s.rate, s.block);
+    const auto outputs = host.render (toSample (s.beats), s.block, events, transport);
+    host.stop();
+
+    if (!s.stateOut.empty())
+    {
+        const auto chunk = host.getChunk();
 
         if (chunk.empty())
         {
-            std::fprintf (stderr, "cannot read %s\n", stateIn.c_str());
-            return 1;
+            refuse ("--save-state", s.stateOut, "the plug-in gave no state chunk");
+            return exitFailed;
         }
 
-        host.setChunk (chunk);
+        if (!AtomicFile::write (s.stateOut, chunk))
+        {
+            refuse ("--save-state", s.stateOut, "cannot write the file");
+            return exitFailed;
+        }
     }
 
-    for (const auto& p : params)
-        host.setParameter (p.first, p.second);
-
-    host.start (rate, block);
-    const auto outputs = host.render ((int64_t) std::llround (beats * samplesPerBeat), block, events, transport);
-    host.stop();
-
-    if (!stateOut.empty())
-    {
-        const auto chunk = host.getChunk();
-        std::ofstream out (stateOut, std::ios::binary);
-        out.write (reinterpret_cast<const char*> (chunk.data()), (std::streamsize) chunk.size());
-    }
-
-    std::vector<std::vector<float>> channels;
-
-    if (allOutputs || outputs.size() <= 2)
-        channels = outputs;
-    else
-    {
-        // Stereo pairs go left and right; mono outputs go to both sides.
-        channels.assign (2, std::vector<float> (outputs[0].size(), 0.0f));
-        vst::VstPinProperties pin{};
-        const bool stereo = host.dispatch (vst::EffectOpcode::getOutputProperties, 0, 0, &pin) != 0 && (pin.flags & vst::PinFlags::isStereo) != 0;
-
-        for (size_t ch = 0; ch < outputs.size(); ++ch)
-            for (size_t i = 0; i < outputs[ch].size(); ++i)
-            {
-                if (stereo)
-                    channels[ch % 2][i] += outputs[ch][i];
-                else
-                {
-                    channels[0][i] += outputs[ch][i];
-                    channels[1][i] += outputs[ch][i];
-                }
-            }
-    }
-
+    const auto channels = s.allOutputs || outputs.size() <= 2 ? outputs : mixToStereo (outputs, host);
     host.unload();
 
-    if (!WavFile::write (outPath, channels, rate))
+    if (!WavFile::write (s.outPath, channels, s.rate))
     {
-        std::fprintf (stderr, "cannot write %s\n", outPath.c_str());
-        return 1;
+        std::fprintf (stderr, "pulsaret-render: cannot write %s\n", s.outPath.c_str());
+        return exitFailed;
     }
 
-    std::printf ("wrote %s: %zu channels, %zu frames at %.0f Hz\n", outPath.c_str(), channels.size(),
-                 channels.empty() ? (size_t) 0 : channels[0].size(), rate);
+    std::printf ("wrote %s: %zu channels, %zu frames at %.0f Hz\n", s.outPath.c_str(), channels.size(),
+                 channels.empty() ? (size_t) 0 : channels[0].size(), s.rate);
     return 0;
 }

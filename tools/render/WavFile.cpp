@@ -1,8 +1,9 @@
 #include "tools/render/WavFile.h"
 
+#include "tools/render/AtomicFile.h"
+
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 
 namespace
 {
@@ -20,7 +21,8 @@ void put32 (std::vector<uint8_t>& out, uint32_t v)
 
 void putTag (std::vector<uint8_t>& out, const char* tag)
 {
-    out.insert (out.end(), tag, tag + 4);
+    for (int i = 0; i < 4; ++i)
+        out.push_back ((uint8_t) tag[i]);
 }
 } // namespace
 
@@ -31,6 +33,11 @@ bool WavFile::write (const std::string& path, const std::vector<std::vector<floa
 
     const auto numChannels = (uint32_t) channels.size();
     const auto numFrames = channels[0].size();
+
+    // The RIFF sizes are 32 bits: a longer file would carry a wrong header.
+    if (numChannels > 0xffffu || numFrames > (0xffffffffu - 36u) / (numChannels * 2u))
+        return false;
+
     const auto dataBytes = (uint32_t) (numFrames * numChannels * 2);
     const auto rate = (uint32_t) std::lround (sampleRate);
 
@@ -60,20 +67,5 @@ bool WavFile::write (const std::string& path, const std::vector<std::vector<floa
         }
     }
 
-    // Written beside the target, then moved into place: a failed write never leaves half a file.
-    const std::string temporary = path + ".partial";
-    FILE* f = std::fopen (temporary.c_str(), "wb");
-
-    if (f == nullptr)
-        return false;
-
-    const bool ok = std::fwrite (out.data(), 1, out.size(), f) == out.size();
-
-    if (std::fclose (f) != 0 || !ok || std::rename (temporary.c_str(), path.c_str()) != 0)
-    {
-        std::remove (temporary.c_str());
-        return false;
-    }
-
-    return true;
+    return AtomicFile::write (path, out);
 }
