@@ -142,16 +142,7 @@ void DrumMachineEditor::parameterChanged (Parameter* parameter)
 
         case DrumMachine::hostModeStateUid:
             if (patternNumberDisplay != nullptr)
-            {
-                const int mode = value ? PatternNumberDisplay::noteMode : PatternNumberDisplay::bankAndSlotMode;
-
-                if (mode != patternNumberDisplay->getDisplayMode())
-                {
-                    patternNumberDisplay->setDisplayMode (mode);
-                    patternNumberDisplay->clampToModeRange();
-                    patternNumberDisplay->updateDigits();
-                }
-            }
+                patternNumberDisplay->setDisplayMode (value ? PatternNumberDisplay::noteMode : PatternNumberDisplay::bankAndSlotMode);
             return;
 
         case DrumMachine::writeModeStateUid:

@@ -16,6 +16,9 @@ public:
     void updateFromParameter (Parameter* parameter) override;
     void blinkStateChanged() override;
 
+    /** The frames follow the enablement, which the toolkit changes without a repaint. */
+    void enablementChanged() override { repaint(); }
+
     int getNote() const noexcept { return note; }
 
     /** Shown in colour: the widget and its parents enabled, not in the blink on-phase. */

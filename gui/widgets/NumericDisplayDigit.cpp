@@ -22,6 +22,13 @@ void NumericDisplayDigit::setDigit (int newDigit, bool shouldBeBlank)
     repaint();
 }
 
+void NumericDisplayDigit::enablementChanged()
+{
+    // Without this only the digits whose value changes later are repainted, and the
+    // rest keep the frame of the old enablement (a blank "1" in "112.0").
+    repaint();
+}
+
 int NumericDisplayDigit::getFrameToShow() const noexcept
 {
     return !isEnabled() || blank ? 0 : digit + 1;

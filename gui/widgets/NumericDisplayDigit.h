@@ -20,6 +20,9 @@ public:
 
     void paint (juce::Graphics& g) override;
 
+    /** The frame follows the enablement, which the toolkit changes without a repaint. */
+    void enablementChanged() override;
+
     static constexpr int numFrames = 11;
 
 private:

@@ -16,6 +16,9 @@ public:
 
     void paint (juce::Graphics& g) override;
 
+    /** The frame follows the enablement, which the toolkit changes without a repaint. */
+    void enablementChanged() override { repaint(); }
+
 private:
     juce::Image image;
     bool negative = false;

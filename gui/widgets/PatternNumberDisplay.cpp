@@ -124,18 +124,22 @@ int PatternNumberDisplay::clampToRange (int n) const noexcept
 
 void PatternNumberDisplay::setPatternNumber (int n)
 {
-    const int clamped = clampToRange (n);
-
-    if (clamped == number)
+    // Stored unclamped: a number published while another mode shows (the note range
+    // before host mode is known) must not be lost to that mode's range.
+    if (n == number)
         return;
 
-    number = clamped;
+    number = n;
     updateDigits();
 }
 
-void PatternNumberDisplay::clampToModeRange()
+void PatternNumberDisplay::setDisplayMode (int mode)
 {
-    number = clampToRange (number);
+    if (mode == displayMode)
+        return;
+
+    displayMode = mode;
+    updateDigits();
 }
 
 void PatternNumberDisplay::updateDigits()
@@ -145,7 +149,7 @@ void PatternNumberDisplay::updateDigits()
         return;
 
     int frames[4] = {0, 0, 0, 0};
-    const int n = number;
+    const int n = getShownNumber();
 
     if (isEnabled())
     {
@@ -203,8 +207,6 @@ void PatternNumberDisplay::loadFromXml (const juce::XmlElement& element, Paramet
     bankAndSlotPatternMin = SkinElement::getInt (element, "bankAndSlotPatternMin", 1);
     bankAndSlotPatternMax = SkinElement::getInt (element, "bankAndSlotPatternMax", 96);
     slotMax = juce::jlimit (4, 16, SkinElement::getInt (element, "slotMax", 12));
-
-    setPatternNumber (number);
 
     int left = 0, top = 0, width = 100, height = 40;
 

@@ -72,18 +72,19 @@ public:
     void loadFromXml (const juce::XmlElement& element, ParameterManager& parameters, EventNameMap& events, void* context) override;
     void enablementChanged() override;
 
-    /** Stores the number clamped to the current mode's range; refreshes only on a change. */
+    /** Keeps the number as given, so that a later mode shows it in that mode's own range;
+        refreshes only on a change. */
     void setPatternNumber (int n);
     int getPatternNumber() const noexcept { return number; }
 
-    /** Re-clamps the number to the current mode's range, without refreshing. */
-    void clampToModeRange();
+    /** The given number clamped to the current mode's range: what the digits show. */
+    int getShownNumber() const noexcept { return clampToRange (number); }
 
-    /** Sets the four digit frames from the number and the mode. */
+    /** Sets the four digit frames from the shown number and the mode. */
     void updateDigits();
 
-    /** Set by the owner, who then re-clamps and refreshes. */
-    void setDisplayMode (int mode) noexcept { displayMode = mode; }
+    /** Set by the owner; a new mode shows the given number in its range at once. */
+    void setDisplayMode (int mode);
     int getDisplayMode() const noexcept { return displayMode; }
 
     int getSlotMax() const noexcept { return slotMax; }

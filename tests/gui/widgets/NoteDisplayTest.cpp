@@ -78,11 +78,16 @@ TEST (NoteDisplay, FramesShowLetterAccidentalAndOctave)
         EXPECT_EQ (shownFrame (display, 13, 17, 6), c.octavesFrame);
     }
 
-    // A disabled panel blanks every part.
+    // A disabled panel blanks every part, on an open window too, and lights them again.
+    parent.setSize (display.getWidth(), display.getHeight());
+    RetainedPicture window (parent);
     parent.setEnabled (false);
     EXPECT_EQ (display.getNotesFrame(), 0);
     EXPECT_EQ (display.getTonesFrame(), 0);
     EXPECT_EQ (shownFrame (display, 13, 17, 6), 0);
+    EXPECT_TRUE (window.difference().isEmpty()) << window.difference().toString();
+    parent.setEnabled (true);
+    EXPECT_TRUE (window.difference().isEmpty()) << window.difference().toString();
 }
 
 TEST (NoteDisplay, DraggingMovesOneSemitonePerTwentyPixels)

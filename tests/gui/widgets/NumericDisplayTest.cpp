@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <limits>
 
 using namespace widgettest;
@@ -104,6 +105,39 @@ TEST (NumericDisplay, FramesOfDigitsAndSign)
 
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ (shownFrame (display, 11, i * 10 + 5, 6), 0) << i;
+}
+
+TEST (NumericDisplay, AnOpenDisplayRepaintsEveryDigitWhenItsEnablementChanges)
+{
+    SkinContext skin;
+    auto digitStrip = addStrip ("digits.png", 10, 12, 11);
+    auto signStrip = addStrip ("sign.png", 10, 12, 2);
+    juce::Component window;
+    NumericDisplay display ("n");
+    window.addAndMakeVisible (display);
+    skin.load (display, numericElement (4, "firstDigitOrder='100'", -300, 300));
+    window.setSize (display.getWidth(), display.getHeight());
+    display.setValue (-161.2, false);
+    RetainedPicture picture (window);
+
+    // Dark and lit again with its value, then a value sharing the first digit: the
+    // unchanged digits and the sign are repainted as well.
+    for (auto change : std::vector<std::function<void()>>{[&]
+                                                          { display.setEnabled (false); },
+                                                          [&]
+                                                          { display.setEnabled (true); },
+                                                          [&]
+                                                          { window.setEnabled (false); },
+                                                          [&]
+                                                          { window.setEnabled (true); },
+                                                          [&]
+                                                          { display.setValue (-112.0, false); }})
+    {
+        change();
+        EXPECT_TRUE (picture.difference().isEmpty()) << picture.difference().toString();
+    }
+
+    EXPECT_EQ (shownFrame (display, 11, 15, 6), 2); // the "1" of 112
 }
 
 TEST (NumericDisplay, DraggingChangesTheValueByWholeSteps)

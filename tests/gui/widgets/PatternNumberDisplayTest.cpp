@@ -75,8 +75,6 @@ TEST (PatternNumberDisplay, FramesByMode)
     {
         display.setDisplayMode (c.mode);
         display.setPatternNumber (c.number);
-        display.clampToModeRange();
-        display.updateDigits();
         EXPECT_EQ (frames (display), c.frames) << c.mode << " " << c.number;
     }
 
@@ -136,19 +134,31 @@ TEST (PatternNumberDisplay, RangesClampingAndSlots)
     pumpPendingMessages();
     EXPECT_EQ (display.getPatternNumber(), 120);
 
-    // Switching modes re-clamps before the digits are redrawn.
+    // A mode shows the number clamped to its own range and keeps the number as given.
     display.setDisplayMode (2);
-    display.clampToModeRange();
-    display.updateDigits();
-    EXPECT_EQ (display.getPatternNumber(), 96);
+    EXPECT_EQ (display.getShownNumber(), 96);
+    EXPECT_EQ (display.getPatternNumber(), 120);
     EXPECT_EQ (frames (display), (std::vector<int>{13, 18, 1, 9})); // bank 12, slot 08
 
     display.setDisplayMode (1);
     display.setPatternNumber (0);
-    EXPECT_EQ (display.getPatternNumber(), 1);
+    EXPECT_EQ (display.getShownNumber(), 1);
     display.setPatternNumber (150);
-    EXPECT_EQ (display.getPatternNumber(), 99);
+    EXPECT_EQ (display.getShownNumber(), 99);
     EXPECT_EQ (frames (display), (std::vector<int>{0, 10, 10, 0}));
+
+    // The note range starts at 12: a first number of 1 arriving in note mode still shows
+    // as bank 1, slot 01 once the mode changes, and back.
+    PatternNumberDisplay fresh ("p");
+    skin.load (fresh, juce::String ("<PatternNumberDisplay notePatternMin='12' notePatternMax='107'>") + digitImages + "</PatternNumberDisplay>");
+    fresh.setPatternNumber (1);
+    EXPECT_EQ (frames (fresh), (std::vector<int>{11, 11, 12, 2})); // "P." "C" "-" 1: note 12
+    fresh.setDisplayMode (2);
+    EXPECT_EQ (frames (fresh), (std::vector<int>{2, 18, 1, 2})); // "1-01"
+    EXPECT_EQ (paintedFrames (fresh), (std::vector<int>{2, 18, 1, 2}));
+    fresh.setDisplayMode (0);
+    fresh.setDisplayMode (2);
+    EXPECT_EQ (frames (fresh), (std::vector<int>{2, 18, 1, 2}));
 
     // A skin range reaching the lowest int ("2147483648" wraps to it) still gives frames.
     PatternNumberDisplay wide ("p");

@@ -68,6 +68,52 @@ inline int shownFrame (juce::Component& c, int frames = 64, int x = -1, int y = 
     return -1;
 }
 
+/** A component as an open window keeps it: painted in full once, and from then on only
+    where something was repainted; set up before the changes it is to watch. */
+class RetainedPicture
+{
+public:
+    explicit RetainedPicture (juce::Component& c)
+        : component (c)
+    {
+        // Repaints reach the buffer only through visible components.
+        component.setVisible (true);
+        component.setBufferedToImage (true);
+        (void) shown();
+    }
+
+    ~RetainedPicture() { component.setBufferedToImage (false); }
+
+    /** What the window shows once it has repainted what was invalidated. */
+    juce::Image shown() const
+    {
+        juce::Image image (juce::Image::ARGB, component.getWidth(), component.getHeight(), true);
+        juce::Graphics g (image);
+        component.getCachedComponentImage()->paint (g);
+        return image;
+    }
+
+    /** What a window opened now shows. */
+    juce::Image fresh() const { return component.createComponentSnapshot (component.getLocalBounds(), true, 1.0f); }
+
+    /** The pixels where the two differ, as one rectangle; empty when they agree. */
+    juce::Rectangle<int> difference() const
+    {
+        const auto a = shown(), b = fresh();
+        juce::Rectangle<int> area;
+
+        for (int y = 0; y < a.getHeight(); ++y)
+            for (int x = 0; x < a.getWidth(); ++x)
+                if (a.getPixelAt (x, y) != b.getPixelAt (x, y))
+                    area = area.isEmpty() ? juce::Rectangle<int> (x, y, 1, 1) : area.getUnion ({x, y, 1, 1});
+
+        return area;
+    }
+
+private:
+    juce::Component& component;
+};
+
 inline std::unique_ptr<juce::XmlElement> xml (const juce::String& text)
 {
     return juce::parseXML (text);
