@@ -14,6 +14,24 @@ inline void pumpFor (int ms)
     pumpMessagesFor (ms);
 }
 
+/** The instance's editor panel. */
+inline PulsaretEditor& editorOf (const Pulsaret& plugin)
+{
+    return *dynamic_cast<PulsaretEditor*> (plugin.getEditorComponent());
+}
+
+/** A widget of the panel by its skin name; a missing one fails the test rather than crashing it. */
+template <typename Widget>
+Widget& skinWidget (PulsaretEditor& editor, const juce::String& name)
+{
+    auto* found = editor.findControlAs<Widget> (name);
+
+    if (found == nullptr)
+        throw std::runtime_error (("no widget " + name).toStdString());
+
+    return *found;
+}
+
 /** A small skin naming every widget the editor looks up, with sizes instead of images,
     for the skinless build and for documents the tests shape. */
 class TestSkin
@@ -158,17 +176,12 @@ public:
         pumpPendingMessages();
     }
 
-    PulsaretEditor& editor() const { return *dynamic_cast<PulsaretEditor*> (plugin->getEditorComponent()); }
+    PulsaretEditor& editor() const { return editorOf (*plugin); }
 
     template <typename Widget>
     Widget& widget (const juce::String& name) const
     {
-        auto* found = editor().findControlAs<Widget> (name);
-
-        if (found == nullptr)
-            throw std::runtime_error (("no widget " + name).toStdString());
-
-        return *found;
+        return skinWidget<Widget> (editor(), name);
     }
 
     /** A press of the mouse (with Ctrl when asked) as the widget's click reports it. */

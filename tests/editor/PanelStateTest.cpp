@@ -21,17 +21,12 @@ struct PanelHost : public PulsaretTestHost
         plugin->postInitialise();
     }
 
-    PulsaretEditor& editor() const { return *dynamic_cast<PulsaretEditor*> (plugin->getEditorComponent()); }
+    PulsaretEditor& editor() const { return editorOf (*plugin); }
 
     template <typename Widget>
     Widget& widget (const juce::String& name) const
     {
-        auto* found = editor().findControlAs<Widget> (name);
-
-        if (found == nullptr)
-            throw std::runtime_error (("no widget " + name).toStdString());
-
-        return *found;
+        return skinWidget<Widget> (editor(), name);
     }
 
     void open() { panel = std::make_unique<widgettest::RetainedPicture> (editor()); }
