@@ -7,6 +7,8 @@
 
 namespace
 {
+constexpr int rowGap = 5;
+
 struct IconButton
 {
     const char* name;
@@ -242,8 +244,10 @@ void OldStylePresetBrowserWindow::resized()
     auto area = getContentArea();
     buttonRow.setTopLeftPosition (area.getTopLeft());
     fileRow.setTopLeftPosition (area.getRight() - fileRow.getWidth(), area.getBottom() - fileRow.getHeight());
-    area.removeFromLeft (buttonRow.getWidth() + 5);
-    area.removeFromBottom (fileRow.getHeight());
+    // The columns keep the same gap from the file row below them as from the buttons
+    // beside them; without it the row sat on the columns' edge.
+    area.removeFromLeft (buttonRow.getWidth() + rowGap);
+    area.removeFromBottom (fileRow.getHeight() + rowGap);
 
     if (browser != nullptr)
         browser->setBounds (area);

@@ -57,7 +57,7 @@ private:
 
     PanelComponent triggerPanel{"Trigger output"};
     ComponentRow triggerColumn{ComponentRow::column, ComponentRow::start, 4};
-    ComponentRow sourceRow, outputRow;
+    ComponentRow sourceRow{ComponentRow::row, ComponentRow::centre, 4}, outputRow{ComponentRow::row, ComponentRow::centre, 4};
     ComboBoxEx sourceBox, triggerOutputBox;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (OutputsSettingsComponent)

@@ -68,6 +68,13 @@ void TabbedComponentEx::currentTabChanged (int newIndex, const juce::String&)
     }
 
     if (auto* content = getTabContentComponent (newIndex))
+    {
         if (&content->getLookAndFeel() != &getLookAndFeel())
             content->setLookAndFeel (&getLookAndFeel());
+
+        // A page is laid out while it has no parent and so no look and feel of ours; put
+        // in, its controls take our fonts and change size, but its own bounds stay and its
+        // layout would not run again.
+        content->resized();
+    }
 }

@@ -88,11 +88,18 @@ TEST (PresetBrowserWindow, LayoutButtonsAndGroups)
     EXPECT_EQ (window.getPresetLoadButton().getTooltip(), "Load preset");
     EXPECT_EQ (window.getBankSaveButton().getTooltip(), "Save current preset bank");
 
-    // The file row at the bottom right; the columns fill the rest beside the buttons.
+    // The file row at the bottom right, as far from the window's edges as the buttons
+    // are from its left edge; the columns fill the rest, as far from the file row as
+    // from the buttons.
     const auto content = window.getContentArea();
-    EXPECT_EQ (window.getFileRow().getBounds().getBottomRight(), content.getBottomRight());
+    const auto fileRow = window.getFileRow().getBounds();
+    const int margin = window.getButtonRow().getX();
+    EXPECT_EQ (fileRow.getBottomRight(), content.getBottomRight());
+    EXPECT_EQ (window.getWidth() - fileRow.getRight(), margin);
+    EXPECT_EQ (window.getHeight() - fileRow.getBottom(), margin);
     EXPECT_EQ (window.getBrowser().getX(), content.getX() + 27 + 5);
-    EXPECT_EQ (window.getBrowser().getBottom(), window.getFileRow().getY());
+    EXPECT_EQ (fileRow.getY() - window.getBrowser().getBottom(), 5);
+    EXPECT_EQ (window.getBrowser().getRight(), content.getRight());
 
     // It opened on the current preset: group "Kits", row 0.
     EXPECT_EQ (window.getBrowser().getSelectedGroup(), 0);

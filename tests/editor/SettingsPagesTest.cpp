@@ -7,6 +7,7 @@
 #include "editor/OptionsWindow.h"
 #include "editor/OutputsSettingsComponent.h"
 #include "editor/PatternsSettingsComponent.h"
+#include "editor/PresetsSettingsComponent.h"
 #include "editor/SequencerSettingsComponent.h"
 #include "engine/DrumMachineCore.h"
 #include "gui/widgets/GFXButton.h"
@@ -77,6 +78,16 @@ TEST (SettingsPages, OutputsPageDefaultsAndTriggerOutput)
     {
         EXPECT_EQ (page.getDefaultOutputBox (voice).getMenu().getNumItems(), 8);
         EXPECT_EQ (page.getDefaultOutputBox (voice).getText(), "1");
+    }
+
+    // Each combo keeps the same gap from its label, the trigger's combos too.
+    for (auto* box : {&page.getDefaultOutputBox (0), &page.getDefaultOutputBox (6), &page.getTriggerSourceBox(),
+                      &page.getTriggerOutputBox()})
+    {
+        auto* label = dynamic_cast<juce::Label*> (box->getParentComponent()->getChildComponent (0));
+        ASSERT_NE (label, nullptr);
+        EXPECT_EQ (box->getX() - label->getRight(), 4) << label->getText();
+        EXPECT_EQ (box->getBounds().getCentreY(), label->getBounds().getCentreY()) << label->getText();
     }
 
     choose (page.getDefaultOutputBox (4), 6);
@@ -336,4 +347,10 @@ TEST (SettingsPages, Pictures)
         pumpPendingMessages();
         editor_test::snapshot (*options, juce::String ("settings-page-") + names[tab] + ".png");
     }
+
+    // Shown, the pages have the toolkit's fonts and are laid out again: every path field
+    // still ends as far from its group's frame.
+    for (auto* group : {&editor.getPresetsPage()->getDefaultPresetsChoice(), &editor.getPatternsPage()->getGroup (0),
+                        &editor.getDrumMapPage()->getDefaultMapChoice()})
+        EXPECT_EQ (group->getWidth() - group->getPathComponent().getRight(), 2 * group->getTextGap()) << group->getTitle();
 }
