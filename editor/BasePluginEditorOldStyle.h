@@ -5,6 +5,7 @@
 #include "gui/widgets/GFXDisplayListener.h"
 
 class BasePluginOldStyle;
+class DocumentFileChooser;
 class DefaultResourcesRadioButtons;
 class GFXDisplay;
 class OldStylePresetBrowserWindow;
@@ -33,6 +34,9 @@ public:
     /** Places a start-up source group of the settings pages and stretches its path
         field to the frame's right edge, so that long paths have room. */
     static void placeStartUpGroup (DefaultResourcesRadioButtons& group, int x, int y, int width);
+
+    /** Makes the chooser open in the plug-in's dialog folder and move it to each file read or written. */
+    static void followDialogFolder (DocumentFileChooser& chooser, BasePluginOldStyle& plugin);
 
 private:
     BasePluginOldStyle& oldStylePlugin;

@@ -84,7 +84,7 @@ TEST (DocumentFileChooser, AsksBeforeReplacingAndReportsFailure)
     auto save = [&]
     {
         files.save (
-            "Save pattern", temp.folder, ".PXptr",
+            "Save pattern", ".PXptr",
             [&] (const juce::File& f)
             {
                 written.add (f);
@@ -146,7 +146,7 @@ TEST (DocumentFileChooser, AsksBeforeReplacingAndReportsFailure)
 
     // A failed load says so too.
     chooser.answer = target;
-    files.load ("Load pattern", temp.folder, "*.PXptr", [] (const juce::File&)
+    files.load ("Load pattern", "*.PXptr", [] (const juce::File&)
                 { return false; });
     EXPECT_EQ (files.getNotice()->getMessage(), "\"Groove.PXptr\" could not be loaded.");
 }
@@ -165,7 +165,7 @@ TEST (DocumentFileChooser, OwnDialogOpensInsideTheEditorAndClosesWithIt)
 
     {
         DocumentFileChooser files (page);
-        files.save ("Save pattern", temp.folder, ".PXptr", [&] (const juce::File&)
+        files.save ("Save pattern", ".PXptr", [&] (const juce::File&)
                     { return ++calls > 0; });
         pumpMessages (30);
 
