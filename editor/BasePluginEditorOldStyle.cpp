@@ -26,6 +26,7 @@ BasePluginEditorOldStyle::BasePluginEditorOldStyle (BasePluginOldStyle& pluginTo
     {
         page->setMapFileTypes (oldStylePlugin.getMidiMapFileExtension(), oldStylePlugin.getMidiMapFilePatterns());
         followDialogFolder (page->getDocumentChooser(), oldStylePlugin);
+        followDialogFolder (page->getDefaultMapCheckBox().getPathComponent(), oldStylePlugin);
     }
 
     presetBrowserWindow = std::make_unique<OldStylePresetBrowserWindow> (oldStylePlugin);
@@ -85,4 +86,10 @@ void BasePluginEditorOldStyle::followDialogFolder (DocumentFileChooser& chooser,
                        { return plugin.getDialogFolder(); },
                        [&plugin] (const juce::File& folder)
                        { plugin.setDialogFolder (folder); });
+}
+
+void BasePluginEditorOldStyle::followDialogFolder (PathComponent& path, BasePluginOldStyle& plugin)
+{
+    path.setChooserFolder ([&plugin]
+                           { return plugin.getDialogFolder(); });
 }

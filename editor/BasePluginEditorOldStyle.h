@@ -6,6 +6,7 @@
 
 class BasePluginOldStyle;
 class DocumentFileChooser;
+class PathComponent;
 class DefaultResourcesRadioButtons;
 class GFXDisplay;
 class OldStylePresetBrowserWindow;
@@ -37,6 +38,10 @@ public:
 
     /** Makes the chooser open in the plug-in's dialog folder and move it to each file read or written. */
     static void followDialogFolder (DocumentFileChooser& chooser, BasePluginOldStyle& plugin);
+
+    /** Makes a path row's "Browse" open in the plug-in's dialog folder; picking a path reads no
+        file, so it leaves the folder where it is. */
+    static void followDialogFolder (PathComponent& path, BasePluginOldStyle& plugin);
 
 private:
     BasePluginOldStyle& oldStylePlugin;

@@ -17,6 +17,7 @@ DrumMachineEditor::DrumMapSettingsComponent::DrumMapSettingsComponent (DrumMachi
     defaultMapChoice.addListener (this);
     defaultMapChoice.getPathComponent().addListener (this);
     defaultMapChoice.getPathComponent().setChooserWildcard (plugin.getDrumMapFileFilter());
+    followDialogFolder (defaultMapChoice.getPathComponent(), plugin);
     addAndMakeVisible (defaultMapChoice);
 
     updateFromPlugin();

@@ -6,6 +6,7 @@
 #include "editor/DrumMapSettingsComponent.h"
 #include "editor/MidiControlComponent.h"
 #include "editor/OldStylePresetBrowserWindow.h"
+#include "editor/PatternsSettingsComponent.h"
 #include "editor/OptionsWindow.h"
 #include "editor/PresetsSettingsComponent.h"
 #include "gui/widgets/GFXAnimation.h"
@@ -334,6 +335,27 @@ TEST (DrumMachineEditor, EveryChooserOpensInTheDialogFolderAndOnlyAFileReadOrWri
         ASSERT_EQ (dialogs.initialFiles.size(), 5);
         for (const auto& initial : dialogs.initialFiles)
             EXPECT_EQ (initial, dialogFolder.folder);
+    }
+
+    // The path rows' "Browse" opens there too; picking a path reads nothing and leaves the folder.
+    PathComponent* paths[] = {&editor.getPresetsPage()->getDefaultPresetsChoice().getPathComponent(),
+                              &editor.getPatternsPage()->getGroup (0).getPathComponent(),
+                              &drumMap.getDefaultMapChoice().getPathComponent(),
+                              &midi.getDefaultMapCheckBox().getPathComponent()};
+
+    for (auto* path : paths)
+    {
+        auto launcher = std::make_unique<editor_test::ScriptedLauncher>();
+        auto& dialogs = *launcher;
+        path->setFileChooserLauncher (std::move (launcher));
+        plugin.setDialogFolder (dialogFolder.folder);
+        dialogs.answers = {elsewhere.file ("picked")};
+        path->browse();
+        pumpPendingMessages();
+        ASSERT_EQ (dialogs.initialFiles.size(), 1);
+        EXPECT_EQ (dialogs.initialFiles[0], dialogFolder.folder);
+        EXPECT_EQ (path->getPath(), elsewhere.file ("picked").getFullPathName());
+        EXPECT_EQ (plugin.getDialogFolder(), dialogFolder.folder);
     }
 }
 
