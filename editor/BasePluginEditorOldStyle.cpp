@@ -23,7 +23,11 @@ BasePluginEditorOldStyle::BasePluginEditorOldStyle (BasePluginOldStyle& pluginTo
         presetNameDisplay->addListener (static_cast<GFXDisplayListener*> (this));
 
     if (auto* page = getMidiControlComponent())
+    {
         page->setMapFileTypes (oldStylePlugin.getMidiMapFileExtension(), oldStylePlugin.getMidiMapFilePatterns());
+        followDialogFolder (page->getDocumentChooser(), oldStylePlugin);
+        followDialogFolder (page->getDefaultMapCheckBox().getPathComponent(), oldStylePlugin);
+    }
 
     presetBrowserWindow = std::make_unique<OldStylePresetBrowserWindow> (oldStylePlugin);
     addChildComponent (*presetBrowserWindow);
@@ -74,4 +78,18 @@ void BasePluginEditorOldStyle::placeStartUpGroup (DefaultResourcesRadioButtons& 
     auto& path = group.getPathComponent();
     // The button keeps clear of the rounded frame as the radio buttons do on the left.
     path.setSize (juce::jmax (0, width - path.getX() - 2 * group.getTextGap()), path.getHeight());
+}
+
+void BasePluginEditorOldStyle::followDialogFolder (DocumentFileChooser& chooser, BasePluginOldStyle& plugin)
+{
+    chooser.setFolder ([&plugin]
+                       { return plugin.getDialogFolder(); },
+                       [&plugin] (const juce::File& folder)
+                       { plugin.setDialogFolder (folder); });
+}
+
+void BasePluginEditorOldStyle::followDialogFolder (PathComponent& path, BasePluginOldStyle& plugin)
+{
+    path.setChooserFolder ([&plugin]
+                           { return plugin.getDialogFolder(); });
 }

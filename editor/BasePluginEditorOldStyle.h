@@ -5,6 +5,8 @@
 #include "gui/widgets/GFXDisplayListener.h"
 
 class BasePluginOldStyle;
+class DocumentFileChooser;
+class PathComponent;
 class DefaultResourcesRadioButtons;
 class GFXDisplay;
 class OldStylePresetBrowserWindow;
@@ -33,6 +35,13 @@ public:
     /** Places a start-up source group of the settings pages and stretches its path
         field to the frame's right edge, so that long paths have room. */
     static void placeStartUpGroup (DefaultResourcesRadioButtons& group, int x, int y, int width);
+
+    /** Makes the chooser open in the plug-in's dialog folder and move it to each file read or written. */
+    static void followDialogFolder (DocumentFileChooser& chooser, BasePluginOldStyle& plugin);
+
+    /** Makes a path row's "Browse" open in the plug-in's dialog folder; picking a path reads no
+        file, so it leaves the folder where it is. */
+    static void followDialogFolder (PathComponent& path, BasePluginOldStyle& plugin);
 
 private:
     BasePluginOldStyle& oldStylePlugin;

@@ -37,6 +37,7 @@ DrumMachineEditor::DrumMachineEditor (DrumMachine& pluginToUse)
     sequencerPage = std::make_unique<SequencerSettingsComponent> (drumMachine);
     patternsPage = std::make_unique<PatternsSettingsComponent> (drumMachine);
     drumMapPage = std::make_unique<DrumMapSettingsComponent> (drumMachine);
+    followDialogFolder (patternFiles, drumMachine);
 
     if (auto* options = getOptionsWindow())
     {
@@ -329,23 +330,19 @@ void DrumMachineEditor::popupMenuItemSelected (PopupMenuEx* menu, int id, bool)
         return;
 
     const bool single = id == singlePattern;
-    const auto folder = drumMachine.getDialogFolder();
 
     // The chooser answers later, and only while this editor (which owns it) exists.
     auto read = [this, id] (const juce::File& file)
     { return readPatternFile (id, file); };
     auto write = [this, id] (const juce::File& file)
     { return writePatternFile (id, file); };
-    auto remember = [this] (const juce::File& file)
-    { drumMachine.setDialogFolder (file.getParentDirectory()); };
 
     if (menu == &loadMenu)
-        patternFiles.load (single ? "Load single pattern" : "Load pattern bank", folder,
-                           single ? sequencer->getPatternFileFilter() : sequencer->getPatternBankFileFilter(), read, remember);
+        patternFiles.load (single ? "Load single pattern" : "Load pattern bank",
+                           single ? sequencer->getPatternFileFilter() : sequencer->getPatternBankFileFilter(), read);
     else if (menu == &saveMenu)
-        patternFiles.save (single ? "Save current pattern" : "Save pattern bank", folder,
-                           single ? sequencer->getPatternFileExtension() : sequencer->getPatternBankFileExtension(), write,
-                           remember);
+        patternFiles.save (single ? "Save current pattern" : "Save pattern bank",
+                           single ? sequencer->getPatternFileExtension() : sequencer->getPatternBankFileExtension(), write);
 }
 
 bool DrumMachineEditor::readPatternFile (int kind, const juce::File& file)

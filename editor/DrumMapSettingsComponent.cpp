@@ -3,6 +3,8 @@
 DrumMachineEditor::DrumMapSettingsComponent::DrumMapSettingsComponent (DrumMachine& pluginToUse)
     : plugin (pluginToUse)
 {
+    followDialogFolder (documents, plugin);
+
     for (auto* button : {&loadButton, &saveButton})
     {
         button->addListener (this);
@@ -15,6 +17,7 @@ DrumMachineEditor::DrumMapSettingsComponent::DrumMapSettingsComponent (DrumMachi
     defaultMapChoice.addListener (this);
     defaultMapChoice.getPathComponent().addListener (this);
     defaultMapChoice.getPathComponent().setChooserWildcard (plugin.getDrumMapFileFilter());
+    followDialogFolder (defaultMapChoice.getPathComponent(), plugin);
     addAndMakeVisible (defaultMapChoice);
 
     updateFromPlugin();
@@ -33,21 +36,12 @@ void DrumMachineEditor::DrumMapSettingsComponent::updateFromPlugin()
 void DrumMachineEditor::DrumMapSettingsComponent::buttonClicked (juce::Button* button)
 {
     // The chooser answers later, and only while this page (which owns it) exists.
-    auto remember = [this] (const juce::File& file)
-    { plugin.setDialogFolder (file.getParentDirectory()); };
-
     if (button == &loadButton)
-        documents.load (
-            "Load drum map", plugin.getDialogFolder(), plugin.getDrumMapFileFilter(),
-            [this] (const juce::File& file)
-            { return plugin.loadDrumMapFile (file); },
-            remember);
+        documents.load ("Load drum map", plugin.getDrumMapFileFilter(), [this] (const juce::File& file)
+                        { return plugin.loadDrumMapFile (file); });
     else if (button == &saveButton)
-        documents.save (
-            "Save drum map", plugin.getDialogFolder(), plugin.getDrumMapFileExtension(),
-            [this] (const juce::File& file)
-            { return plugin.saveDrumMapFile (file); },
-            remember);
+        documents.save ("Save drum map", plugin.getDrumMapFileExtension(), [this] (const juce::File& file)
+                        { return plugin.saveDrumMapFile (file); });
 }
 
 void DrumMachineEditor::DrumMapSettingsComponent::radioButtonsChanged (RadioButtons* radioButtons)

@@ -322,13 +322,13 @@ void MidiControlComponent::buttonClicked (juce::Button* button)
     else if (button == &loadMap)
     {
         auto& midiMap = map;
-        documents.load ("Open Midi Control file", {}, mapFilePatterns, [&midiMap] (const juce::File& file)
+        documents.load ("Open Midi Control file", mapFilePatterns, [&midiMap] (const juce::File& file)
                         { return midiMap.loadMapFile (file); });
     }
     else if (button == &saveMap)
     {
         auto& midiMap = map;
-        documents.save ("Save Midi Control file as", {}, mapFileExtension, [&midiMap] (const juce::File& file)
+        documents.save ("Save Midi Control file as", mapFileExtension, [&midiMap] (const juce::File& file)
                         { return midiMap.saveMapFile (file); });
     }
 }

@@ -1,5 +1,6 @@
 #include "editor/OldStylePresetBrowserWindow.h"
 
+#include "editor/BasePluginEditorOldStyle.h"
 #include "framework/BasePluginOldStyle.h"
 #include "framework/ParameterManager.h"
 #include "gui/EmbeddedFonts.h"
@@ -29,6 +30,7 @@ OldStylePresetBrowserWindow::OldStylePresetBrowserWindow (BasePluginOldStyle& p)
     : plugin (p)
 {
     setTitle ("Preset Browser");
+    BasePluginEditorOldStyle::followDialogFolder (documents, plugin);
     browser = std::make_unique<OldStylePresetsBrowser> (*this, plugin);
     addAndMakeVisible (*browser);
 
@@ -142,8 +144,6 @@ void OldStylePresetBrowserWindow::parameterChanged (Parameter* parameter)
 
 void OldStylePresetBrowserWindow::buttonClicked (juce::Button* button)
 {
-    const auto folder = plugin.getDialogFolder();
-
     if (button == &addGroup)
     {
         const int group = browser->getSelectedGroup();
@@ -183,31 +183,25 @@ void OldStylePresetBrowserWindow::buttonClicked (juce::Button* button)
     else if (button == &presetLoad)
     {
         auto& owner = plugin;
-        documents.load ("Load single preset", folder, plugin.getPresetFilePatterns(), [&owner] (const juce::File& file)
-                        {
-                            const bool loaded = owner.loadPresetFile (file, owner.getCurrentPreset());
-                            owner.setDialogFolder (file.getParentDirectory());
-                            return loaded; });
+        documents.load ("Load single preset", plugin.getPresetFilePatterns(), [&owner] (const juce::File& file)
+                        { return owner.loadPresetFile (file, owner.getCurrentPreset()); });
     }
     else if (button == &presetSave)
     {
         auto& owner = plugin;
-        documents.save ("Save current settings as preset", folder, plugin.getPresetFileExtension(), [&owner] (const juce::File& file)
-                        {
-                            const bool saved = owner.saveCurrentSettingsFile (file);
-                            owner.setDialogFolder (file.getParentDirectory());
-                            return saved; });
+        documents.save ("Save current settings as preset", plugin.getPresetFileExtension(), [&owner] (const juce::File& file)
+                        { return owner.saveCurrentSettingsFile (file); });
     }
     else if (button == &bankLoad)
     {
         auto& owner = plugin;
-        documents.load ("Load preset bank", folder, plugin.getBankFilePatterns(), [&owner] (const juce::File& file)
+        documents.load ("Load preset bank", plugin.getBankFilePatterns(), [&owner] (const juce::File& file)
                         { return owner.loadBankFile (file); });
     }
     else if (button == &bankSave)
     {
         auto& owner = plugin;
-        documents.save ("Save preset bank", folder, plugin.getBankFileExtension(), [&owner] (const juce::File& file)
+        documents.save ("Save preset bank", plugin.getBankFileExtension(), [&owner] (const juce::File& file)
                         { return owner.saveBankFile (file); });
     }
     else

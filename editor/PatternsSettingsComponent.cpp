@@ -15,6 +15,7 @@ DrumMachineEditor::PatternsSettingsComponent::PatternsSettingsComponent (DrumMac
         auto* group = groups.add (new DefaultResourcesRadioButtons (title, {"Factory patterns", "Clear patterns", "User defined"}));
         kinds.add (kind);
         group->getPathComponent().setChooserWildcard (sequencer->getPatternBankFileFilter (kind));
+        followDialogFolder (group->getPathComponent(), plugin);
         group->addListener (this);
         group->getPathComponent().addListener (this);
         addAndMakeVisible (group);

@@ -16,6 +16,7 @@ BasePluginEditorOldStyle::PresetsSettingsComponent::PresetsSettingsComponent (Ba
     defaultPresetsChoice.addListener (this);
     defaultPresetsChoice.getPathComponent().addListener (this);
     defaultPresetsChoice.getPathComponent().setChooserWildcard (bankFilePatterns);
+    followDialogFolder (defaultPresetsChoice.getPathComponent(), plugin);
     addAndMakeVisible (defaultPresetsChoice);
 
     updateFromPlugin();

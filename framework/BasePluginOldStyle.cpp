@@ -857,19 +857,25 @@ bool BasePluginOldStyle::loadBankFile (const juce::File& file)
     auto document = parseXmlDocument (file);
     const bool loaded = document != nullptr && readPresetBankXml (*document);
 
-    if (loaded && getPresetSlot (getCurrentPreset()) != nullptr)
+    if (!loaded)
+        return false;
+
+    if (getPresetSlot (getCurrentPreset()) != nullptr)
         applyPreset();
 
     setDialogFolderFromFile (file);
-    return loaded;
+    return true;
 }
 
 bool BasePluginOldStyle::saveBankFile (const juce::File& file)
 {
     auto document = createPresetBankXml();
-    const bool saved = writeXmlDocument (*document, file);
+    // Only a file written counts: a failure leaves the dialog folder where it was.
+    if (!writeXmlDocument (*document, file))
+        return false;
+
     setDialogFolderFromFile (file);
-    return saved;
+    return true;
 }
 
 bool BasePluginOldStyle::loadDefaultPresetResource (const juce::String& logicalName)

@@ -26,8 +26,27 @@ juce::File DocumentFileChooser::withExtension (const juce::File& chosen, const j
     return chosen.getSiblingFile (chosen.getFileName() + extension);
 }
 
-void DocumentFileChooser::save (const juce::String& title, const juce::File& initialFile, const juce::String& extension,
-                                FileAction writer, Done onSaved)
+void DocumentFileChooser::setFolder (FolderSource current, FolderSink remember)
+{
+    folderSource = std::move (current);
+    folderSink = std::move (remember);
+}
+
+juce::File DocumentFileChooser::startFolder() const
+{
+    return folderSource ? folderSource() : juce::File();
+}
+
+void DocumentFileChooser::succeeded (const juce::File& file, const Done& done)
+{
+    if (folderSink)
+        folderSink (file.getParentDirectory());
+
+    if (done)
+        done (file);
+}
+
+void DocumentFileChooser::save (const juce::String& title, const juce::String& extension, FileAction writer, Done onSaved)
 {
     question.reset();
     saveTitle = title;
@@ -37,7 +56,7 @@ void DocumentFileChooser::save (const juce::String& title, const juce::File& ini
     saveTarget = juce::File();
 
     launcher->setParentAbove (owner);
-    launcher->launchForSave (title, initialFile, "*" + extension, [this] (const juce::File& chosen)
+    launcher->launchForSave (title, startFolder(), "*" + extension, [this] (const juce::File& chosen)
                              { saveChosen (chosen); });
 }
 
@@ -67,8 +86,7 @@ void DocumentFileChooser::write()
         return;
     }
 
-    if (saveDone)
-        saveDone (target);
+    succeeded (target, saveDone);
 }
 
 void DocumentFileChooser::alertWindowClosed (Oru::AlertWindow* window, int result)
@@ -78,17 +96,16 @@ void DocumentFileChooser::alertWindowClosed (Oru::AlertWindow* window, int resul
         write();
 }
 
-void DocumentFileChooser::load (const juce::String& title, const juce::File& initialFile, const juce::String& wildcard,
-                                FileAction reader, Done onLoaded)
+void DocumentFileChooser::load (const juce::String& title, const juce::String& wildcard, FileAction reader, Done onLoaded)
 {
     launcher->setParentAbove (owner);
-    launcher->launch (title, initialFile, wildcard,
+    launcher->launch (title, startFolder(), wildcard,
                       [this, title, reader = std::move (reader), onLoaded = std::move (onLoaded)] (const juce::File& file)
                       {
                           if (!reader || !reader (file))
                               showNotice (title, "\"" + file.getFileName() + "\" could not be loaded.");
-                          else if (onLoaded)
-                              onLoaded (file);
+                          else
+                              succeeded (file, onLoaded);
                       });
 }
 

@@ -29,14 +29,20 @@ public:
     void setLauncher (std::unique_ptr<FileChooserLauncher> newLauncher);
     FileChooserLauncher& getLauncher() noexcept { return *launcher; }
 
+    using FolderSource = std::function<juce::File()>;
+    using FolderSink = std::function<void (const juce::File& folder)>;
+
+    /** Where every chooser opens, and what learns the folder of a file read or written. A
+        cancelled chooser, a "No" to the question and a failed load or save leave it as it
+        was: the musician comes back to where the last file that counted was. */
+    void setFolder (FolderSource current, FolderSink remember);
+
     /** Asks for a file to write; extension with its dot (".PXptr"); the wildcard is
         "*" + extension. onSaved hears the file written. */
-    void save (const juce::String& title, const juce::File& initialFile, const juce::String& extension,
-               FileAction writer, Done onSaved = {});
+    void save (const juce::String& title, const juce::String& extension, FileAction writer, Done onSaved = {});
 
     /** Asks for an existing file and reads it; onLoaded hears the file read. */
-    void load (const juce::String& title, const juce::File& initialFile, const juce::String& wildcard,
-               FileAction reader, Done onLoaded = {});
+    void load (const juce::String& title, const juce::String& wildcard, FileAction reader, Done onLoaded = {});
 
     /** A one-button notice over the editor, also for failures the caller finds itself. */
     void showNotice (const juce::String& title, const juce::String& message);
@@ -51,11 +57,15 @@ public:
 private:
     void saveChosen (const juce::File& chosen);
     void write();
+    juce::File startFolder() const;
+    void succeeded (const juce::File& file, const Done& done);
     void alertWindowClosed (Oru::AlertWindow* window, int result) override;
     std::unique_ptr<Oru::AlertWindow> showWindow (std::unique_ptr<Oru::AlertWindow> window);
 
     juce::Component& owner;
     std::unique_ptr<FileChooserLauncher> launcher;
+    FolderSource folderSource;
+    FolderSink folderSink;
 
     // The save in progress, from the choice to the answer of the question.
     juce::String saveTitle, saveExtension;

@@ -7,16 +7,21 @@
 
 /** Opens a file chooser without blocking (modal loops are off in a plug-in) and hands
     the choice to a callback on the message thread; the callback does not run when the
-    user cancels, nor after the launcher has gone or closed the chooser. zenity or
-    kdialog is used when installed, else JUCE's own dialog, which opens inside the
-    parent component when one is given (a top-level window could fall behind the
-    host's). Tests replace launch and launchForSave. */
+    user cancels, nor after the launcher has gone or closed the chooser.
+
+    zenity or kdialog is used when installed. Else the toolkit's own chooser opens in a
+    top-level window of its own, centred over the parent component, which the window
+    manager keeps above the host's window as one of the host's dialogs: a host keeps the
+    keyboard focus on its own window and never hands it to the editor embedded in it, so a
+    chooser inside the editor would never see a key. The chooser takes the focus with the
+    keyboard in its file name box, and gives the focus back where it was when it closes.
+    Tests replace launch and launchForSave. */
 class FileChooserLauncher
 {
 public:
     using Callback = std::function<void (const juce::File&)>;
 
-    FileChooserLauncher() = default;
+    FileChooserLauncher();
     virtual ~FileChooserLauncher();
 
     void setParentComponent (juce::Component* newParent) noexcept { parent = newParent; }
@@ -36,11 +41,19 @@ public:
     /** Closes an open chooser; its callback never runs. */
     virtual void close();
 
+    /** The toolkit's chooser window while it is open, else null. */
+    juce::Component* getChooserWindow() const noexcept;
+
 private:
+    class ChooserWindow;
+
     void start (int flags, const juce::String& title, const juce::File& initialFile, const juce::String& wildcard,
                 Callback onChosen, bool mustExist);
+    void startPlatformDialog (int flags, const juce::String& title, const juce::File& initialFile,
+                              const juce::String& wildcard, Callback onChosen, bool mustExist);
 
     std::unique_ptr<juce::FileChooser> chooser; // kept alive until the asynchronous dialog ends
+    std::unique_ptr<ChooserWindow> window;
     juce::Component::SafePointer<juce::Component> parent;
     std::shared_ptr<int> alive = std::make_shared<int> (0); // choices arriving later see it expired
 

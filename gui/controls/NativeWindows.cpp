@@ -30,6 +30,9 @@ public:
     decltype (&XSync) sync = nullptr;
     decltype (&XSetErrorHandler) setErrorHandler = nullptr;
     decltype (&XTranslateCoordinates) translateCoordinates = nullptr;
+    decltype (&XInternAtom) internAtom = nullptr;
+    decltype (&XGetWindowProperty) getWindowProperty = nullptr;
+    decltype (&XSetTransientForHint) setTransientForHint = nullptr;
 
 private:
     Xlib()
@@ -56,6 +59,9 @@ private:
         load (sync, "XSync");
         load (setErrorHandler, "XSetErrorHandler");
         load (translateCoordinates, "XTranslateCoordinates");
+        load (internAtom, "XInternAtom");
+        load (getWindowProperty, "XGetWindowProperty");
+        load (setTransientForHint, "XSetTransientForHint");
 
         if (!ok)
         {
@@ -126,6 +132,23 @@ bool isViewable (Connection& c, Window window)
 {
     XWindowAttributes attributes{};
     return c.x.getWindowAttributes (c.display, window, &attributes) != 0 && attributes.map_state == IsViewable;
+}
+
+/** True when the window manager manages the window as a client (it carries WM_STATE). */
+bool isClient (Connection& c, Window window, Atom wmState)
+{
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+
+    if (wmState == None || c.x.getWindowProperty (c.display, window, wmState, 0, 2, False, AnyPropertyType, &type, &format, &count, &after, &data) != Success)
+        return false;
+
+    if (data != nullptr)
+        c.x.free (data);
+
+    return type != None;
 }
 
 enum class FocusPlace
@@ -219,6 +242,40 @@ bool NativeWindows::restoreFocus (const SavedFocus& saved)
     return false;
 }
 
+bool NativeWindows::setDialogOf (void* topLevelWindow, void* embeddedWindow)
+{
+    const auto dialog = (Window) (juce::pointer_sized_uint) topLevelWindow;
+    Connection c;
+
+    if (c.display == nullptr || dialog == 0 || embeddedWindow == nullptr)
+        return false;
+
+    // Up to the host's own top-level window: the outermost one the window manager manages as a
+    // client (its frame around it is the window manager's), else the outermost below the root.
+    const auto wmState = c.x.internAtom (c.display, "WM_STATE", True);
+    Window client = None, outermost = None;
+
+    auto w = (Window) (juce::pointer_sized_uint) embeddedWindow;
+
+    for (int depth = 0; w != None && depth < 64; ++depth)
+    {
+        outermost = w;
+
+        if (isClient (c, w, wmState))
+            client = w;
+
+        w = parentOf (c, w);
+    }
+
+    const auto host = client != None ? client : outermost;
+
+    if (host == None)
+        return false;
+
+    c.x.setTransientForHint (c.display, dialog, host);
+    return true;
+}
+
 std::optional<juce::Point<int>> NativeWindows::getScreenPosition (void* nativeWindow)
 {
     const auto window = (Window) (juce::pointer_sized_uint) nativeWindow;
@@ -260,6 +317,11 @@ bool NativeWindows::isFocusElsewhere (void*)
 }
 
 bool NativeWindows::restoreFocus (const SavedFocus&)
+{
+    return false;
+}
+
+bool NativeWindows::setDialogOf (void*, void*)
 {
     return false;
 }

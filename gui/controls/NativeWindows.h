@@ -41,6 +41,11 @@ public:
         the plug-in's window meanwhile), on its nearest ancestor still viewable. */
     static bool restoreFocus (const SavedFocus& saved);
 
+    /** Declares a top-level window of ours a dialog of the host's window around the embedded
+        window, so that the window manager keeps it above that window and focuses it as the
+        host's own dialogs. Call it before the window is first shown. */
+    static bool setDialogOf (void* topLevelWindow, void* embeddedWindow);
+
     /** The window's origin on the screen in physical pixels, when it can be read and the
         window is viewable. */
     static std::optional<juce::Point<int>> getScreenPosition (void* nativeWindow);

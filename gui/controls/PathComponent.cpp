@@ -63,7 +63,7 @@ void PathComponent::browse()
 {
     juce::Component::SafePointer<PathComponent> safeThis (this);
     chooserLauncher->setParentAbove (*this);
-    chooserLauncher->launch (chooserTitle, chooserInitialFile, chooserWildcard,
+    chooserLauncher->launch (chooserTitle, chooserFolder ? chooserFolder() : chooserInitialFile, chooserWildcard,
                              [safeThis] (const juce::File& file)
                              {
                                  if (safeThis != nullptr)

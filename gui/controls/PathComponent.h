@@ -42,6 +42,10 @@ public:
 
     void setChooserTitle (const juce::String& title) { chooserTitle = title; }
     void setChooserInitialFile (const juce::File& file) { chooserInitialFile = file; }
+
+    /** Where "Browse" opens instead of the initial file, asked at each opening: the owner's
+        folder may have moved meanwhile. */
+    void setChooserFolder (std::function<juce::File()> folder) { chooserFolder = std::move (folder); }
     void setChooserWildcard (const juce::String& wildcard) { chooserWildcard = wildcard; }
 
     /** Replaces the way the file chooser is opened (tests give a scripted one). */
@@ -74,6 +78,7 @@ private:
     const juce::String overflowMarker{"[...]"};
     juce::String chooserTitle;
     juce::File chooserInitialFile;
+    std::function<juce::File()> chooserFolder;
     juce::String chooserWildcard;
     juce::Array<Listener*> listeners;
     std::unique_ptr<FileChooserLauncher> chooserLauncher;

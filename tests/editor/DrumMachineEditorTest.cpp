@@ -1,7 +1,12 @@
 #include "../TempFolder.h"
 #include "EditorTestHost.h"
+#include "EditorWindowsTestSupport.h"
 
 #include "editor/AboutWindow.h"
+#include "editor/DrumMapSettingsComponent.h"
+#include "editor/MidiControlComponent.h"
+#include "editor/OldStylePresetBrowserWindow.h"
+#include "editor/PatternsSettingsComponent.h"
 #include "editor/OptionsWindow.h"
 #include "editor/PresetsSettingsComponent.h"
 #include "gui/widgets/GFXAnimation.h"
@@ -248,6 +253,110 @@ TEST (DrumMachineEditor, SavingAsksAboutTheFileWithItsExtensionAndNoKeepsIt)
     chooser.answer = folder.file ("All");
     editor.popupMenuItemSelected (&editor.getSaveMenu(), DrumMachineEditor::patternBank, false);
     EXPECT_TRUE (folder.file ("All.PXptrb").existsAsFile());
+}
+
+TEST (DrumMachineEditor, EveryChooserOpensInTheDialogFolderAndOnlyAFileReadOrWrittenMovesIt)
+{
+    EditorTestHost host;
+    auto& editor = host.editor();
+    auto& plugin = *host.plugin;
+    auto& browser = *editor.getPresetBrowserWindow();
+    auto& drumMap = *editor.getDrumMapPage();
+    auto& midi = *editor.getMidiControlComponent();
+    TempFolder dialogFolder, elsewhere;
+
+    auto pattern = [&editor] (PopupMenuEx& menu, int kind)
+    {
+        return [&editor, &menu, kind]
+        {
+            editor.popupMenuItemSelected (&menu, kind, false);
+            pumpPendingMessages();
+        };
+    };
+    auto press = [] (juce::Button* button)
+    {
+        return [button]
+        { editor_test::click (*button); };
+    };
+
+    struct Chooser
+    {
+        const char* name;
+        DocumentFileChooser& files;
+        std::function<void()> load, save;
+        juce::String extension;
+    };
+
+    const Chooser choosers[] = {
+        {"preset", browser.getDocumentChooser(), press (&browser.getPresetLoadButton()), press (&browser.getPresetSaveButton()), ".PXprs"},
+        {"preset bank", browser.getDocumentChooser(), press (&browser.getBankLoadButton()), press (&browser.getBankSaveButton()), ".PXprsb"},
+        {"pattern", editor.getPatternFiles(), pattern (editor.getLoadMenu(), DrumMachineEditor::singlePattern),
+         pattern (editor.getSaveMenu(), DrumMachineEditor::singlePattern), ".PXptr"},
+        {"pattern bank", editor.getPatternFiles(), pattern (editor.getLoadMenu(), DrumMachineEditor::patternBank),
+         pattern (editor.getSaveMenu(), DrumMachineEditor::patternBank), ".PXptrb"},
+        {"drum map", drumMap.getDocumentChooser(), press (&drumMap.getLoadButton()), press (&drumMap.getSaveButton()),
+         plugin.getDrumMapFileExtension()},
+        {"MIDI map", midi.getDocumentChooser(), press (midi.getImageButton ("Load Map")), press (midi.getImageButton ("Save Map")),
+         ".PXccmap"},
+    };
+
+    for (const auto& c : choosers)
+    {
+        SCOPED_TRACE (c.name);
+        auto& dialogs = editor_test::script (c.files);
+        const auto file = elsewhere.file (juce::String (c.name) + c.extension);
+        const auto damaged = elsewhere.file (juce::String ("damaged ") + c.name + c.extension);
+        ASSERT_TRUE (damaged.replaceWithText ("<"));
+
+        // Written: the folder follows the file.
+        plugin.setDialogFolder (dialogFolder.folder);
+        dialogs.answers = {elsewhere.file (c.name)};
+        c.save();
+        ASSERT_TRUE (file.existsAsFile());
+        EXPECT_EQ (plugin.getDialogFolder(), elsewhere.folder);
+
+        // Cancelled, "No" to replacing, a failed load: each opened in the dialog folder and left it there.
+        plugin.setDialogFolder (dialogFolder.folder);
+        dialogs.answers = {juce::File(), file, damaged};
+        c.save();
+        c.save();
+        ASSERT_NE (c.files.getQuestion(), nullptr);
+        editor_test::click (*c.files.getQuestion()->getButton (1)); // "No"
+        c.load();
+        ASSERT_NE (c.files.getNotice(), nullptr);
+        EXPECT_EQ (c.files.getNotice()->getMessage(), "\"" + damaged.getFileName() + "\" could not be loaded.");
+        EXPECT_EQ (plugin.getDialogFolder(), dialogFolder.folder);
+
+        // Read: the folder follows the file.
+        dialogs.answers = {file};
+        c.load();
+        EXPECT_EQ (plugin.getDialogFolder(), elsewhere.folder);
+
+        ASSERT_EQ (dialogs.initialFiles.size(), 5);
+        for (const auto& initial : dialogs.initialFiles)
+            EXPECT_EQ (initial, dialogFolder.folder);
+    }
+
+    // The path rows' "Browse" opens there too; picking a path reads nothing and leaves the folder.
+    PathComponent* paths[] = {&editor.getPresetsPage()->getDefaultPresetsChoice().getPathComponent(),
+                              &editor.getPatternsPage()->getGroup (0).getPathComponent(),
+                              &drumMap.getDefaultMapChoice().getPathComponent(),
+                              &midi.getDefaultMapCheckBox().getPathComponent()};
+
+    for (auto* path : paths)
+    {
+        auto launcher = std::make_unique<editor_test::ScriptedLauncher>();
+        auto& dialogs = *launcher;
+        path->setFileChooserLauncher (std::move (launcher));
+        plugin.setDialogFolder (dialogFolder.folder);
+        dialogs.answers = {elsewhere.file ("picked")};
+        path->browse();
+        pumpPendingMessages();
+        ASSERT_EQ (dialogs.initialFiles.size(), 1);
+        EXPECT_EQ (dialogs.initialFiles[0], dialogFolder.folder);
+        EXPECT_EQ (path->getPath(), elsewhere.file ("picked").getFullPathName());
+        EXPECT_EQ (plugin.getDialogFolder(), dialogFolder.folder);
+    }
 }
 
 TEST (DrumMachineEditor, AFailedLoadOrSaveSaysSoAndChangesNothing)

@@ -8,9 +8,11 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 
 #include <atomic>
 #include <chrono>
@@ -149,7 +151,33 @@ bool waitFor (Condition&& condition, int ms = 5000)
     return true;
 }
 
-/** Our host's window on the X display, and the editor's window inside it. */
+/** True when the window is the ancestor or one of its descendants. */
+inline bool isWithin (Display* display, Window w, Window ancestor)
+{
+    for (int depth = 0; w != 0 && w != PointerRoot && depth < 64; ++depth)
+    {
+        if (w == ancestor)
+            return true;
+
+        Window root = 0, parent = 0, *children = nullptr;
+        unsigned int count = 0;
+
+        if (XQueryTree (display, w, &root, &parent, &children, &count) == 0)
+            return false;
+
+        if (children != nullptr)
+            XFree (children);
+
+        w = parent == root ? 0 : parent;
+    }
+
+    return false;
+}
+
+/** Our host's window on the X display, and the editor's window inside it. As the hosts the
+    musicians use do, the host's window holds the keyboard focus and never hands it to the
+    editor's window: whenever the focus lands inside, it is taken straight back. Top-level
+    windows of the plug-in's own may take it. */
 struct X11Session
 {
     explicit X11Session (const char* displayName)
@@ -157,6 +185,10 @@ struct X11Session
     {
         if (display == nullptr)
             return;
+
+        // A window asked about after it has gone must not end the test through Xlib's default handler.
+        XSetErrorHandler ([] (Display*, XErrorEvent*)
+                          { return 0; });
 
         const int screen = DefaultScreen (display);
         hostWindow = XCreateSimpleWindow (display, RootWindow (display, screen), 0, 0, 1000, 800, 0, BlackPixel (display, screen),
@@ -178,6 +210,9 @@ struct X11Session
                      { return isViewable (hostWindow); },
                      2000);
         }
+
+        focusKeeper = std::thread ([this, name = std::string (displayName)]
+                                   { keepFocus (name.c_str()); });
     }
 
     ~X11Session()
@@ -185,6 +220,8 @@ struct X11Session
         if (display == nullptr)
             return;
 
+        keeping = false;
+        focusKeeper.join();
         XDestroyWindow (display, hostWindow);
         XCloseDisplay (display);
     }
@@ -304,8 +341,99 @@ struct X11Session
         button (false);
     }
 
+    /** Where the keyboard focus is now. */
+    Window focus() const
+    {
+        Window focused = 0;
+        int revert = 0;
+        XGetInputFocus (display, &focused, &revert);
+        return focused;
+    }
+
+    /** True while the focus is on a window that is neither the host's nor inside it. */
+    bool focusIsElsewhere() const
+    {
+        const auto f = focus();
+        return f != 0 && f != PointerRoot && !isWithin (display, f, hostWindow);
+    }
+
+    /** A key pressed and released, with Shift or Control held when asked. */
+    void key (KeySym sym, unsigned int modifiers = 0) const
+    {
+        const auto press = [this] (KeySym s, bool down)
+        {
+            XTestFakeKeyEvent (display, XKeysymToKeycode (display, s), down ? True : False, CurrentTime);
+        };
+
+        if ((modifiers & ShiftMask) != 0)
+            press (XK_Shift_L, true);
+
+        press (sym, true);
+        press (sym, false);
+
+        if ((modifiers & ShiftMask) != 0)
+            press (XK_Shift_L, false);
+
+        XSync (display, False);
+        std::this_thread::sleep_for (std::chrono::milliseconds (20));
+    }
+
+    /** Types text of the printable ASCII characters, whose key symbols are their codes. */
+    void type (const juce::String& text) const
+    {
+        for (auto c : text)
+        {
+            const auto sym = (KeySym) c;
+            const auto code = XKeysymToKeycode (display, sym);
+            key (sym, XkbKeycodeToKeysym (display, code, 0, 0) != sym ? ShiftMask : 0);
+        }
+    }
+
+    /** A click with Control held. */
+    void controlClick (Window w, juce::Point<int> p) const
+    {
+        XTestFakeKeyEvent (display, XKeysymToKeycode (display, XK_Control_L), True, CurrentTime);
+        click (w, p);
+        XTestFakeKeyEvent (display, XKeysymToKeycode (display, XK_Control_L), False, CurrentTime);
+        XSync (display, False);
+    }
+
     Display* display = nullptr;
     Window hostWindow = 0;
+    std::atomic<int> focusTakenBack{0};
+
+private:
+    void keepFocus (const char* displayName)
+    {
+        Display* own = XOpenDisplay (displayName);
+
+        if (own == nullptr)
+            return;
+
+        XSetInputFocus (own, hostWindow, RevertToParent, CurrentTime);
+        XSync (own, False);
+
+        while (keeping)
+        {
+            Window focused = 0;
+            int revert = 0;
+            XGetInputFocus (own, &focused, &revert);
+
+            if (focused != hostWindow && isWithin (own, focused, hostWindow))
+            {
+                XSetInputFocus (own, hostWindow, RevertToParent, CurrentTime);
+                XSync (own, False);
+                ++focusTakenBack;
+            }
+
+            std::this_thread::sleep_for (std::chrono::milliseconds (2));
+        }
+
+        XCloseDisplay (own);
+    }
+
+    std::atomic<bool> keeping{true};
+    std::thread focusKeeper;
 };
 
 /** Renders on its own thread in real time (one block per block's duration) with the transport

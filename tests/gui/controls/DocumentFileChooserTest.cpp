@@ -84,7 +84,7 @@ TEST (DocumentFileChooser, AsksBeforeReplacingAndReportsFailure)
     auto save = [&]
     {
         files.save (
-            "Save pattern", temp.folder, ".PXptr",
+            "Save pattern", ".PXptr",
             [&] (const juce::File& f)
             {
                 written.add (f);
@@ -146,40 +146,63 @@ TEST (DocumentFileChooser, AsksBeforeReplacingAndReportsFailure)
 
     // A failed load says so too.
     chooser.answer = target;
-    files.load ("Load pattern", temp.folder, "*.PXptr", [] (const juce::File&)
+    files.load ("Load pattern", "*.PXptr", [] (const juce::File&)
                 { return false; });
     EXPECT_EQ (files.getNotice()->getMessage(), "\"Groove.PXptr\" could not be loaded.");
 }
 
-TEST (DocumentFileChooser, OwnDialogOpensInsideTheEditorAndClosesWithIt)
-{
-    if (juce::FileChooser::isPlatformDialogAvailable())
-        GTEST_SKIP() << "zenity or kdialog is installed: the toolkit's own dialog is not used";
+#include "tests/X11TestHost.h"
 
+// Needs a real display: run by the gui_display_on_screen test under Xvfb, skipped otherwise.
+TEST (FileChooserOnScreen, OwnChooserIsADialogOfTheHostWindowTakesTheKeysAndGoesWithItsOwner)
+{
+    const char* displayName = std::getenv ("PULSARET_EDITOR_DISPLAY");
+
+    if (displayName == nullptr || juce::FileChooser::isPlatformDialogAvailable())
+        GTEST_SKIP() << "no display, or zenity or kdialog is installed";
+
+    X11Host host (displayName);
+    ASSERT_NE (host.display, nullptr);
+    ASSERT_TRUE (waitFor ([&]
+                          { return host.isViewable (host.window); }));
+
+    // The editor embedded in the host's window as the VST adapter embeds it.
     DefaultLookAndFeel laf;
-    TestDesktop editor (&laf, 790, 652);
+    TestDesktop editor (&laf, 400, 250);
     juce::Component page;
     editor.addAndMakeVisible (page);
-    TempFolder temp;
+    editor.addToDesktop (0, (void*) (juce::pointer_sized_uint) host.window);
+    ASSERT_TRUE (waitFor ([&]
+                          { return host.isViewable ((Window) editor.getWindowHandle()); }));
+    XSetInputFocus (host.display, host.window, RevertToParent, CurrentTime);
+    XSync (host.display, False);
     int calls = 0;
 
     {
         DocumentFileChooser files (page);
-        files.save ("Save pattern", temp.folder, ".PXptr", [&] (const juce::File&)
+        files.save ("Save pattern", ".PXptr", [&] (const juce::File&)
                     { return ++calls > 0; });
-        pumpMessages (30);
 
-        auto* dialog = editor.getChildComponent (editor.getNumChildComponents() - 1);
-        ASSERT_NE (dynamic_cast<juce::FileChooserDialogBox*> (dialog), nullptr);
-        EXPECT_FALSE (dialog->isOnDesktop());
-        EXPECT_TRUE (editor.getLocalBounds().contains (dialog->getBounds()));
-        snapshot (editor, "save-chooser-in-panel.png");
+        auto* chooser = files.getLauncher().getChooserWindow();
+        ASSERT_NE (chooser, nullptr);
+        EXPECT_TRUE (chooser->isOnDesktop());
+        Window dialogOf = 0;
+        EXPECT_NE (XGetTransientForHint (host.display, (Window) chooser->getWindowHandle(), &dialogOf), 0);
+        EXPECT_EQ (dialogOf, host.window);
+
+        // Centred over the editor, with the keys in its name box once the window system lets it have them.
+        EXPECT_TRUE (waitFor ([&]
+                              { return dynamic_cast<juce::TextEditor*> (juce::Component::getCurrentlyFocusedComponent()) != nullptr
+                                       && chooser->isParentOf (juce::Component::getCurrentlyFocusedComponent()); }));
+        const auto editorCentre = host.rootPosition ((Window) editor.getWindowHandle()) + editor.getLocalBounds().getCentre();
+        EXPECT_LE (chooser->getScreenBounds().getCentre().getDistanceFrom (editorCentre), 2);
     }
 
-    pumpMessages (30);
-
-    for (auto* child : editor.getChildren())
-        EXPECT_EQ (dynamic_cast<juce::FileChooserDialogBox*> (child), nullptr);
-
+    // Gone with its owner, without a call, and the focus is back on the host's window.
+    pumpPendingMessages();
     EXPECT_EQ (calls, 0);
+    EXPECT_TRUE (waitFor ([&]
+                          { return host.focus() == host.window; }));
+    editor.removeFromDesktop();
+    settle();
 }
