@@ -2,7 +2,7 @@
 # Installs everything a fresh Debian 12 machine needs to build and test Pulsaret.
 set -euo pipefail
 
-packages=(juce-modules-source cmake ninja-build g++ pkgconf libgtest-dev libgmock-dev python3
+packages=(juce-modules-source cmake ninja-build g++ pkgconf libgtest-dev libgmock-dev python3 libexpat1-dev
           libfreetype-dev libfontconfig-dev libx11-dev libxext-dev libxinerama-dev libxrandr-dev libxcursor-dev libxtst-dev
           ccache xvfb xauth x11-utils openbox fonts-wine ardour linux-perf)
 
