@@ -114,6 +114,13 @@ TEST (XmlDocuments, RefusesWhatIsNotOneWellFormedDocumentWithinTheBounds)
         EXPECT_EQ (error, c.error) << c.text.substring (0, 80);
     }
 
+    // Bytes as they lie in a chunk: read up to the length given, checked as UTF-8 by the parser.
+    juce::String error = "unset";
+    EXPECT_NE (parseXmlUtf8 ("<a/>junk", 4, &error), nullptr);
+    EXPECT_EQ (error, "");
+    EXPECT_EQ (parseXmlUtf8 ("<a b='\xff'/>", 10, &error), nullptr);
+    EXPECT_EQ (error, "not XML: not well-formed (invalid token) at line 1");
+
     // A processing instruction ends a run of text; JUCE's parser loops for ever on this.
     const auto bank = parseXmlText ("<PatternBank>x<?x?>y</PatternBank>");
     ASSERT_NE (bank, nullptr);
