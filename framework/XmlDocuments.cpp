@@ -36,8 +36,8 @@ bool writeXmlDocument (const juce::XmlElement& element, const juce::File& file)
 namespace
 {
 /** The short texts met last, so that the names and values a document repeats (parameter names,
-    "0.5", track strings) are shared, as juce::String can be, rather than pooled or copied again:
-    the tree is built in about the time JUCE's own parser takes. Direct-mapped: a miss replaces. */
+    "0.5", track strings) are shared, as juce::String can be, instead of being looked up in JUCE's
+    string pool or copied again for every element. Direct-mapped: a miss replaces the slot. */
 template <typename Text>
 class RecentTexts
 {
