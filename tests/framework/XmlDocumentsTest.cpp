@@ -172,6 +172,11 @@ TEST (XmlDocuments, FilesAreBoundedAndReadInTheirOwnEncoding)
         }
     }
 
+    // Text in memory is Unicode already: its declaration names no encoding to convert from.
+    const auto declared = parseXmlText ("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a b=\"" + eAcute + "\"/>");
+    ASSERT_NE (declared, nullptr);
+    EXPECT_EQ (declared->getStringAttribute ("b"), eAcute);
+
     // Just past the bound, though the document inside is whole.
     {
         juce::FileOutputStream out (file);
