@@ -205,7 +205,9 @@ bool DrumMachineDocuments::readDrumMapXml (const juce::XmlElement& element)
 
     DrumMap fresh;
     fresh.setName (drumMap.getName());
-    fresh.readXml (element);
+
+    if (!fresh.readXml (element))
+        return false;
 
     const juce::ScopedLock sl (callbackLock);
     drumMap = fresh;

@@ -16,7 +16,7 @@ void DrumMap::setInstrument (int key, int instrument) noexcept
         entries[(size_t) key] = instrument;
 }
 
-void DrumMap::readXml (const juce::XmlElement& element)
+bool DrumMap::readXml (const juce::XmlElement& element)
 {
     clear();
 
@@ -34,7 +34,7 @@ void DrumMap::readXml (const juce::XmlElement& element)
     }
     else
     {
-        return;
+        return false;
     }
 
     for (auto* assign : element.getChildIterator())
@@ -42,13 +42,15 @@ void DrumMap::readXml (const juce::XmlElement& element)
         if (!assign->getTagName().equalsIgnoreCase ("assign") || !hasAttributeIgnoringCase (*assign, keyAttribute))
             continue;
 
-        const int key = parseDecimalInteger (getAttributeIgnoringCase (*assign, keyAttribute));
+        const auto key = readIntegerText (getAttributeIgnoringCase (*assign, keyAttribute));
         const int instrument = DrumVoiceNames::findShortName (getAttributeIgnoringCase (*assign, "instrument"));
 
         // The accent track has no voice to play.
-        if (isKey (key) && instrument >= 0 && instrument < DrumVoiceNames::numInstruments)
-            entries[(size_t) key] = instrument;
+        if (key.has_value() && isKey (*key) && instrument >= 0 && instrument < DrumVoiceNames::numInstruments)
+            entries[(size_t) *key] = instrument;
     }
+
+    return true;
 }
 
 std::unique_ptr<juce::XmlElement> DrumMap::createXml (const juce::String& application) const

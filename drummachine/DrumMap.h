@@ -30,9 +30,9 @@ public:
     void setName (const juce::String& newName);
 
     /** Reads the "assign" children of a "DrumMap" element whose tag and application the
-        caller has checked: version "1.1" (with the name) or "1.0"; another version
-        leaves the map empty. The map is cleared first. */
-    void readXml (const juce::XmlElement& element);
+        caller has checked: version "1.1" (with the name) or "1.0". The map is cleared first.
+        False for another version, whose keys cannot be known: the caller keeps its map. */
+    bool readXml (const juce::XmlElement& element);
 
     /** "DrumMap" version "1.1" with the application and name, the keys ordered by
         instrument, then by key. */

@@ -55,7 +55,7 @@ bool OutputSettings::readXml (const juce::XmlElement& element, int numOutputs)
             if (track >= 0)
                 triggerOutInstrument = track;
 
-            const int out = parseDecimalInteger (getAttributeIgnoringCase (*child, "out", "0"));
+            const int out = readIntegerAttribute (*child, "out", 0).value_or (0);
             triggerOutOutput = out >= 1 && out <= numOutputs ? out : 0;
         }
         else if (child->getTagName().equalsIgnoreCase ("OutCharacteristics"))
@@ -76,7 +76,7 @@ bool OutputSettings::readXml (const juce::XmlElement& element, int numOutputs)
                 if (instrument < 0 || instrument >= numInstruments)
                     continue;
 
-                const int out = parseDecimalInteger (getAttributeIgnoringCase (*assignation, "out", "0"));
+                const int out = readIntegerAttribute (*assignation, "out", 0).value_or (0);
 
                 if (out >= 1 && out <= numOutputs)
                     outputs[(size_t) instrument] = out;

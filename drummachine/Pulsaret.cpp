@@ -206,8 +206,9 @@ void Pulsaret::publishStepStates()
 //==============================================================================
 void Pulsaret::readChainXml (const juce::XmlElement& element)
 {
+    // -1 for a value that is no number, which the range check below refuses.
     auto read = [&element] (const char* name)
-    { return parseDecimalInteger (getAttributeIgnoringCase (element, name, "0")); };
+    { return readIntegerAttribute (element, name, 0).value_or (-1); };
 
     const int first = read ("first");
     const int last = read ("last");

@@ -607,8 +607,10 @@ void BasePlugin::loadParametersStateXml (const juce::XmlElement& element)
         if (! param->getTagName().equalsIgnoreCase ("param"))
             continue;
 
+        // A value that is no number leaves the parameter as it is.
         if (auto* parameter = parameterManager.getParameter (getAttributeIgnoringCase (*param, "name")))
-            parameter->setNormalisedValue ((float) parseDecimalNumber (getAttributeIgnoringCase (*param, "value")), true);
+            if (const auto value = readNumberAttribute (*param, "value", 0.0))
+                parameter->setNormalisedValue ((float) *value, true);
     }
 }
 

@@ -217,12 +217,8 @@ void BasePluginOldStyle::loadNotPresetableParamsXml (const juce::XmlElement& ele
             continue;
 
         if (auto* parameter = store.getParameter (getAttributeIgnoringCase (*child, "name")))
-        {
-            const auto value = getAttributeIgnoringCase (*child, "value", "0").getDoubleValue();
-
-            if (std::isfinite (value))
-                parameter->setNormalisedValue ((float) value, true);
-        }
+            if (const auto value = readNumberAttribute (*child, "value", 0.0))
+                parameter->setNormalisedValue ((float) *value, true);
     }
 }
 
@@ -280,13 +276,13 @@ bool BasePluginOldStyle::readPresetXml (const juce::XmlElement& element, PresetS
         if ((unsigned) uid >= (unsigned) slot.getNumValues())
             continue;
 
-        const auto value = getAttributeIgnoringCase (*child, "value", "0").getDoubleValue();
-
         // A damaged number must not reach the sound parameters.
-        if (!std::isfinite (value))
+        const auto value = readNumberAttribute (*child, "value", 0.0);
+
+        if (!value.has_value())
             continue;
 
-        slot.setValue (uid, (float) juce::jlimit (0.0, 1.0, value));
+        slot.setValue (uid, (float) juce::jlimit (0.0, 1.0, *value));
     }
 
     return true;
@@ -413,8 +409,10 @@ void BasePluginOldStyle::loadPresetsStateXml (const juce::XmlElement& element)
         if (isPresetBankXml (*child))
             readPresetBankXml (*child);
 
-    // Selected, not applied: the sound parameters came from "ParametersState".
-    selectPreset (getAttributeIgnoringCase (element, "currentPreset", "0").getIntValue(), true);
+    // Selected, not applied: the sound parameters came from "ParametersState". A damaged
+    // number selects nothing rather than the first preset.
+    if (const auto index = readIntegerAttribute (element, "currentPreset", 0))
+        selectPreset (*index, true);
 }
 
 void BasePluginOldStyle::loadPluginStateXml (const juce::XmlElement& element)

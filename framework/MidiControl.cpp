@@ -295,10 +295,13 @@ bool MidiControl::loadMapXml (const juce::XmlElement& element)
         if (parameter == nullptr || ! parameter->isAuto())
             continue;
 
-        const int controllerNumber = parseDecimalInteger (getAttributeIgnoringCase (*child, "CC", "0"));
+        // "x1" or "" is no controller at all, not controller 0.
+        const auto controller = readIntegerAttribute (*child, "CC", 0);
 
-        if (! isController (controllerNumber))
+        if (! controller.has_value() || ! isController (*controller))
             continue;
+
+        const int controllerNumber = *controller;
 
         for (auto& slot : newSlots)
             if (slot == parameter)

@@ -1,5 +1,6 @@
 #include "framework/NumberText.h"
 
+#include <charconv>
 #include <clocale>
 #include <cmath>
 #include <cstdio>
@@ -109,7 +110,178 @@ int parseDecimalInteger (const juce::String& text)
     return (int) (negative ? -magnitude : magnitude);
 }
 
+namespace
+{
+bool isDigit (juce::juce_wchar c)
+{
+    return c >= '0' && c <= '9';
+}
+
+/** The number at the start of s, read as far as the grammar of readNumberText allows; s moves past
+    it. Empty when s holds no digit there. juce::String::getDoubleValue is not used: its exponent
+    overflows a signed integer on "1e9999999999". */
+std::optional<double> readNumberAt (juce::String::CharPointerType& s)
+{
+    std::string number; // ASCII, without a leading "+", for std::from_chars
+    const auto sign = *s;
+
+    if (sign == '-' || sign == '+')
+    {
+        if (sign == '-')
+            number += '-';
+
+        ++s;
+    }
+
+    // The power of ten of the first significant digit, for telling overflow from underflow.
+    juce::int64 order = 0;
+    bool significant = false, anyDigit = false;
+    int integerDigits = 0;
+
+    for (; isDigit (*s); ++s)
+    {
+        anyDigit = true;
+        number += (char) *s;
+
+        if (significant || *s != '0')
+        {
+            significant = true;
+            ++integerDigits;
+        }
+    }
+
+    order = integerDigits - 1;
+
+    if (*s == '.')
+    {
+        auto afterPoint = s + 1;
+
+        if (anyDigit || isDigit (*afterPoint))
+        {
+            s = afterPoint;
+            number += '.';
+
+            for (juce::int64 place = -1; isDigit (*s); ++s, --place)
+            {
+                anyDigit = true;
+                number += (char) *s;
+
+                if (!significant && *s != '0')
+                {
+                    significant = true;
+                    order = place;
+                }
+            }
+        }
+    }
+
+    if (!anyDigit)
+        return {};
+
+    if (*s == 'e' || *s == 'E')
+    {
+        auto e = s + 1;
+        const bool negativeExponent = *e == '-';
+
+        if (*e == '-' || *e == '+')
+            ++e;
+
+        if (isDigit (*e))
+        {
+            number += 'e';
+
+            if (negativeExponent)
+                number += '-';
+
+            // Past a million the exponent decides alone; the digits are kept short for from_chars.
+            juce::int64 exponent = 0;
+
+            for (; isDigit (*e); ++e)
+                exponent = juce::jmin ((juce::int64) 1000000, exponent * 10 + (*e - '0'));
+
+            number += std::to_string (exponent);
+            order += negativeExponent ? -exponent : exponent;
+            s = e;
+        }
+    }
+
+    double value = 0.0;
+    const auto result = std::from_chars (number.data(), number.data() + number.size(), value);
+
+    if (result.ec == std::errc::result_out_of_range)
+    {
+        const double magnitude = order > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+        return sign == '-' ? -magnitude : magnitude;
+    }
+
+    if (result.ec != std::errc())
+        return {};
+
+    return value;
+}
+
+bool isOnlyWhiteSpace (juce::String::CharPointerType s)
+{
+    return s.findEndOfWhitespace().isEmpty();
+}
+} // namespace
+
 double parseDecimalNumber (const juce::String& text)
 {
-    return text.getDoubleValue();
+    auto s = text.getCharPointer().findEndOfWhitespace();
+    auto word = s;
+
+    if (*word == '-' || *word == '+')
+        ++word;
+
+    for (const auto* name : {"nan", "inf"})
+    {
+        if (juce::CharacterFunctions::compareIgnoreCaseUpTo (word, juce::CharPointer_ASCII (name), 3) == 0)
+        {
+            const double value = name[0] == 'n' ? std::numeric_limits<double>::quiet_NaN() : std::numeric_limits<double>::infinity();
+            return *s == '-' ? -value : value;
+        }
+    }
+
+    return readNumberAt (s).value_or (0.0);
+}
+
+std::optional<int> readIntegerText (const juce::String& text)
+{
+    auto s = text.getCharPointer().findEndOfWhitespace();
+    const bool negative = *s == '-';
+
+    if (*s == '-' || *s == '+')
+        ++s;
+
+    if (!isDigit (*s))
+        return {};
+
+    juce::int64 magnitude = 0;
+
+    for (; isDigit (*s); ++s)
+    {
+        magnitude = magnitude * 10 + (*s - '0');
+
+        if (magnitude > (juce::int64) std::numeric_limits<int>::max() + 1)
+            return {};
+    }
+
+    const auto value = negative ? -magnitude : magnitude;
+
+    if (!isOnlyWhiteSpace (s) || value > std::numeric_limits<int>::max())
+        return {};
+
+    return (int) value;
+}
+
+std::optional<double> readNumberText (const juce::String& text)
+{
+    auto s = text.getCharPointer().findEndOfWhitespace();
+    const auto value = readNumberAt (s);
+
+    if (!value.has_value() || !isOnlyWhiteSpace (s) || !std::isfinite (*value))
+        return {};
+
+    return value;
 }

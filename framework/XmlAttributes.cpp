@@ -1,5 +1,7 @@
 #include "framework/XmlAttributes.h"
 
+#include "framework/NumberText.h"
+
 namespace
 {
 int findAttribute (const juce::XmlElement& element, juce::StringRef name)
@@ -32,4 +34,16 @@ bool getBoolAttributeIgnoringCase (const juce::XmlElement& element, juce::String
 
     const auto first = *element.getAttributeValue (index).getCharPointer().findEndOfWhitespace();
     return first == '1' || first == 't' || first == 'T' || first == 'y' || first == 'Y';
+}
+
+std::optional<int> readIntegerAttribute (const juce::XmlElement& element, juce::StringRef name, int missingValue)
+{
+    const int index = findAttribute (element, name);
+    return index >= 0 ? readIntegerText (element.getAttributeValue (index)) : std::optional<int> (missingValue);
+}
+
+std::optional<double> readNumberAttribute (const juce::XmlElement& element, juce::StringRef name, double missingValue)
+{
+    const int index = findAttribute (element, name);
+    return index >= 0 ? readNumberText (element.getAttributeValue (index)) : std::optional<double> (missingValue);
 }

@@ -1,7 +1,10 @@
 #include "framework/XmlDocuments.h"
 
+#include <expat.h>
+
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 bool writeXmlDocument (const juce::XmlElement& element, const juce::File& file)
 {
@@ -32,307 +35,219 @@ bool writeXmlDocument (const juce::XmlElement& element, const juce::File& file)
 
 namespace
 {
-/** Walks the document's markup without recursion. Only what decides whether the parser may see the
-    text is looked at: tags, their names and quoted attribute values, comments, CDATA and processing
-    instructions. All of it is ASCII, so the UTF-8 bytes are scanned directly. */
-class XmlStructureScan
+/** Builds the juce::XmlElement tree from expat's events. A finished element waits in a flat list
+    until its parent closes and takes it: juce::XmlElement appends a child by walking its list,
+    which would make a wide document quadratic, whereas prepending is immediate. */
+class TreeBuilder
 {
 public:
-    XmlStructureScan (const char* text, size_t numBytes)
-        : p (text)
-        , end (text + numBytes)
+    explicit TreeBuilder (XML_Parser p)
+        : parser (p)
     {
+        XML_SetUserData (parser, this);
+        XML_SetElementHandler (parser, startElement, endElement);
+        XML_SetCharacterDataHandler (parser, characters);
+        XML_SetCdataSectionHandler (parser, startCdata, endCdata);
+        XML_SetProcessingInstructionHandler (parser, instruction);
+        XML_SetStartDoctypeDeclHandler (parser, doctype);
+        // No external entity handler either: nothing outside the text is ever read.
+        XML_SetParamEntityParsing (parser, XML_PARAM_ENTITY_PARSING_NEVER);
     }
 
-    juce::String run()
+    std::unique_ptr<juce::XmlElement> parse (const char* bytes, size_t numBytes, juce::String& error)
     {
-        bool rootRead = false;
+        const auto status = XML_Parse (parser, bytes, (int) numBytes, XML_TRUE);
+        const auto line = juce::String ((juce::uint64) XML_GetCurrentLineNumber (parser));
 
-        for (;;)
+        if (reason.isNotEmpty())
         {
-            skipWhiteSpace();
-
-            if (p == end)
-                return rootRead ? juce::String() : juce::String ("no document element");
-
-            if (*p != '<')
-                return rootRead ? "text after the document element" : "text before the document element";
-
-            const auto skipped = skipCommentOrInstruction (false);
-
-            if (skipped == Markup::unclosed)
-                return incomplete();
-
-            if (skipped == Markup::skipped)
-                continue;
-
-            if (startsWith ("<!"))
-            {
-                // Our documents have none; refusing them keeps entity definitions away from the parser.
-                return "a document type declaration";
-            }
-
-            if (rootRead)
-            {
-                return "a second document element";
-            }
-            else
-            {
-                const auto error = scanElements();
-
-                if (error.isNotEmpty())
-                    return error;
-
-                rootRead = true;
-            }
-        }
-    }
-
-private:
-    struct Name
-    {
-        const char* start = nullptr;
-        size_t length = 0;
-
-        bool operator== (const Name& other) const
-        {
-            return length == other.length && std::memcmp (start, other.start, length) == 0;
-        }
-    };
-
-    enum class Markup
-    {
-        none,
-        skipped,
-        unclosed
-    };
-
-    // Skips a comment, a processing instruction or, inside the document element, a CDATA section at p.
-    Markup skipCommentOrInstruction (bool insideElement)
-    {
-        static constexpr const char* delimiters[][2] = {{"<!--", "-->"}, {"<?", "?>"}, {"<![CDATA[", "]]>"}};
-
-        for (int i = 0; i < (insideElement ? 3 : 2); ++i)
-            if (startsWith (delimiters[i][0]))
-                return skipPast (delimiters[i][1]) ? Markup::skipped : Markup::unclosed;
-
-        return Markup::none;
-    }
-
-    // Scans the document element from its '<' to its end.
-    juce::String scanElements()
-    {
-        int depth = 0;
-
-        for (;;)
-        {
-            const auto skipped = skipCommentOrInstruction (true);
-
-            if (skipped == Markup::unclosed)
-                return incomplete();
-
-            if (skipped == Markup::none)
-            {
-                bool finished = false;
-                const auto error = scanTag (depth, finished);
-
-                if (error.isNotEmpty() || finished)
-                    return error;
-            }
-
-            // Character data up to the next tag.
-            const auto* next = static_cast<const char*> (std::memchr (p, '<', (size_t) (end - p)));
-
-            if (next == nullptr)
-                return incomplete();
-
-            p = next;
-        }
-    }
-
-    // Reads the tag at p, opening or closing an element; finished when it ends the document element.
-    juce::String scanTag (int& depth, bool& finished)
-    {
-        if (startsWith ("<!"))
-            return "a declaration inside an element";
-
-        if (startsWith ("</"))
-        {
-            p += 2;
-            const auto name = readName();
-            skipWhiteSpace();
-
-            if (p == end)
-                return incomplete();
-
-            if (*p != '>' || depth == 0 || !(name == open[(size_t) depth - 1]))
-                return "a closing tag that does not match its element";
-
-            ++p;
-            finished = --depth == 0;
+            error = reason + " at line " + line;
             return {};
         }
 
-        ++p;
-        const auto name = readName();
-
-        if (name.length == 0)
-            return p == end ? incomplete() : juce::String ("an element without a name");
-
-        if (depth >= maxXmlDocumentDepth)
-            return "elements nested deeper than " + juce::String (maxXmlDocumentDepth) + " levels";
-
-        bool closed = false;
-
-        for (;;)
+        if (status != XML_STATUS_OK || root == nullptr)
         {
-            skipWhiteSpace();
-
-            if (p == end)
-                return incomplete();
-
-            if (*p == '>')
-            {
-                ++p;
-                break;
-            }
-
-            if (*p == '/')
-            {
-                if (end - p < 2)
-                    return incomplete();
-
-                if (p[1] != '>')
-                    return "a malformed tag";
-
-                p += 2;
-                closed = true;
-                break;
-            }
-
-            const auto attribute = readName();
-            skipWhiteSpace();
-
-            if (p == end)
-                return incomplete();
-
-            if (attribute.length == 0 || *p != '=')
-                return "a malformed attribute";
-
-            ++p;
-            skipWhiteSpace();
-
-            if (p == end)
-                return incomplete();
-
-            const char quote = *p;
-
-            if (quote != '"' && quote != '\'')
-                return "an attribute value without quotes";
-
-            const auto* closing = static_cast<const char*> (std::memchr (p + 1, quote, (size_t) (end - p - 1)));
-
-            if (closing == nullptr)
-                return incomplete();
-
-            p = closing + 1;
+            error = "not XML: " + juce::String (XML_ErrorString (XML_GetErrorCode (parser))) + " at line " + line;
+            return {};
         }
 
-        if (!closed)
-            open[(size_t) depth++] = name;
+        error.clear();
+        return std::move (root);
+    }
+
+    bool refusedForUnknownEncoding() const { return reason.isEmpty() && XML_GetErrorCode (parser) == XML_ERROR_UNKNOWN_ENCODING; }
+
+private:
+    struct OpenElement
+    {
+        std::unique_ptr<juce::XmlElement> element;
+        size_t firstChild; // its children's start in finished
+    };
+
+    static TreeBuilder& from (void* userData) { return *static_cast<TreeBuilder*> (userData); }
+
+    static void XMLCALL startElement (void* userData, const XML_Char* name, const XML_Char** attributes)
+    {
+        auto& b = from (userData);
+
+        if (b.stopped())
+            return;
+
+        if ((int) b.open.size() >= maxXmlDocumentDepth)
+            return b.refuse ("elements nested deeper than " + juce::String (maxXmlDocumentDepth) + " levels");
+
+        b.flushText();
+        auto element = std::make_unique<juce::XmlElement> (juce::String::fromUTF8 (name));
+
+        for (int i = 0; attributes[i] != nullptr; i += 2)
+        {
+            if (i / 2 >= maxXmlElementAttributes)
+                return b.refuse ("more than " + juce::String (maxXmlElementAttributes) + " attributes on one element");
+
+            element->setAttribute (juce::Identifier (juce::String::fromUTF8 (attributes[i])), juce::String::fromUTF8 (attributes[i + 1]));
+        }
+
+        b.open.push_back ({std::move (element), b.finished.size()});
+    }
+
+    static void XMLCALL endElement (void* userData, const XML_Char*)
+    {
+        auto& b = from (userData);
+
+        if (b.stopped())
+            return;
+
+        b.flushText();
+        auto element = std::move (b.open.back().element);
+        const auto firstChild = b.open.back().firstChild;
+        b.open.pop_back();
+
+        for (auto i = b.finished.size(); i > firstChild; --i)
+            element->prependChildElement (b.finished[i - 1].release());
+
+        b.finished.resize (firstChild);
+
+        if (b.open.empty())
+            b.root = std::move (element);
         else
-            finished = depth == 0;
-
-        return {};
+            b.finished.push_back (std::move (element));
     }
 
-    static juce::String incomplete() { return "the document ends before its last element is closed"; }
-
-    static bool isNameCharacter (char c)
+    static void XMLCALL characters (void* userData, const XML_Char* s, int length)
     {
-        return (unsigned char) c >= 0x80 || juce::CharacterFunctions::isLetterOrDigit (c) || c == '_' || c == '-' || c == ':' || c == '.';
+        auto& b = from (userData);
+
+        if (!b.stopped() && !b.open.empty())
+            b.text.append (s, (size_t) length);
     }
 
-    Name readName()
+    static void XMLCALL startCdata (void* userData)
     {
-        Name name{p, 0};
-
-        while (p != end && isNameCharacter (*p))
-            ++p;
-
-        name.length = (size_t) (p - name.start);
-        return name;
+        from (userData).flushText();
     }
 
-    void skipWhiteSpace()
+    // A CDATA section is a text element even when it is empty or only white space.
+    static void XMLCALL endCdata (void* userData)
     {
-        while (p != end && (*p == ' ' || *p == '\t' || *p == '\r' || *p == '\n'))
-            ++p;
+        auto& b = from (userData);
+
+        if (!b.stopped())
+            b.addText();
     }
 
-    bool startsWith (const char* literal) const
+    // Comments are not reported, so the text around one stays one run; an instruction ends the run.
+    static void XMLCALL instruction (void* userData, const XML_Char*, const XML_Char*)
     {
-        const auto length = std::strlen (literal);
-        return (size_t) (end - p) >= length && std::memcmp (p, literal, length) == 0;
+        from (userData).flushText();
     }
 
-    bool skipPast (const char* literal)
+    static void XMLCALL doctype (void* userData, const XML_Char*, const XML_Char*, const XML_Char*, int)
     {
-        const auto length = std::strlen (literal);
+        from (userData).refuse ("a document type declaration");
+    }
 
-        for (auto* q = p; (size_t) (end - q) >= length; ++q)
+    void flushText()
+    {
+        if (!stopped() && !text.empty())
         {
-            if (std::memcmp (q, literal, length) == 0)
-            {
-                p = q + length;
-                return true;
-            }
+            const auto run = juce::String::fromUTF8 (text.data(), (int) text.size());
+
+            if (run.containsNonWhitespaceChars())
+                finished.emplace_back (juce::XmlElement::createTextElement (run));
         }
 
-        return false;
+        text.clear();
     }
 
-    const char* p;
-    const char* const end;
-    Name open[maxXmlDocumentDepth];
-};
-} // namespace
+    void addText()
+    {
+        finished.emplace_back (juce::XmlElement::createTextElement (juce::String::fromUTF8 (text.data(), (int) text.size())));
+        text.clear();
+    }
 
-juce::String checkXmlText (const juce::String& text)
+    bool stopped() const { return reason.isNotEmpty(); }
+
+    void refuse (const juce::String& why)
+    {
+        if (stopped())
+            return;
+
+        reason = why;
+        XML_StopParser (parser, XML_FALSE);
+    }
+
+    XML_Parser parser;
+    std::vector<OpenElement> open;
+    std::vector<std::unique_ptr<juce::XmlElement>> finished;
+    std::string text; // UTF-8, as expat reports it
+    std::unique_ptr<juce::XmlElement> root;
+    juce::String reason;
+};
+
+juce::String largerThanTheBound()
 {
-    const auto numBytes = text.getNumBytesAsUTF8();
+    return "larger than " + juce::String ((juce::int64) maxXmlDocumentBytes) + " bytes";
+}
+
+/** encoding null: from the byte order mark or the declaration; otherwise it overrides both. */
+std::unique_ptr<juce::XmlElement> parseXmlBytes (const char* bytes, size_t numBytes, const char* encoding, juce::String* error)
+{
+    juce::String reason;
+    std::unique_ptr<juce::XmlElement> element;
 
     if (numBytes > maxXmlDocumentBytes)
-        return "larger than " + juce::String ((juce::int64) maxXmlDocumentBytes) + " bytes";
+    {
+        reason = largerThanTheBound();
+    }
+    else
+    {
+        std::unique_ptr<XML_ParserStruct, decltype (&XML_ParserFree)> parser (XML_ParserCreate (encoding), XML_ParserFree);
 
-    return XmlStructureScan (text.toRawUTF8(), numBytes).run();
+        if (parser == nullptr)
+        {
+            reason = "out of memory";
+        }
+        else
+        {
+            TreeBuilder builder (parser.get());
+            element = builder.parse (bytes, numBytes, reason);
+
+            // Read as UTF-8, as every encoding was read before this parser.
+            if (element == nullptr && encoding == nullptr && builder.refusedForUnknownEncoding())
+                return parseXmlBytes (bytes, numBytes, "UTF-8", error);
+        }
+    }
+
+    if (error != nullptr)
+        *error = reason;
+
+    return element;
 }
+} // namespace
 
 std::unique_ptr<juce::XmlElement> parseXmlText (const juce::String& text, juce::String* error)
 {
-    auto refuse = [error] (const juce::String& reason)
-    {
-        if (error != nullptr)
-            *error = reason;
-
-        return std::unique_ptr<juce::XmlElement>();
-    };
-
-    const auto reason = checkXmlText (text);
-
-    if (reason.isNotEmpty())
-        return refuse (reason);
-
-    juce::XmlDocument document (text);
-    auto element = document.getDocumentElement();
-
-    if (element == nullptr)
-        return refuse ("not XML: " + document.getLastParseError());
-
-    if (error != nullptr)
-        error->clear();
-
-    return element;
+    return parseXmlBytes (text.toRawUTF8(), text.getNumBytesAsUTF8(), "UTF-8", error);
 }
 
 std::unique_ptr<juce::XmlElement> parseXmlDocument (const juce::File& file, juce::String* error)
@@ -350,7 +265,7 @@ std::unique_ptr<juce::XmlElement> parseXmlDocument (const juce::File& file, juce
 
     // Checked before reading, so that a huge file is not even loaded.
     if (file.getSize() > (juce::int64) maxXmlDocumentBytes)
-        return refuse ("larger than " + juce::String ((juce::int64) maxXmlDocumentBytes) + " bytes");
+        return refuse (largerThanTheBound());
 
     juce::MemoryBlock data;
 
@@ -359,21 +274,11 @@ std::unique_ptr<juce::XmlElement> parseXmlDocument (const juce::File& file, juce
 
     const auto* bytes = static_cast<const char*> (data.getData());
     auto size = data.getSize();
+    const bool utf16 = size >= 2 && (juce::CharPointer_UTF16::isByteOrderMarkBigEndian (bytes) || juce::CharPointer_UTF16::isByteOrderMarkLittleEndian (bytes));
 
-    if (size >= 2 && (juce::CharPointer_UTF16::isByteOrderMarkBigEndian (bytes) || juce::CharPointer_UTF16::isByteOrderMarkLittleEndian (bytes)))
-        return parseXmlText (data.toString(), error);
+    // Files were read as C strings before, so a zero byte still ends the text.
+    if (!utf16)
+        size = (size_t) (std::find (bytes, bytes + size, '\0') - bytes);
 
-    if (size >= 3 && juce::CharPointer_UTF8::isByteOrderMark (bytes))
-    {
-        bytes += 3;
-        size -= 3;
-    }
-
-    // A zero byte ends the text, as it does for the parser.
-    size = (size_t) (std::find (bytes, bytes + size, '\0') - bytes);
-
-    if (!juce::CharPointer_UTF8::isValidString (bytes, (int) size))
-        return refuse ("not UTF-8 text");
-
-    return parseXmlText (juce::String::fromUTF8 (bytes, (int) size), error);
+    return parseXmlBytes (bytes, size, nullptr, error);
 }

@@ -281,7 +281,8 @@ bool DrumMachineSeq::readEditionStateXml (const juce::XmlElement& element)
         if (!child->getTagName().equalsIgnoreCase ("EditedPattern"))
             continue;
 
-        setEditedPatternIndex (getAttributeIgnoringCase (*child, "value", "0").getIntValue());
+        if (const auto index = readIntegerAttribute (*child, "value", 0))
+            setEditedPatternIndex (*index);
     }
 
     return true;

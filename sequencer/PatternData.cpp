@@ -116,21 +116,11 @@ void PatternData::readXml (const juce::XmlElement& element)
 {
     setName (getAttributeIgnoringCase (element, "name"));
 
-    length = hasAttributeIgnoringCase (element, "length")
-                 ? limitLength (getAttributeIgnoringCase (element, "length").getIntValue())
-                 : 16;
-
-    scale = hasAttributeIgnoringCase (element, "scale")
-                ? limitScale (getAttributeIgnoringCase (element, "scale").getIntValue())
-                : 4;
-
-    shuffle = hasAttributeIgnoringCase (element, "shuffle")
-                  ? limitShuffle (getAttributeIgnoringCase (element, "shuffle").getDoubleValue())
-                  : 0.0;
-
-    setTempo (hasAttributeIgnoringCase (element, "tempo")
-                  ? getAttributeIgnoringCase (element, "tempo").getDoubleValue()
-                  : 120.0);
+    // A value that is no number reads as a missing one.
+    length = limitLength (readIntegerAttribute (element, "length", 16).value_or (16));
+    scale = limitScale (readIntegerAttribute (element, "scale", 4).value_or (4));
+    shuffle = limitShuffle (readNumberAttribute (element, "shuffle", 0.0).value_or (0.0));
+    setTempo (readNumberAttribute (element, "tempo", 120.0).value_or (120.0));
 
     for (auto* child : element.getChildIterator())
     {

@@ -43,6 +43,7 @@ TEST (DrumMapFiles, ReadingIgnoresWhatIsOutOfRange)
 
     ASSERT_TRUE (plugin.readDrumMapXml (*mapXml (R"(<assign midiKey="128" instrument="BD"/><assign midiKey="-1" instrument="BD"/>)"
                                                  R"(<assign midiKey="60" instrument="AC"/><assign midiKey="61" instrument="XX"/>)"
+                                                 R"(<assign midiKey="x1" instrument="BD"/><assign midiKey="" instrument="BD"/><assign midiKey="5x" instrument="BD"/>)"
                                                  R"(<assign instrument="SD"/><assign midiKey="62" instrument="oh"/><ASSIGN MIDIKEY="62" instrument="ch"/>)")));
 
     for (int key = 0; key < 128; ++key)
@@ -51,10 +52,11 @@ TEST (DrumMapFiles, ReadingIgnoresWhatIsOutOfRange)
     EXPECT_EQ (plugin.getInstrumentNameForKey (62), "Closed Hi Hat");
     EXPECT_EQ (plugin.getInstrumentNameForKey (61), "");
 
-    ASSERT_TRUE (plugin.readDrumMapXml (*mapXml (R"(<assign midiKey="30" instrument="BD"/>)", "2.0")));
+    // A version whose keys cannot be known is refused whole: the map in force stays.
+    EXPECT_FALSE (plugin.readDrumMapXml (*mapXml (R"(<assign midiKey="30" instrument="BD"/>)", "2.0")));
 
     for (int key = 0; key < 128; ++key)
-        EXPECT_EQ (plugin.getDrumMapEntry (key), -1);
+        EXPECT_EQ (plugin.getDrumMapEntry (key), key == 62 ? 6 : -1) << key;
 
     ASSERT_TRUE (plugin.readDrumMapXml (*mapXml (R"(<assign note="31" instrument="SD"/><assign midiKey="32" instrument="SD"/>)", "1.0")));
     EXPECT_EQ (plugin.getDrumMapEntry (31), 1);

@@ -211,6 +211,10 @@ TEST_F (MidiControlTest, LoadingSkipsBadAssignmentsAndAcceptsTheOlderTag)
                                     "<assign CC='128' param='Snare Drum Level'/>"
                                     "<assign CC='-1' param='Snare Drum Tone'/>"
                                     "<assign param='Hi Tom Tune'/>" // controller 0
+                                    "<assign CC='x1' param='Snare Drum Level'/>" // no controller, not 0
+                                    "<assign CC='' param='Snare Drum Tone'/>"
+                                    "<assign CC='nan' param='Snare Drum Level'/>"
+                                    "<assign CC='2.5' param='Snare Drum Tone'/>"
                                     "<assign CC='9' param='Bass Drum Level'/>" // moves from 3
                                     "</MidiCCMap>");
     ASSERT_TRUE (map.loadMapXml (*document));

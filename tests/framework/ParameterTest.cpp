@@ -98,6 +98,47 @@ TEST (NumberText, IntegerParsingSaturates)
     EXPECT_EQ (parseDecimalInteger ("-99999999999999999999"), std::numeric_limits<int>::min());
 }
 
+TEST (NumberText, DocumentNumbersAreWholeTextsOrNone)
+{
+    const std::optional<int> noInteger;
+    const struct
+    {
+        const char* text;
+        std::optional<int> value;
+    } integers[] = {
+        {"12", 12}, {" +7 ", 7}, {"-0", 0}, {"-2147483648", std::numeric_limits<int>::min()}, {"2147483647", std::numeric_limits<int>::max()},
+        {"2147483648", noInteger}, {"-2147483649", noInteger}, {"99999999999999999999", noInteger}, {"", noInteger}, {" ", noInteger},
+        {"-", noInteger}, {"x1", noInteger}, {"1x", noInteger}, {"1 2", noInteger}, {"12.0", noInteger}, {"1e3", noInteger}, {"0x10", noInteger},
+    };
+
+    for (const auto& row : integers)
+        EXPECT_EQ (readIntegerText (row.text), row.value) << row.text;
+
+    const std::optional<double> noNumber;
+    const double huge = std::numeric_limits<double>::infinity();
+    const struct
+    {
+        const char* text;
+        std::optional<double> value;
+        double prefix; // parseDecimalNumber, for typed text
+    } numbers[] = {
+        {"0.5", 0.5, 0.5}, {" -1.25e2 ", -125.0, -125.0}, {"+.5", 0.5, 0.5}, {"5.", 5.0, 5.0}, {"1E-3", 0.001, 0.001}, {"0.200000003", 0.200000003, 0.200000003},
+        {"1e-99999", 0.0, 0.0}, {"0.0000001e-320", 0.0, 0.0}, {"1e308", 1e308, 1e308},
+        {"1e9999999999", noNumber, huge}, {"-1e309", noNumber, -huge}, {"0.01e311", noNumber, huge}, {"0.001e311", 1e308, 1e308},
+        {"", noNumber, 0.0}, {".", noNumber, 0.0}, {"e5", noNumber, 0.0}, {"x1", noNumber, 0.0}, {"1x", noNumber, 1.0}, {"1e", noNumber, 1.0},
+        {"1e+", noNumber, 1.0}, {"1,5", noNumber, 1.0}, {"0x1p3", noNumber, 0.0}, {"inf", noNumber, huge}, {"-INF", noNumber, -huge},
+    };
+
+    for (const auto& row : numbers)
+    {
+        EXPECT_EQ (readNumberText (row.text), row.value) << row.text;
+        EXPECT_EQ (parseDecimalNumber (row.text), row.prefix) << row.text;
+    }
+
+    EXPECT_TRUE (std::isnan (parseDecimalNumber ("nan")));
+    EXPECT_EQ (readNumberText ("nan"), noNumber);
+}
+
 TEST (FloatParameter, Conversions)
 {
     FloatParameter p (1, "Tempo", 30.0f, 300.0f, 500.0f);

@@ -194,14 +194,22 @@ TEST (PresetFiles, DamagedAndForeignPresetsChangeNothing)
                                                                             "<param name=\"Bass Drum Level\" value=\"nan\"/>"
                                                                             "<param name=\"Snare Drum Level\" value=\"1e999\"/>"
                                                                             "<param name=\"Low Tom Level\" value=\"7\"/>"
-                                                                            "<param name=\"Hi Tom Level\" value=\"-3\"/>"));
+                                                                            "<param name=\"Hi Tom Level\" value=\"-3\"/>"
+                                                                            "<param name=\"Cymbal Level\" value=\"x\"/>"
+                                                                            "<param name=\"Open Hi Hat Level\" value=\"0.5x\"/>"));
     const float bassDrum = plugin.getPresetSlot (5)->getValue (0);
     const float snareDrum = plugin.getPresetSlot (5)->getValue (1);
+    const float cymbal = plugin.getPresetSlot (5)->getValue (4);
+    const float openHiHat = plugin.getPresetSlot (5)->getValue (5);
+    ASSERT_NE (cymbal, 0.0f);
+    ASSERT_NE (openHiHat, 0.5f);
     ASSERT_TRUE (plugin.loadPresetFile (temp.file ("odd.PXprs"), 5));
     EXPECT_EQ (plugin.getPresetSlot (5)->getValue (0), bassDrum);
     EXPECT_EQ (plugin.getPresetSlot (5)->getValue (1), snareDrum);
     EXPECT_EQ (plugin.getPresetSlot (5)->getValue (2), 1.0f);
     EXPECT_EQ (plugin.getPresetSlot (5)->getValue (3), 0.0f);
+    EXPECT_EQ (plugin.getPresetSlot (5)->getValue (4), cymbal);
+    EXPECT_EQ (plugin.getPresetSlot (5)->getValue (5), openHiHat);
     EXPECT_EQ (plugin.getPresetName (5), "Odd");
 }
 

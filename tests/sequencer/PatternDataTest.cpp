@@ -167,6 +167,15 @@ TEST (PatternData, MissingAttributesGiveTheirDefaults)
     EXPECT_EQ (p.scale, 4);
     EXPECT_EQ (p.shuffle, 0.0);
     EXPECT_EQ (p.tempo, 120.0);
+
+    // Values that are no numbers read as missing ones.
+    p.setTempo (99);
+    p.shuffle = 0.3;
+    p.readXml (*parse ("<Pattern length='x' scale='6x' shuffle='nan' tempo='1e9999999999'/>"));
+    EXPECT_EQ (p.length, 16);
+    EXPECT_EQ (p.scale, 4);
+    EXPECT_EQ (p.shuffle, 0.0);
+    EXPECT_EQ (p.tempo, 120.0);
 }
 
 TEST (PatternData, XmlRoundTrip)
