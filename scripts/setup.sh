@@ -2,9 +2,11 @@
 # Installs everything a fresh Debian 12 machine needs to build and test Pulsaret.
 set -euo pipefail
 
+# clang and libclang-rt-14-dev (libFuzzer) build the fuzz campaign of scripts/fuzz.sh.
 packages=(juce-modules-source cmake ninja-build g++ pkgconf libgtest-dev libgmock-dev python3 libexpat1-dev
           libfreetype-dev libfontconfig-dev libx11-dev libxext-dev libxinerama-dev libxrandr-dev libxcursor-dev libxtst-dev
-          ccache xvfb xauth x11-utils openbox fonts-wine ardour linux-perf)
+          ccache xvfb xauth x11-utils openbox fonts-wine ardour linux-perf
+          clang libclang-rt-14-dev)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,25 @@
+#include "tests/fuzz/FuzzedReader.h"
+
+// A MIDI-learn map file, as the MIDI control page loads it.
+namespace
+{
+FuzzedReader& reader()
+{
+    static FuzzedReader shared = FuzzedReader::forFile (
+        "midi_map", FuzzedReader::plugin().getMidiMapFileExtension(), [] { return FuzzedReader::documents ({ FuzzedReader::plugin().getMidiControl().createMapXml().get() }); },
+        [] (const juce::File& file) { return FuzzedReader::plugin().getMidiControl().loadMapFile (file); },
+        [] (const juce::File& file) { return FuzzedReader::plugin().getMidiControl().saveMapFile (file); });
+    return shared;
+}
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize (int*, char***)
+{
+    reader();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
+{
+    return reader().run (data, size);
+}

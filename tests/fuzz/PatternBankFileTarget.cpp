@@ -1,0 +1,25 @@
+#include "tests/fuzz/FuzzedReader.h"
+
+// A pattern bank file, as the panel loads it.
+namespace
+{
+FuzzedReader& reader()
+{
+    static FuzzedReader shared = FuzzedReader::forFile (
+        "pattern_bank", FuzzedReader::plugin().getPulsaretSeq()->getPatternBankFileExtension(), FuzzedReader::patterns,
+        [] (const juce::File& file) { return FuzzedReader::plugin().loadPatternBankFile (file); },
+        [] (const juce::File& file) { return FuzzedReader::plugin().getPulsaretSeq()->savePatternBankFile (file); });
+    return shared;
+}
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize (int*, char***)
+{
+    reader();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
+{
+    return reader().run (data, size);
+}

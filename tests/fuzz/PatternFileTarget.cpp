@@ -1,0 +1,33 @@
+#include "tests/fuzz/FuzzedReader.h"
+
+// A pattern file loaded into the edited pattern, as the panel loads it.
+namespace
+{
+FuzzedReader& reader()
+{
+    static FuzzedReader shared = FuzzedReader::forFile (
+        "pattern", FuzzedReader::plugin().getPulsaretSeq()->getPatternFileExtension(), FuzzedReader::patterns,
+        [] (const juce::File& file)
+        {
+            auto& sequencer = *FuzzedReader::plugin().getPulsaretSeq();
+            return sequencer.loadPatternFile (sequencer.getEditedPatternIndex(), file);
+        },
+        [] (const juce::File& file)
+        {
+            auto& sequencer = *FuzzedReader::plugin().getPulsaretSeq();
+            return sequencer.savePatternFile (sequencer.getEditedPatternIndex(), file);
+        });
+    return shared;
+}
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize (int*, char***)
+{
+    reader();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
+{
+    return reader().run (data, size);
+}
