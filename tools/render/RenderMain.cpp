@@ -305,7 +305,7 @@ bool checkLength (const Scenario& s, size_t numOutputs, uint32_t numChannels, bo
     const auto perFrame = 8 * numOutputs + (mixing ? 4 * numChannels : 0) + 2 * numChannels;
     const auto stretch = std::min<uint64_t> ((uint64_t) std::max<int64_t> (s.block, stretchFrames), numFrames);
 
-    if (stretch * perFrame > maxStretchBytes)
+    if (stretch > 0 && perFrame > maxStretchBytes / stretch)
     {
         const auto reason = "a block would hold more than 512 MiB of samples: at most "
                             + std::to_string (maxStretchBytes / perFrame) + " frames with " + std::to_string (numOutputs)
