@@ -456,7 +456,8 @@ bool BasePluginOldStyle::loadProgramStateXml (const juce::XmlElement& element)
 
 std::unique_ptr<juce::XmlElement> BasePluginOldStyle::createProgramStateXml()
 {
-    return createPresetXmlForSlot (getCurrentPreset());
+    // A host saves this as its preset: it must hold the sound that plays, unstored edits included.
+    return createCurrentSettingsXml();
 }
 
 void BasePluginOldStyle::loadUserSettingsXml (const juce::XmlElement& element)
@@ -843,11 +844,17 @@ bool BasePluginOldStyle::savePresetFile (const juce::File& file, int index)
     return document != nullptr && writeXmlDocument (*document, file);
 }
 
-bool BasePluginOldStyle::saveCurrentSettingsFile (const juce::File& file)
+std::unique_ptr<juce::XmlElement> BasePluginOldStyle::createCurrentSettingsXml()
 {
     PresetSlot current (getPresetName (getCurrentPreset()), numPresetableParameters, -1);
     copyParameterValuesInto (current);
-    return writeXmlDocument (*createPresetXml (current), file);
+    return createPresetXml (current);
+}
+
+bool BasePluginOldStyle::saveCurrentSettingsFile (const juce::File& file)
+{
+    auto document = createCurrentSettingsXml();
+    return document != nullptr && writeXmlDocument (*document, file);
 }
 
 bool BasePluginOldStyle::loadBankFile (const juce::File& file)

@@ -197,8 +197,12 @@ public:
     bool loadPresetFile (const juce::File& file, int index);
     bool savePresetFile (const juce::File& file, int index);
 
-    /** The values that play now, under the current preset's name. Unstored
-        edits reach the file; the slot keeps what was stored. */
+    /** A "Preset" element of the values that play now, under the current
+        preset's name: unstored edits are in it; the slot keeps what was stored.
+        Preset Save's file and the program chunk both carry it. */
+    std::unique_ptr<juce::XmlElement> createCurrentSettingsXml();
+
+    /** Writes createCurrentSettingsXml to the file. */
     bool saveCurrentSettingsFile (const juce::File& file);
 
     /** Reads a bank file and applies the current preset. The file's folder

@@ -23,8 +23,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Starts Xvfb on the first free number and openbox on it; false when the window manager never
-# announced itself (a test then meets atoms that only a window manager creates).
+# Starts Xvfb on the first free number and openbox on it; false, with the reason in $failure, when the
+# window manager never announced itself (a test then meets atoms that only a window manager creates)
+# or manages no window.
 start_display() {
     for n in $(seq 90 140); do
         [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
@@ -47,29 +48,64 @@ start_display() {
     done
 
     if [ -z "$display" ]; then
-        echo "Xvfb did not start" >&2
+        failure="Xvfb did not start"
         return 1
     fi
 
     DISPLAY="$display" openbox >/dev/null 2>&1 &
     wm=$!
-    # Ready once it announces itself on the root window; on a loaded machine that takes a while, and a
-    # window mapped meanwhile can wait long for it.
+    # It announces itself on the root window early in its start-up; on a loaded machine even that takes
+    # a while.
     for _ in $(seq 1 300); do
-        DISPLAY="$display" xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && return 0
+        if DISPLAY="$display" xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; then
+            wm_manages && return 0
+            return 1
+        fi
         kill -0 "$wm" 2>/dev/null || break
         sleep 0.1
     done
-    echo "with_xvfb.sh: the window manager did not start on $display" >&2
+    failure="the window manager did not start on $display"
     return 1
 }
 
-# Windows on a loaded machine can be late in ways no test can wait out for sure: a run that fails is
-# given one more try on a display and window manager of its own, so a real fault still fails twice.
-if start_display; then
-    DISPLAY="$display" PULSARET_EDITOR_DISPLAY="$display" "$@" && exit 0
-    echo "with_xvfb.sh: the run failed; trying once more" >&2
+# Ready means it manages a window mapped now. A window mapped while it still starts up was seen to stay
+# unmapped for good, so a probe window that is not in its client list within 2 s is replaced by a new
+# one; once a probe is listed, it goes, and the list must be empty again.
+wm_manages() {
+    local probe
+    for _ in $(seq 1 15); do
+        DISPLAY="$display" xmessage -timeout 60 "with_xvfb.sh probe" >/dev/null 2>&1 &
+        probe=$!
+        for _ in $(seq 1 20); do
+            if DISPLAY="$display" xprop -root _NET_CLIENT_LIST 2>/dev/null | grep -q "# 0x"; then
+                kill "$probe" 2>/dev/null || true
+                wait "$probe" 2>/dev/null || true
+                for _ in $(seq 1 100); do
+                    DISPLAY="$display" xprop -root _NET_CLIENT_LIST 2>/dev/null | grep -q "# 0x" || return 0
+                    sleep 0.05
+                done
+                failure="the window manager on $display keeps a closed window"
+                return 1
+            fi
+            kill -0 "$probe" 2>/dev/null || break
+            sleep 0.1
+        done
+        kill "$probe" 2>/dev/null || true
+        wait "$probe" 2>/dev/null || true
+    done
+    failure="the window manager on $display manages no window"
+    return 1
+}
+
+# A failed run fails: a test that needs a second try has a fault to find. Only a display that never came
+# up is tried once more, on a fresh one, and the log says so.
+failure=""
+if ! start_display; then
+    echo "with_xvfb.sh: $failure; trying once more on a fresh display" >&2
+    stop_display
+    if ! start_display; then
+        echo "with_xvfb.sh: $failure" >&2
+        exit 1
+    fi
 fi
-stop_display
-start_display
 DISPLAY="$display" PULSARET_EDITOR_DISPLAY="$display" "$@"

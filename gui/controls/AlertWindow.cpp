@@ -86,6 +86,17 @@ void AlertWindow::fitSize()
     const int width = juce::jmax ((int) font.getStringWidthFloat (messageLabel.getText()), buttonRow.getWidth());
     const int height = (int) font.getHeight() + buttonRow.getHeight() + 10;
     setContentSize (width, height);
+
+    // A title can be wider than its message ("Save current settings as preset" over a short
+    // notice): the title bar would cut it off.
+    if (getWidth() < getWidthForTitle())
+        setSize (getWidthForTitle(), getHeight());
+}
+
+void AlertWindow::titleChanged()
+{
+    fitSize();
+    resized();
 }
 
 void AlertWindow::childBoundsChanged (juce::Component* child)

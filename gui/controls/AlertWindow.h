@@ -46,6 +46,9 @@ public:
     void resized() override;
     void childBoundsChanged (juce::Component* child) override;
 
+protected:
+    void titleChanged() override;
+
 private:
     void fitSize();
 

@@ -37,6 +37,9 @@ public:
     int getPriority() const noexcept { return priority; }
     bool isTimeOutRunning() const noexcept { return isTimerRunning(); }
 
+    /** The running time-out in milliseconds; 0 when the message stays. */
+    int getTimeOutMs() const noexcept { return isTimerRunning() ? getTimerInterval() : 0; }
+
     void lookAndFeelChanged() override;
     void parentHierarchyChanged() override;
     void paint (juce::Graphics& g) override;

@@ -30,6 +30,18 @@ void WindowComponent::setTitle (const juce::String& newTitle)
 
     if (titleBarVisible)
         repaint();
+
+    titleChanged();
+}
+
+int WindowComponent::getWidthForTitle() const
+{
+    if (!titleBarVisible)
+        return 0;
+
+    // The inverse of the title text area that resized() lays out.
+    const int textWidth = (int) std::ceil (titleFont.getStringWidthFloat (title));
+    return textWidth + 16 + closeButton.getWidth() + titleIcon.getWidth() + 12;
 }
 
 void WindowComponent::setTitleBarVisible (bool shouldBeVisible)

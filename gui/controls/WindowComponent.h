@@ -28,6 +28,10 @@ public:
 
     void setTitle (const juce::String& newTitle);
     const juce::String& getTitle() const noexcept { return title; }
+    const juce::Font& getTitleFont() const noexcept { return titleFont; }
+
+    /** The window width at which the title bar shows the whole title; 0 without a title bar. */
+    int getWidthForTitle() const;
 
     void setTitleBarVisible (bool shouldBeVisible);
     bool isTitleBarVisible() const noexcept { return titleBarVisible; }
@@ -56,6 +60,10 @@ public:
     void parentHierarchyChanged() override;
     void paint (juce::Graphics& g) override;
     void resized() override;
+
+protected:
+    /** Called after setTitle changed the title. */
+    virtual void titleChanged() {}
 
 private:
     juce::Image titleIcon;

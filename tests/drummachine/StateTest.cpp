@@ -186,9 +186,9 @@ TEST (DrumMachineState, ChainAndOutputsReadAsStored)
 
 namespace
 {
-// Pattern 0, chained alone: a bass drum on every step, nothing else, 16 steps at 120 BPM, on the
-// instrument's own clock. Then, as on the panel: write mode, Random, the bass drum, density 0.2, Next.
-void startRandomPreview (PulsaretTestHost& host)
+// Pattern 0, chained alone: the track's voice on every step, nothing else, 16 steps at 120 BPM, on the
+// instrument's own clock. Then, as on the panel: write mode, Random, that track, density 0.2, Next.
+void startRandomPreview (PulsaretTestHost& host, int track)
 {
     auto& plugin = *host.plugin;
     auto& seq = host.seq();
@@ -201,20 +201,20 @@ void startRandomPreview (PulsaretTestHost& host)
     seq.setEditedPatternTempo (120.0);
 
     for (int s = 0; s < 16; ++s)
-        seq.setStep (0, s, 1);
+        seq.setStep (track, s, 1);
 
     plugin.selectChain (0, 0);
     plugin.setInternalSync (true);
     plugin.handleEvent (DrumMachine::togglePatternWriteModeEvent);
-    plugin.selectInstrument (0);
+    plugin.selectInstrument (track);
     plugin.handleEvent (DrumMachine::toggleRandomizerEvent);
-    host.parameter (ParameterId::bassDrumRandThreshold).setValue (0.2f, true);
+    host.parameter (ParameterId::firstRandThreshold + track).setValue (0.2f, true);
     plugin.handleEvent (DrumMachine::nextEvent);
 }
 
-// The bass drum's notes out (key 36 of the default map) over the 16 steps of one cycle, from a
-// transport start to its stop.
-int bassDrumStrikesInOneCycle (PulsaretTestHost& host)
+// A voice's notes out on one key of the default map over the 16 steps of one cycle, from a transport
+// start to its stop.
+int strikesInOneCycle (PulsaretTestHost& host, int key)
 {
     constexpr int samplesPerStep = 5512; // a sixteenth at 120 BPM and 44.1 kHz, rounded down
     host.playHead.playing = true;
@@ -223,8 +223,8 @@ int bassDrumStrikesInOneCycle (PulsaretTestHost& host)
     const auto messages = host.sentMessages();
     host.run (PulsaretTestHost::blockSize);
 
-    return (int) std::count_if (messages.begin(), messages.end(), [] (const juce::MidiMessage& m)
-                                { return m.isNoteOn() && m.getNoteNumber() == 36; });
+    return (int) std::count_if (messages.begin(), messages.end(), [key] (const juce::MidiMessage& m)
+                                { return m.isNoteOn() && m.getNoteNumber() == key; });
 }
 
 juce::String trackAsShown (DrumMachineSeq& seq, int track)
@@ -265,39 +265,48 @@ TEST (DrumMachineState, SavedDuringARandomPreviewRestoresWhatPlayed)
          }},
     };
 
+    // The bass drum, and the closed hi-hat: the last voice's track, not only the first, is written as it plays.
+    const struct
+    {
+        int track, key;
+    } voices[] = {{0, 36}, {6, 42}};
+
     for (const auto& [route, save] : routes)
     {
-        SCOPED_TRACE (route);
-        PulsaretTestHost original;
-        startRandomPreview (original);
-        auto& seq = original.seq();
-        ASSERT_TRUE (seq.isRandomizerActive());
+        for (const auto& [track, key] : voices)
+        {
+            SCOPED_TRACE (juce::String (route) + ", track " + juce::String (track));
+            PulsaretTestHost original;
+            startRandomPreview (original, track);
+            auto& seq = original.seq();
+            ASSERT_TRUE (seq.isRandomizerActive());
 
-        const auto shown = trackAsShown (seq, 0);
-        EXPECT_EQ (shown.removeCharacters (".").length(), 4) << shown;
-        const int previewStrikes = bassDrumStrikesInOneCycle (original);
-        EXPECT_EQ (previewStrikes, 4);
+            const auto shown = trackAsShown (seq, track);
+            EXPECT_EQ (shown.removeCharacters (".").length(), 4) << shown;
+            const int previewStrikes = strikesInOneCycle (original, key);
+            EXPECT_EQ (previewStrikes, 4);
 
-        PulsaretTestHost restored;
-        restored.plugin->selectChain (0, 0);
-        restored.plugin->setInternalSync (true);
-        save (original, restored);
+            PulsaretTestHost restored;
+            restored.plugin->selectChain (0, 0);
+            restored.plugin->setInternalSync (true);
+            save (original, restored);
 
-        const auto& pattern = *restored.seq().getPattern (0);
+            const auto& pattern = *restored.seq().getPattern (0);
 
-        for (int t = 0; t < DrumMachine::numTracks; ++t)
+            for (int t = 0; t < DrumMachine::numTracks; ++t)
+                for (int s = 0; s < 16; ++s)
+                    EXPECT_EQ (pattern.getStep (t, s), seq.getStepValue (t, s)) << "track " << t << " step " << s;
+
+            EXPECT_EQ (strikesInOneCycle (restored, key), previewStrikes);
+
+            // The preview goes on unchanged: every generated step is still there for the knob and Undo.
+            EXPECT_TRUE (seq.isRandomizerActive());
+            EXPECT_EQ (trackAsShown (seq, track), shown);
+
             for (int s = 0; s < 16; ++s)
-                EXPECT_EQ (pattern.getStep (t, s), seq.getStepValue (t, s)) << "track " << t << " step " << s;
+                EXPECT_NE (seq.getStep (track, s), 0) << "step " << s;
 
-        EXPECT_EQ (bassDrumStrikesInOneCycle (restored), previewStrikes);
-
-        // The preview goes on unchanged: every generated step is still there for the knob and Undo.
-        EXPECT_TRUE (seq.isRandomizerActive());
-        EXPECT_EQ (trackAsShown (seq, 0), shown);
-
-        for (int s = 0; s < 16; ++s)
-            EXPECT_NE (seq.getStep (0, s), 0) << "step " << s;
-
-        EXPECT_EQ (bassDrumStrikesInOneCycle (original), previewStrikes);
+            EXPECT_EQ (strikesInOneCycle (original, key), previewStrikes);
+        }
     }
 }

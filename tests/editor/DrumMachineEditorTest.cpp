@@ -315,13 +315,19 @@ TEST (DrumMachineEditor, EveryChooserOpensInTheDialogFolderAndOnlyAFileReadOrWri
         ASSERT_TRUE (file.existsAsFile());
         EXPECT_EQ (plugin.getDialogFolder(), elsewhere.folder);
 
-        // Cancelled, "No" to replacing, a failed load: each opened in the dialog folder and left it there.
+        // Cancelled, "No" to replacing, a failed save, a failed load: each opened in the dialog folder and
+        // left it there. A name too long for the file system fails in a folder that exists.
         plugin.setDialogFolder (dialogFolder.folder);
-        dialogs.answers = {juce::File(), file, damaged};
+        const auto unwritable = elsewhere.file (juce::String::repeatedString ("x", 300));
+        dialogs.answers = {juce::File(), file, unwritable, damaged};
         c.save();
         c.save();
         ASSERT_NE (c.files.getQuestion(), nullptr);
         editor_test::click (*c.files.getQuestion()->getButton (1)); // "No"
+        c.save();
+        ASSERT_NE (c.files.getNotice(), nullptr);
+        EXPECT_EQ (c.files.getNotice()->getMessage(), "\"" + unwritable.getFileName() + c.extension + "\" could not be saved.");
+        EXPECT_EQ (plugin.getDialogFolder(), dialogFolder.folder);
         c.load();
         ASSERT_NE (c.files.getNotice(), nullptr);
         EXPECT_EQ (c.files.getNotice()->getMessage(), "\"" + damaged.getFileName() + "\" could not be loaded.");
@@ -332,7 +338,7 @@ TEST (DrumMachineEditor, EveryChooserOpensInTheDialogFolderAndOnlyAFileReadOrWri
         c.load();
         EXPECT_EQ (plugin.getDialogFolder(), elsewhere.folder);
 
-        ASSERT_EQ (dialogs.initialFiles.size(), 5);
+        ASSERT_EQ (dialogs.initialFiles.size(), 6);
         for (const auto& initial : dialogs.initialFiles)
             EXPECT_EQ (initial, dialogFolder.folder);
     }

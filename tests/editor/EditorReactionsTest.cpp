@@ -27,10 +27,11 @@ juce::String describe (const juce::Component& widget)
     return words.joinIntoString (" ");
 }
 
-/** The status bar's priority, whether it expires, and its text. */
+/** The status bar's priority, its time-out when it expires, and its text. */
 juce::String describe (const StatusBar& bar)
 {
-    return juce::String (bar.getPriority()) + (bar.isTimeOutRunning() ? " timed: " : ": ") + bar.getText();
+    const auto timed = bar.isTimeOutRunning() ? " timed " + juce::String (bar.getTimeOutMs()) + " ms" : juce::String();
+    return juce::String (bar.getPriority()) + timed + ": " + bar.getText();
 }
 
 /** A row may stand for a run of uids, one per track or per step: then '*' in a widget's
@@ -110,11 +111,11 @@ TEST (EditorReactions, EachStateParameterSetsItsWidgetsAndTheStatusBar)
         {3009, "off", {}},
         {3010, "on", {}, "4: Choose tracks to be randomised. Then you can random a sequence using Prev/Next buttons."},
         {3010, "off", {}},
-        {3011, "on", {{"PattLengthButton", "enabled shown blinking"}}, "4 timed: Set pattern length using step buttons."},
+        {3011, "on", {{"PattLengthButton", "enabled shown blinking"}}, "4 timed 3000 ms: Set pattern length using step buttons."},
         {3011, "off", {{"PattLengthButton", "enabled shown steady"}}},
-        {3017, "on", {}, "4 timed: Tracks have been copied to clipboard."},
+        {3017, "on", {}, "4 timed 3000 ms: Tracks have been copied to clipboard."},
         {3017, "off", {}},
-        {3018, "on", {}, "4 timed: Pattern has been copied to clipboard."},
+        {3018, "on", {}, "4 timed 3000 ms: Pattern has been copied to clipboard."},
         {3018, "off", {}},
         {62, "on", {{"*LevelKnob", "enabled hidden steady"}, {"*RandThresholdKnob", "enabled shown steady"}, {"*LevelModeLed", "enabled shown blinking"}}, "0: ", "", Across::tracks},
         {62, "off", {{"*LevelKnob", "enabled shown steady"}, {"*RandThresholdKnob", "enabled hidden steady"}, {"*LevelModeLed", "enabled shown steady"}}, "0: ", "", Across::tracks},
@@ -192,7 +193,7 @@ TEST (EditorReactions, RenamesSettingsNotesControllersAndTheLoadMenu)
     midi.addEvent (juce::MidiMessage::controllerEvent (1, 7, 32), 0);
     host.process (64, midi);
     pumpPendingMessages();
-    EXPECT_EQ (describe (status), "5 timed: Bass Drum Level: " + host.plugin->getParameterTextById (0));
+    EXPECT_EQ (describe (status), "5 timed 3000 ms: Bass Drum Level: " + host.plugin->getParameterTextById (0));
 }
 
 TEST (EditorReactions, LoadPatternsOpensTheMenuAndNeverReachesThePlugin)

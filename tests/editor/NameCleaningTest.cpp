@@ -13,12 +13,12 @@ namespace
 {
 const juce::String probe = "Probe KitZ";
 
-/** probe with a control character after "Kit", and a tab, DEL and U+FFFF after the Z: what Ctrl+A
-    once typed, and what a damaged file or chunk may bring. */
+/** probe with a control character after "Kit", and a tab, DEL, U+FFFF, U+FFFE and a lone surrogate
+    after the Z: what Ctrl+A once typed, and what a damaged file or chunk may bring. */
 juce::String dirtyProbe()
 {
     return juce::String ("Probe Kit") + juce::String::charToString (1) + "Z\t" + juce::String::charToString (0x7f)
-           + juce::String::charToString (0xffff);
+           + juce::String::charToString (0xffff) + juce::String::charToString (0xfffe) + juce::String::charToString (0xdc00);
 }
 
 /** probe with the control characters a well-formed document can hold: DEL after "Kit", a tab and DEL
@@ -95,7 +95,7 @@ TEST (NameCleaning, CtrlKeysTypeNothingWhileAltGrCharactersArrive)
     // character 1, Ctrl+1 keeps its "1", Ctrl+Alt+Q is "q" with character 17. A key typed with
     // AltGr (ISO_Level3_Shift) comes with no modifier at all, with a right Alt that is no AltGr as Alt.
     const auto ctrl = juce::ModifierKeys::ctrlModifier, alt = juce::ModifierKeys::altModifier;
-    const juce::KeyPress end (juce::KeyPress::endKey), ctrlA ('a', ctrl, 1), ctrl1 ('1', ctrl, '1'),
+    const juce::KeyPress end (juce::KeyPress::endKey), home (juce::KeyPress::homeKey), right (juce::KeyPress::rightKey), ctrlA ('a', ctrl, 1), ctrl1 ('1', ctrl, '1'),
         ctrlAltQ ('q', ctrl | alt, 17), altGrAt ('@', {}, '@'), rightAltBracket ('[', alt, '['), z ('Z', {}, 'Z');
 
     auto& presetDisplay = host.widget<GFXDisplay> ("PresetNameDisplay");
@@ -139,6 +139,8 @@ TEST (NameCleaning, CtrlKeysTypeNothingWhileAltGrCharactersArrive)
     const Row rows[] = {
         {"preset name display", presetField, {end, ctrlA, z}, "Probe KitZ"},
         {"preset name display", presetField, {end, ctrl1, ctrlAltQ, altGrAt, rightAltBracket}, "Probe KitZ@["},
+        // In the middle of the name a Ctrl key leaves the caret where it was.
+        {"preset name display", presetField, {home, right, right, right, ctrlA, z, ctrl1, z}, "ProZZbe KitZ@["},
         {"pattern name display", patternField, {end, ctrlA, ctrl1, z, altGrAt}, "Probe KitZ@"},
         // Ctrl+A keeps its command there: it selects all, so the Z replaces the name.
         {"preset rename field", browserField, {ctrlA, z, ctrl1, ctrlAltQ, altGrAt, rightAltBracket}, "Z@["},

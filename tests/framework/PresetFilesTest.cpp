@@ -213,23 +213,52 @@ TEST (PresetFiles, DamagedAndForeignPresetsChangeNothing)
     EXPECT_EQ (plugin.getPresetName (5), "Odd");
 }
 
-TEST (PresetFiles, ProgramChunkCarriesTheCurrentPreset)
+TEST (PresetFiles, ProgramChunkHoldsTheSoundThatPlaysAndLeavesTheBank)
 {
+    constexpr int bassDrumTune = 8;
     PresetTestPlugin plugin;
     plugin.start();
-    plugin.selectPreset (2, false);
+    ASSERT_EQ (plugin.getStoringMode(), BasePluginOldStyle::onDemandStoring);
+    plugin.changePreset (2);
+    const float stored = plugin.getPresetSlot (2)->getValue (bassDrumTune);
+    ASSERT_NE (stored, 0.9f);
 
-    juce::MemoryBlock chunk;
-    plugin.getCurrentProgramStateInformation (chunk);
-    auto xml = BasePlugin::readStateChunk (chunk.getData(), (int) chunk.getSize());
-    ASSERT_NE (xml, nullptr);
-    EXPECT_EQ (xml->getStringAttribute ("name"), "Short Triplets");
+    // An edit through the host that nobody stored: the host's own "Save preset" must keep it.
+    plugin.setParameter (bassDrumTune, 0.9f);
+    juce::MemoryBlock bankBefore, program, bankAfter;
+    plugin.getStateInformation (bankBefore);
+    plugin.getCurrentProgramStateInformation (program);
+    plugin.getStateInformation (bankAfter);
+    EXPECT_TRUE (bankAfter == bankBefore) << "taking the program chunk stores nothing";
+    EXPECT_EQ (plugin.getPresetSlot (2)->getValue (bassDrumTune), stored);
 
-    plugin.selectPreset (3, false);
-    plugin.setCurrentProgramStateInformation (chunk.getData(), (int) chunk.getSize());
-    EXPECT_EQ (plugin.getPresetName (3), "Short Triplets");
+    // The bank chunk as before: the slot as stored, the playing values beside it.
+    auto state = BasePlugin::readStateChunk (bankAfter.getData(), (int) bankAfter.getSize());
+    ASSERT_NE (state, nullptr);
+    const auto valueIn = [] (const juce::XmlElement* parent, int index)
+    { return parent != nullptr && parent->getChildElement (index) != nullptr ? parent->getChildElement (index)->getStringAttribute ("value") : "none"; };
+    auto* bank = state->getChildByName ("PresetsState")->getChildByName ("PresetBank");
+    ASSERT_NE (bank, nullptr);
+    EXPECT_NEAR (valueIn (bank->getChildByName ("PresetGroup")->getChildElement (2), bassDrumTune).getDoubleValue(), stored, 1.0e-6);
+    EXPECT_EQ (valueIn (state->getChildByName ("ParametersState"), bassDrumTune), "0.899999976");
+
+    auto preset = BasePlugin::readStateChunk (program.getData(), (int) program.getSize());
+    ASSERT_NE (preset, nullptr);
+    EXPECT_EQ (preset->getStringAttribute ("name"), "Short Triplets");
+    EXPECT_EQ (valueIn (preset.get(), bassDrumTune), "0.9");
+
+    // A fresh instance on another preset takes it into its current slot and plays it.
+    PresetTestPlugin fresh;
+    fresh.start();
+    fresh.changePreset (5);
+    fresh.setCurrentProgramStateInformation (program.getData(), (int) program.getSize());
+    EXPECT_EQ (fresh.getPresetName (5), "Short Triplets");
+    EXPECT_EQ (fresh.getParameterManager().getText (BasePluginOldStyle::currentPresetNameUid), "Short Triplets");
+    EXPECT_FLOAT_EQ (fresh.value (bassDrumTune), 0.9f);
+    EXPECT_FLOAT_EQ (fresh.getParameter (bassDrumTune), 0.9f);
+
     for (int uid = 0; uid < 24; ++uid)
-        EXPECT_EQ (plugin.value (uid), plugin.getPresetSlot (2)->getValue (uid));
+        EXPECT_NEAR (fresh.value (uid), plugin.value (uid), 1.0e-6f) << uid;
 }
 
 TEST (PresetFiles, BankDocumentReadingRules)

@@ -543,18 +543,19 @@ TEST (PulsaretVst, ChunksRoundTripAndDamagedChunksChangeNothing)
     const auto out = b.host.render (4800, 512, {noteOn (100, bassDrumKey)}, {});
     EXPECT_GT (peak (out[0]), 0.01);
 
-    // The program chunk: the current preset as stored, its parameters alone, no mode.
+    // The program chunk: the current preset as it plays, unstored edits included, its parameters alone,
+    // no mode.
     const auto preset = a.host.getChunk (true);
     ASSERT_GT (preset.size(), 10u);
     EXPECT_NE (chunkText (preset).find ("<Preset"), std::string::npos);
     Pulsaret c;
     ASSERT_TRUE (c.loaded());
-    const float stored = c.host.getParameter (10);
     c.host.setParameter (10, 0.3f);
     EXPECT_EQ (c.host.setChunk (chunkOf ("<Preset application=\"Another\"/>"), true), 0);
     EXPECT_FLOAT_EQ (c.host.getParameter (10), 0.3f);
     EXPECT_EQ (c.host.setChunk (preset, true), 1);
-    EXPECT_FLOAT_EQ (c.host.getParameter (10), stored);
+    EXPECT_FLOAT_EQ (c.host.getParameter (0), 0.125f);
+    EXPECT_FLOAT_EQ (c.host.getParameter (10), 0.05f);
     EXPECT_EQ (c.host.getChunk (true), preset);
     EXPECT_EQ (c.keyName (36), "") << "the internal sequencer stays on";
 }

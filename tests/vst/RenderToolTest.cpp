@@ -85,10 +85,14 @@ TEST (RenderTool, RefusesWhatItCannotDoWithOneLineAndNoFile)
     const auto missing = (folder / "missing.state").string();
     const auto inputs = filesIn (folder);
 
+    const auto noFolder = (folder / "no such folder" / "saved.state").string();
+    constexpr int refused = 2, failed = 1;
+
     const struct
     {
         std::vector<std::string> options;
         std::string message;
+        int exitCode = refused;
     } cases[] = {
         {{"--state", random}, "--state " + random + ": the plug-in refused this state"},
         {{"--state", cut}, "--state " + cut + ": the plug-in refused this state"},
@@ -103,6 +107,12 @@ TEST (RenderTool, RefusesWhatItCannotDoWithOneLineAndNoFile)
         {{"--note", "0:36:100:0"}, "--note 0:36:100:0: the length must be more than 0 beats"},
         {{"--beats", "4", "--note", "4:36"}, "--note 4:36: starts at or after the end of the render (--beats)"},
         {{"--rate", "0"}, "--rate 0: the sample rate must be 8000 to 384000 Hz"},
+        {{"--tempo", "0"}, "--tempo 0: the tempo must be 1 to 999 BPM"},
+        // The length is known before the first block: 24000 frames a beat at 120 BPM and 48 kHz.
+        {{"--beats", "44740"}, "--beats 44740: the WAV file would be too long for its header: at most 1073741814 frames of 2 channels"},
+        {{"--beats", "5593", "--all-outputs"}, "--beats 5593: the WAV file would be too long for its header: at most 134217726 frames of 16 channels"},
+        {{"--beats", "44739", "--block", "100000000"}, "--block 100000000: a block would hold more than 512 MiB of samples: at most 3834792 frames with 16 outputs"},
+        {{"--save-state", noFolder}, "--save-state " + noFolder + ": cannot write the file", failed},
         {{"--block", "0"}, "--block 0: the block size must be a whole number of samples from 1"},
         {{"--block", "64x"}, "--block 64x: the block size must be a whole number of samples from 1"},
         {{"--play", "8:4"}, "--play 8:4: expects FROM:TO, beats from 0 with TO after FROM"},
@@ -115,7 +125,7 @@ TEST (RenderTool, RefusesWhatItCannotDoWithOneLineAndNoFile)
         std::vector<std::string> arguments{library, wav, "--beats", "1"};
         arguments.insert (arguments.end(), c.options.begin(), c.options.end());
         const auto run = render (arguments);
-        EXPECT_NE (run.exitCode, 0) << c.message;
+        EXPECT_EQ (run.exitCode, c.exitCode) << c.message;
         EXPECT_EQ (run.output, "pulsaret-render: " + c.message + "\n");
         EXPECT_EQ (filesIn (folder), inputs) << c.message;
         std::error_code ignored;

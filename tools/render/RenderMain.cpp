@@ -6,6 +6,7 @@
 #include "tools/render/OfflineHost.h"
 #include "tools/render/WavFile.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -21,6 +22,14 @@ constexpr int exitFailed = 1;  // loading the plug-in or writing a file failed
 // Far above any state chunk a plug-in writes (ours is about 170 kB): the file is bounded before it is read.
 constexpr uintmax_t maxStateBytes = 64 << 20;
 
+// The file is written as it renders, a stretch of about this many frames at a time (whole blocks), so the
+// samples a render holds do not grow with its length; the header alone bounds that.
+constexpr int64_t stretchFrames = 65536;
+
+// What one stretch may hold: the host's buffers and the plug-in's outputs (floats), the stereo mix and the
+// file's 16-bit samples. Only a block far longer than a stretch comes near it.
+constexpr uint64_t maxStretchBytes = 512u << 20;
+
 void usage (FILE* to)
 {
     std::fprintf (to,
@@ -35,7 +44,8 @@ void usage (FILE* to)
                   "  --param INDEX=VALUE  sets a host parameter (0 to 1) before rendering\n"
                   "  --state FILE         restores a state chunk from FILE before rendering\n"
                   "  --save-state FILE    writes the state chunk to FILE after rendering\n"
-                  "  --all-outputs        writes every output instead of a stereo mix\n");
+                  "  --all-outputs        writes every output instead of a stereo mix\n"
+                  "The WAV file is written as the render goes: its header bounds it to 4 GiB of samples.\n");
 }
 
 /** Says what was refused on one line and gives false, so that a parse can end with `return refuse (...)`. */
@@ -104,6 +114,7 @@ struct Scenario
     std::string pluginPath, outPath;
     double rate = 48000.0, tempo = 120.0, beats = 16.0;
     int block = 512;
+    std::string beatsText = "16", blockText = "512"; // as given, for a refusal to name
     bool allOutputs = false;
     std::string stateIn, stateOut;
     std::vector<std::pair<double, double>> playing; // beats
@@ -139,6 +150,9 @@ bool parseOption (const std::string& option, const std::string& value, Scenario&
     if (option == "--rate")
         return (parseNumber (value, s.rate) && s.rate >= 8000.0 && s.rate <= 384000.0)
                || refuse (option, value, "the sample rate must be 8000 to 384000 Hz");
+
+    if (option == "--block" || option == "--beats")
+        (option == "--block" ? s.blockText : s.beatsText) = value;
 
     if (option == "--block")
         return parseWhole (value, 1, 0x7fffffff, s.block) || refuse (option, value, "the block size must be a whole number of samples from 1");
@@ -272,12 +286,40 @@ bool restoreState (const std::string& path, OfflineHost& host)
     return true;
 }
 
-std::vector<std::vector<float>> mixToStereo (const std::vector<std::vector<float>>& outputs, OfflineHost& host)
+/** The frames the render makes, or false when the file could not say its length or a stretch of blocks
+    would hold more than maxStretchBytes. Known before the first block: a render that cannot end well
+    never starts. */
+bool checkLength (const Scenario& s, size_t numOutputs, uint32_t numChannels, bool mixing, uint64_t& numFrames)
+{
+    const double frames = std::round (s.beats * (60.0 / s.tempo * s.rate));
+    const auto most = WavFile::maxFrames (numChannels);
+
+    if (!(frames <= (double) most))
+    {
+        const auto reason = "the WAV file would be too long for its header: at most " + std::to_string (most)
+                            + " frames of " + std::to_string (numChannels) + " channels";
+        return refuse ("--beats", s.beatsText, reason.c_str());
+    }
+
+    numFrames = (uint64_t) frames;
+    const auto perFrame = 8 * numOutputs + (mixing ? 4 * numChannels : 0) + 2 * numChannels;
+    const auto stretch = std::min<uint64_t> ((uint64_t) std::max<int64_t> (s.block, stretchFrames), numFrames);
+
+    if (stretch > 0 && perFrame > maxStretchBytes / stretch)
+    {
+        const auto reason = "a block would hold more than 512 MiB of samples: at most "
+                            + std::to_string (maxStretchBytes / perFrame) + " frames with " + std::to_string (numOutputs)
+                            + " outputs";
+        return refuse ("--block", s.blockText, reason.c_str());
+    }
+
+    return true;
+}
+
+std::vector<std::vector<float>> mixToStereo (const std::vector<std::vector<float>>& outputs, bool stereo)
 {
     // Stereo pairs go left and right; mono outputs go to both sides.
     std::vector<std::vector<float>> channels (2, std::vector<float> (outputs[0].size(), 0.0f));
-    vst::VstPinProperties pin{};
-    const bool stereo = host.dispatch (vst::EffectOpcode::getOutputProperties, 0, 0, &pin) != 0 && (pin.flags & vst::PinFlags::isStereo) != 0;
 
     for (size_t ch = 0; ch < outputs.size(); ++ch)
         for (size_t i = 0; i < outputs[ch].size(); ++i)
@@ -314,23 +356,6 @@ int main (int argc, char** argv)
     if (!parseArguments (argc, argv, s))
         return exitRefused;
 
-    const auto samplesPerBeat = 60.0 / s.tempo * s.rate;
-    const auto toSample = [samplesPerBeat] (double beat) { return (int64_t) std::llround (beat * samplesPerBeat); };
-    OfflineHost::Transport transport;
-    transport.tempo = s.tempo;
-
-    for (const auto& range : s.playing)
-        transport.playing.push_back ({toSample (range.first), toSample (range.second)});
-
-    std::vector<OfflineHost::MidiEvent> events;
-
-    for (const auto& note : s.notes)
-    {
-        const auto key = (uint8_t) note.key;
-        events.push_back ({toSample (note.beat), {0x90, key, (uint8_t) note.velocity}});
-        events.push_back ({toSample (note.beat + note.length), {0x80, key, 0}});
-    }
-
     OfflineHost host;
 
     // dlopen searches the library path for a name without a slash; a file name here means the file.
@@ -349,11 +374,59 @@ int main (int argc, char** argv)
     if (!checkParameters (s, host) || (!s.stateIn.empty() && !restoreState (s.stateIn, host)))
         return exitRefused;
 
+    const auto numOutputs = (size_t) host.getEffect()->numOutputs;
+    const bool mixing = !s.allOutputs && numOutputs > 2;
+    const auto numChannels = (uint32_t) (mixing ? 2 : numOutputs);
+    uint64_t numFrames = 0;
+
+    if (!checkLength (s, numOutputs, numChannels, mixing, numFrames))
+        return exitRefused;
+
+    // Beats past the end (a --play range, a note's end) all land just after the last frame.
+    const auto samplesPerBeat = 60.0 / s.tempo * s.rate;
+    const auto toSample = [samplesPerBeat, numFrames] (double beat)
+    { return (int64_t) std::llround (std::min (beat * samplesPerBeat, (double) numFrames + 1.0)); };
+    OfflineHost::Transport transport;
+    transport.tempo = s.tempo;
+
+    for (const auto& range : s.playing)
+        transport.playing.push_back ({toSample (range.first), toSample (range.second)});
+
+    std::vector<OfflineHost::MidiEvent> events;
+
+    for (const auto& note : s.notes)
+    {
+        const auto key = (uint8_t) note.key;
+        events.push_back ({toSample (note.beat), {0x90, key, (uint8_t) note.velocity}});
+        events.push_back ({toSample (note.beat + note.length), {0x80, key, 0}});
+    }
+
+    WavFile wav;
+
+    if (!wav.open (s.outPath, numChannels, numFrames, s.rate))
+    {
+        std::fprintf (stderr, "pulsaret-render: cannot write %s\n", s.outPath.c_str());
+        return exitFailed;
+    }
+
+    vst::VstPinProperties pin{};
+    const bool stereoPins = mixing && host.dispatch (vst::EffectOpcode::getOutputProperties, 0, 0, &pin) != 0
+                            && (pin.flags & vst::PinFlags::isStereo) != 0;
+
     for (const auto& p : s.params)
         host.setParameter (p.index, p.value);
 
+    // Whole blocks in each stretch: the plug-in sees the blocks a single render would give it.
+    const auto stretch = s.block >= stretchFrames ? (int64_t) s.block : s.block * (stretchFrames / s.block);
+    bool written = true;
     host.start (s.rate, s.block);
-    const auto outputs = host.render (toSample (s.beats), s.block, events, transport);
+
+    for (int64_t done = 0; done < (int64_t) numFrames && written; done += stretch)
+    {
+        const auto outputs = host.render (std::min (stretch, (int64_t) numFrames - done), s.block, events, transport, done);
+        written = wav.append (mixing ? mixToStereo (outputs, stereoPins) : outputs);
+    }
+
     host.stop();
 
     if (!s.stateOut.empty())
@@ -373,16 +446,15 @@ int main (int argc, char** argv)
         }
     }
 
-    const auto channels = s.allOutputs || outputs.size() <= 2 ? outputs : mixToStereo (outputs, host);
     host.unload();
 
-    if (!WavFile::write (s.outPath, channels, s.rate))
+    if (!written || !wav.commit())
     {
         std::fprintf (stderr, "pulsaret-render: cannot write %s\n", s.outPath.c_str());
         return exitFailed;
     }
 
-    std::printf ("wrote %s: %zu channels, %zu frames at %.0f Hz\n", s.outPath.c_str(), channels.size(),
-                 channels.empty() ? (size_t) 0 : channels[0].size(), s.rate);
+    std::printf ("wrote %s: %u channels, %llu frames at %.0f Hz\n", s.outPath.c_str(), (unsigned) numChannels,
+                 (unsigned long long) numFrames, s.rate);
     return 0;
 }

@@ -239,6 +239,45 @@ TEST (AlertWindow, Snapshot)
     EXPECT_EQ (image.getPixelAt (content.getX() + 1, content.getY() + 1), juce::Colour (0xffc5c5c5));
 }
 
+TEST (AlertWindow, ABoxIsWideEnoughForItsWholeTitle)
+{
+    DefaultLookAndFeel laf;
+    TestDesktop editor (&laf, 420, 220);
+
+    // The notice of a failed Preset Save: its title is far wider than its message. Titles set
+    // before and after the message both count.
+    Oru::AlertWindow notice;
+    notice.setTitle ("Save current settings as preset");
+    notice.setMessage ("\"Kit.PXprs\" could not be saved.");
+    notice.addButton ("OK", 0);
+    Oru::AlertWindow later;
+    later.setMessage ("\"Kit.PXprs\" could not be saved.");
+    later.addButton ("OK", 0);
+    later.setTitle ("Save current settings as preset");
+
+    for (auto* box : {&notice, &later})
+    {
+        editor.addChildComponent (*box);
+        box->show();
+        EXPECT_GT (box->getWidth(), 250);
+
+        // Laid out as the title bar draws it: every character of the title gets its place.
+        juce::GlyphArrangement title;
+        title.addCurtailedLineOfText (box->getTitleFont(), box->getTitle(), 0.0f, 0.0f,
+                                      (float) box->getTitleTextArea().getWidth(), false);
+        EXPECT_EQ (title.getNumGlyphs(), box->getTitle().length());
+        box->hide();
+    }
+
+    // A short title leaves the box at the width its message asks for.
+    notice.setTitle ("Save");
+    EXPECT_EQ (notice.getWidth(), 250);
+
+    notice.setTitle ("Save current settings as preset");
+    notice.show();
+    snapshot (editor, "alert-window-long-title.png");
+}
+
 TEST (FormControls, Snapshot)
 {
     DefaultLookAndFeel laf;
