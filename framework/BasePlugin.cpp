@@ -6,6 +6,7 @@
 #include "framework/XmlAttributes.h"
 #include "framework/XmlDocuments.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace
@@ -525,20 +526,17 @@ std::unique_ptr<juce::XmlElement> BasePlugin::readStateChunk (const void* data, 
     if (length == 0 || (size_t) (sizeInBytes - chunkHeaderSize) > maxXmlDocumentBytes + 2)
         return nullptr;
 
-    // A length larger than the data uses only the bytes present; the text is copied
-    // into a terminated buffer so that nothing reads past the chunk.
+    // A length larger than the data uses only the bytes present, and a zero byte ends the
+    // text; the parser reads no further and refuses what is not UTF-8.
     const auto available = (size_t) (sizeInBytes - chunkHeaderSize);
     const auto numBytes = juce::jmin ((size_t) length, available);
+    const auto* text = bytes + chunkHeaderSize;
+    const auto textLength = (size_t) (std::find (text, text + numBytes, '\0') - text);
 
-    juce::HeapBlock<char> text (numBytes + 1, true);
-    std::memcpy (text.get(), bytes + chunkHeaderSize, numBytes);
-
-    const auto textLength = std::strlen (text.get());
-
-    if (textLength == 0 || ! juce::CharPointer_UTF8::isValidString (text.get(), (int) textLength))
+    if (textLength == 0)
         return nullptr;
 
-    return parseXmlText (juce::String (juce::CharPointer_UTF8 (text.get()), textLength));
+    return parseXmlUtf8 (text, textLength);
 }
 
 //==============================================================================

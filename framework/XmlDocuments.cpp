@@ -35,6 +35,53 @@ bool writeXmlDocument (const juce::XmlElement& element, const juce::File& file)
 
 namespace
 {
+/** The short texts met last, so that the names and values a document repeats (parameter names,
+    "0.5", track strings) are shared, as juce::String can be, instead of being looked up in JUCE's
+    string pool or copied again for every element. Direct-mapped: a miss replaces the slot. */
+template <typename Text>
+class RecentTexts
+{
+public:
+    RecentTexts()
+        : slots (numSlots)
+    {
+    }
+
+    Text get (const char* text, size_t length)
+    {
+        if (length > maxLength)
+            return Text (juce::String::fromUTF8 (text, (int) length));
+
+        // FNV-1a
+        juce::uint32 hash = 2166136261u;
+
+        for (size_t i = 0; i < length; ++i)
+            hash = (hash ^ (juce::uint8) text[i]) * 16777619u;
+
+        auto& slot = slots[hash & (numSlots - 1)];
+
+        if (!slot.used || slot.length != length || std::memcmp (bytesOf (slot.text), text, length) != 0)
+            slot = {Text (juce::String::fromUTF8 (text, (int) length)), length, true};
+
+        return slot.text;
+    }
+
+private:
+    static constexpr size_t numSlots = 256, maxLength = 32;
+
+    static const char* bytesOf (const juce::String& s) { return s.toRawUTF8(); }
+    static const char* bytesOf (const juce::Identifier& s) { return s.getCharPointer().getAddress(); }
+
+    struct Slot
+    {
+        Text text;
+        size_t length = 0;
+        bool used = false;
+    };
+
+    std::vector<Slot> slots;
+};
+
 /** Builds the juce::XmlElement tree from expat's events. A finished element waits in a flat list
     until its parent closes and takes it: juce::XmlElement appends a child by walking its list,
     which would make a wide document quadratic, whereas prepending is immediate. */
@@ -97,14 +144,14 @@ private:
             return b.refuse ("elements nested deeper than " + juce::String (maxXmlDocumentDepth) + " levels");
 
         b.flushText();
-        auto element = std::make_unique<juce::XmlElement> (juce::String::fromUTF8 (name));
+        auto element = std::make_unique<juce::XmlElement> (b.names.get (name, std::strlen (name)));
 
         for (int i = 0; attributes[i] != nullptr; i += 2)
         {
             if (i / 2 >= maxXmlElementAttributes)
                 return b.refuse ("more than " + juce::String (maxXmlElementAttributes) + " attributes on one element");
 
-            element->setAttribute (juce::Identifier (juce::String::fromUTF8 (attributes[i])), juce::String::fromUTF8 (attributes[i + 1]));
+            element->setAttribute (b.names.get (attributes[i], std::strlen (attributes[i])), b.values.get (attributes[i + 1], std::strlen (attributes[i + 1])));
         }
 
         b.open.push_back ({std::move (element), b.finished.size()});
@@ -168,9 +215,10 @@ private:
 
     void flushText()
     {
-        if (!stopped() && !text.empty())
+        // Most runs are the line breaks and indents between elements: dropped before any String is made.
+        if (!stopped() && text.find_first_not_of (" \t\r\n") != std::string::npos)
         {
-            const auto run = juce::String::fromUTF8 (text.data(), (int) text.size());
+            const auto run = values.get (text.data(), text.size());
 
             if (run.containsNonWhitespaceChars())
                 finished.emplace_back (juce::XmlElement::createTextElement (run));
@@ -181,7 +229,7 @@ private:
 
     void addText()
     {
-        finished.emplace_back (juce::XmlElement::createTextElement (juce::String::fromUTF8 (text.data(), (int) text.size())));
+        finished.emplace_back (juce::XmlElement::createTextElement (values.get (text.data(), text.size())));
         text.clear();
     }
 
@@ -200,6 +248,8 @@ private:
     std::vector<OpenElement> open;
     std::vector<std::unique_ptr<juce::XmlElement>> finished;
     std::string text; // UTF-8, as expat reports it
+    RecentTexts<juce::Identifier> names;
+    RecentTexts<juce::String> values;
     std::unique_ptr<juce::XmlElement> root;
     juce::String reason;
 };
@@ -247,7 +297,13 @@ std::unique_ptr<juce::XmlElement> parseXmlBytes (const char* bytes, size_t numBy
 
 std::unique_ptr<juce::XmlElement> parseXmlText (const juce::String& text, juce::String* error)
 {
-    return parseXmlBytes (text.toRawUTF8(), text.getNumBytesAsUTF8(), "UTF-8", error);
+    const auto* bytes = text.toRawUTF8();
+    return parseXmlBytes (bytes, std::strlen (bytes), "UTF-8", error);
+}
+
+std::unique_ptr<juce::XmlElement> parseXmlUtf8 (const char* bytes, size_t numBytes, juce::String* error)
+{
+    return parseXmlBytes (bytes, numBytes, "UTF-8", error);
 }
 
 std::unique_ptr<juce::XmlElement> parseXmlDocument (const juce::File& file, juce::String* error)

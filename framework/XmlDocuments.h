@@ -36,6 +36,10 @@ bool writeXmlDocument (const juce::XmlElement& element, const juce::File& file);
     when it is only white space; each CDATA section a text element of its own. */
 std::unique_ptr<juce::XmlElement> parseXmlText (const juce::String& text, juce::String* error = nullptr);
 
+/** parseXmlText for UTF-8 bytes as they lie in memory (a chunk's text), which need not be checked or
+    copied into a juce::String first: the parser refuses bytes that are not UTF-8. */
+std::unique_ptr<juce::XmlElement> parseXmlUtf8 (const char* bytes, size_t numBytes, juce::String* error = nullptr);
+
 /** The document element of the file, or null when the file is missing, larger than the bound, or
     refused as parseXmlText refuses text. The encoding comes from a byte order mark or the XML
     declaration (UTF-8, UTF-16, ISO-8859-1 or US-ASCII); an encoding the parser does not know is

@@ -21,6 +21,14 @@ juce::String dirtyProbe()
            + juce::String::charToString (0xffff);
 }
 
+/** probe with the control characters a well-formed document can hold: DEL after "Kit", a tab and DEL
+    after the Z. A document holding character 1 or U+FFFF, even as a reference, is no XML and is
+    refused whole. */
+juce::String documentProbe()
+{
+    return juce::String ("Probe Kit") + juce::String::charToString (0x7f) + "Z\t" + juce::String::charToString (0x7f);
+}
+
 /** The document of a chunk as the plug-in wrote it, to hand to another reader. */
 juce::String chunkText (const juce::MemoryBlock& chunk)
 {
@@ -166,6 +174,7 @@ TEST (NameCleaning, NoPathLeavesAControlCharacterInANameOrADocument)
     auto& seq = host.seq();
     const juce::File folder (host.folder);
     const auto dirty = dirtyProbe();
+    const auto inDocument = documentProbe();
     plugin.selectPreset (0, true);
     plugin.setPatternWriteMode (true); // the pattern name parameter renames the edited pattern then
 
@@ -187,14 +196,14 @@ TEST (NameCleaning, NoPathLeavesAControlCharacterInANameOrADocument)
          {
              auto state = plugin.createPluginStateXml();
              auto* bank = child (child (state.get(), "PresetsState"), "PresetBank");
-             bank->setAttribute ("name", dirty);
-             child (bank, "PresetGroup")->setAttribute ("name", dirty);
-             child (child (bank, "PresetGroup"), "Preset")->setAttribute ("name", dirty);
-             child (child (child (state.get(), "PatternsState"), "PatternBank"), "Pattern")->setAttribute ("name", dirty);
-             child (state.get(), "DrumMap")->setAttribute ("name", dirty);
+             bank->setAttribute ("name", inDocument);
+             child (bank, "PresetGroup")->setAttribute ("name", inDocument);
+             child (child (bank, "PresetGroup"), "Preset")->setAttribute ("name", inDocument);
+             child (child (child (state.get(), "PatternsState"), "PatternBank"), "Pattern")->setAttribute ("name", inDocument);
+             child (state.get(), "DrumMap")->setAttribute ("name", inDocument);
              juce::MemoryBlock chunk;
              juce::AudioProcessor::copyXmlToBinary (*state, chunk);
-             ASSERT_TRUE (chunkText (chunk).contains ("Probe Kit&#1;Z"));
+             ASSERT_TRUE (chunkText (chunk).contains ("Probe Kit&#127;Z&#9;&#127;"));
              plugin.setStateInformation (chunk.getData(), (int) chunk.getSize());
          },
          [&]
@@ -208,7 +217,7 @@ TEST (NameCleaning, NoPathLeavesAControlCharacterInANameOrADocument)
          [&]
          {
              auto preset = plugin.createPresetXmlForSlot (0);
-             preset->setAttribute ("name", dirty);
+             preset->setAttribute ("name", inDocument);
              juce::MemoryBlock chunk;
              juce::AudioProcessor::copyXmlToBinary (*preset, chunk);
              plugin.setCurrentProgramStateInformation (chunk.getData(), (int) chunk.getSize());
@@ -241,7 +250,7 @@ TEST (NameCleaning, NoPathLeavesAControlCharacterInANameOrADocument)
          [&]
          {
              auto preset = plugin.createPresetXmlForSlot (0);
-             preset->setAttribute ("name", dirty);
+             preset->setAttribute ("name", inDocument);
              ASSERT_TRUE (plugin.loadPresetFile (writeDocument (*preset, folder.getChildFile ("in.PXprs")), 0));
          },
          presetName},
@@ -251,7 +260,8 @@ TEST (NameCleaning, NoPathLeavesAControlCharacterInANameOrADocument)
              auto preset = plugin.createPresetXmlForSlot (0);
              preset->setAttribute ("name", "@@");
              const auto file = folder.getChildFile ("raw.PXprs");
-             file.replaceWithText (preset->toString().replace ("@@", juce::String ("Probe Kit") + juce::String::charToString (1) + "Z"));
+             // Raw in an attribute, a tab would read as a space: DEL alone.
+             file.replaceWithText (preset->toString().replace ("@@", juce::String ("Probe Kit") + juce::String::charToString (0x7f) + "Z"));
              ASSERT_TRUE (plugin.loadPresetFile (file, 0));
          },
          presetName},
@@ -259,9 +269,9 @@ TEST (NameCleaning, NoPathLeavesAControlCharacterInANameOrADocument)
          [&]
          {
              auto bank = plugin.createPresetBankXml();
-             bank->setAttribute ("name", dirty);
-             child (bank.get(), "PresetGroup")->setAttribute ("name", dirty);
-             child (child (bank.get(), "PresetGroup"), "Preset")->setAttribute ("name", dirty);
+             bank->setAttribute ("name", inDocument);
+             child (bank.get(), "PresetGroup")->setAttribute ("name", inDocument);
+             child (child (bank.get(), "PresetGroup"), "Preset")->setAttribute ("name", inDocument);
              ASSERT_TRUE (plugin.loadBankFile (writeDocument (*bank, folder.getChildFile ("in.PXprsb"))));
          },
          bankNames},
@@ -269,7 +279,7 @@ TEST (NameCleaning, NoPathLeavesAControlCharacterInANameOrADocument)
          [&]
          {
              auto pattern = seq.createPatternXml (1);
-             pattern->setAttribute ("name", dirty);
+             pattern->setAttribute ("name", inDocument);
              ASSERT_TRUE (seq.loadPatternFile (0, writeDocument (*pattern, folder.getChildFile ("in.PXptr"))));
          },
          patternName},
@@ -277,7 +287,7 @@ TEST (NameCleaning, NoPathLeavesAControlCharacterInANameOrADocument)
          [&]
          {
              auto bank = seq.createPatternBankXml();
-             child (bank.get(), "Pattern")->setAttribute ("name", dirty);
+             child (bank.get(), "Pattern")->setAttribute ("name", inDocument);
              ASSERT_TRUE (seq.loadPatternBankFile (writeDocument (*bank, folder.getChildFile ("in.PXptrb"))));
          },
          patternName},
@@ -285,7 +295,7 @@ TEST (NameCleaning, NoPathLeavesAControlCharacterInANameOrADocument)
          [&]
          {
              auto map = plugin.createDrumMapXml();
-             map->setAttribute ("name", dirty);
+             map->setAttribute ("name", inDocument);
              ASSERT_TRUE (plugin.loadDrumMapFile (writeDocument (*map, folder.getChildFile ("in.PXdrmap"))));
          },
          [&] { return juce::StringArray (plugin.getDrumMap().getName()); }},

@@ -273,17 +273,25 @@ TEST (SettingsPages, DrumMapFilesRoundTripAndADamagedOneChangesNothing)
     EXPECT_EQ (fresh.plugin->createDrumMapXml()->toString(), plugin.createDrumMapXml()->toString());
     EXPECT_EQ (fresh.plugin->getDialogFolder(), folder.folder);
 
-    // A damaged file says so in a one-button notice and leaves the map.
+    // A damaged file, or a map of a version whose keys cannot be known, says so in a one-button
+    // notice and leaves the map.
     const auto damaged = folder.file ("Broken.PXdrmap");
     ASSERT_TRUE (damaged.replaceWithText (written.loadFileAsString().dropLastCharacters (20)));
+    const auto unknown = folder.file ("Future.PXdrmap");
+    ASSERT_TRUE (unknown.replaceWithText (written.loadFileAsString().replace ("ver=\"1.1\"", "ver=\"2.0\"")));
     fresh.plugin->loadFactoryDrumMap();
-    freshChooser.answers = {damaged};
-    click (freshPage.getLoadButton());
-    auto* notice = freshPage.getDocumentChooser().getNotice();
-    ASSERT_NE (notice, nullptr);
-    EXPECT_TRUE (notice->isShown());
-    EXPECT_EQ (notice->getNumButtons(), 1);
-    EXPECT_EQ (fresh.plugin->createDrumMapXml()->toString(), factory);
+
+    for (const auto& file : {damaged, unknown})
+    {
+        freshChooser.answers = {file};
+        click (freshPage.getLoadButton());
+        auto* notice = freshPage.getDocumentChooser().getNotice();
+        ASSERT_NE (notice, nullptr);
+        EXPECT_TRUE (notice->isShown());
+        EXPECT_EQ (notice->getNumButtons(), 1);
+        EXPECT_EQ (notice->getMessage(), "\"" + file.getFileName() + "\" could not be loaded.");
+        EXPECT_EQ (fresh.plugin->createDrumMapXml()->toString(), factory);
+    }
 }
 
 TEST (SettingsPages, PatternBankFilesRoundTripIntoAFreshInstance)

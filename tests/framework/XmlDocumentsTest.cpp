@@ -114,6 +114,13 @@ TEST (XmlDocuments, RefusesWhatIsNotOneWellFormedDocumentWithinTheBounds)
         EXPECT_EQ (error, c.error) << c.text.substring (0, 80);
     }
 
+    // Bytes as they lie in a chunk: read up to the length given, checked as UTF-8 by the parser.
+    juce::String error = "unset";
+    EXPECT_NE (parseXmlUtf8 ("<a/>junk", 4, &error), nullptr);
+    EXPECT_EQ (error, "");
+    EXPECT_EQ (parseXmlUtf8 ("<a b='\xff'/>", 10, &error), nullptr);
+    EXPECT_EQ (error, "not XML: not well-formed (invalid token) at line 1");
+
     // A processing instruction ends a run of text; JUCE's parser loops for ever on this.
     const auto bank = parseXmlText ("<PatternBank>x<?x?>y</PatternBank>");
     ASSERT_NE (bank, nullptr);
@@ -164,6 +171,11 @@ TEST (XmlDocuments, FilesAreBoundedAndReadInTheirOwnEncoding)
             EXPECT_EQ (element->getStringAttribute ("b"), eAcute) << c.bytes;
         }
     }
+
+    // Text in memory is Unicode already: its declaration names no encoding to convert from.
+    const auto declared = parseXmlText ("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a b=\"" + eAcute + "\"/>");
+    ASSERT_NE (declared, nullptr);
+    EXPECT_EQ (declared->getStringAttribute ("b"), eAcute);
 
     // Just past the bound, though the document inside is whole.
     {

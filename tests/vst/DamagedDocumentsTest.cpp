@@ -378,8 +378,9 @@ TEST (DamagedDocuments, EveryWayInLeavesTheStateOrReadsTheWellFormedPart)
     fs::create_directories (folder);
     const auto fifo = folder / "secret";
     ASSERT_EQ (::mkfifo (fifo.c_str(), 0600), 0);
-    double slowest = 0.0;
-    std::string slowestRow;
+    // The slowest row through pulsaret-render (which counts the tool's own start) and of the others.
+    double slowest[2] = {0.0, 0.0};
+    std::string slowestRow[2];
 
     for (const auto& carrier : carriers)
     {
@@ -399,10 +400,12 @@ TEST (DamagedDocuments, EveryWayInLeavesTheStateOrReadsTheWellFormedPart)
                 state = reader->read (row.text, accepted);
                 const double seconds = std::chrono::duration<double> (SteadyClock::now() - start).count();
 
-                if (seconds > slowest)
+                const int tool = saysWhetherTaken (carrier.way) ? 0 : 1;
+
+                if (seconds > slowest[tool])
                 {
-                    slowest = seconds;
-                    slowestRow = name;
+                    slowest[tool] = seconds;
+                    slowestRow[tool] = name;
                 }
             }
 
@@ -442,5 +445,6 @@ TEST (DamagedDocuments, EveryWayInLeavesTheStateOrReadsTheWellFormedPart)
         ::close (writer);
 
     fs::remove_all (folder);
-    std::printf ("slowest row: %s, %.3f s (includes starting pulsaret-render where it is the way in)\n", slowestRow.c_str(), slowest);
+    std::printf ("slowest row in the instance: %s, %.3f s; through pulsaret-render, with its start: %s, %.3f s\n", slowestRow[0].c_str(), slowest[0],
+                 slowestRow[1].c_str(), slowest[1]);
 }
