@@ -159,24 +159,24 @@ public:
         return bytes;
     }
 
-    /** A document as the chunk writer sets it down: one line, no declaration. */
-    static juce::MemoryBlock documentBytes (const juce::XmlElement* element)
-    {
-        const auto text = element != nullptr ? element->toString (juce::XmlElement::TextFormat().singleLine().withoutHeader())
-                                             : juce::String ("(none)");
-        return { text.toRawUTF8(), text.getNumBytesAsUTF8() };
-    }
-
-    /** Documents one after the other, one a line. */
+    /** Documents one after the other, each as the chunk writer sets it down (one line, no
+        declaration), one a line. */
     static juce::MemoryBlock documents (std::initializer_list<const juce::XmlElement*> elements)
     {
         juce::MemoryBlock bytes;
 
-        for (const auto* element : elements)
         {
-            const auto text = documentBytes (element);
-            bytes.append (text.getData(), text.getSize());
-            bytes.append ("\n", 1);
+            juce::MemoryOutputStream out (bytes, false);
+
+            for (const auto* element : elements)
+            {
+                if (element != nullptr)
+                    element->writeTo (out, juce::XmlElement::TextFormat().singleLine().withoutHeader());
+                else
+                    out << "(none)";
+
+                out << "\n";
+            }
         }
 
         return bytes;
