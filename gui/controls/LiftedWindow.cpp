@@ -92,6 +92,12 @@ void LiftedWindow::lift (juce::Component& placeToUse, std::optional<juce::Rectan
 
     placeWatch = std::make_unique<PlaceWatch> (*this, placeToUse);
     juce::Desktop::getInstance().addGlobalMouseListener (this);
+
+    if (auto* top = placeToUse.getTopLevelComponent(); top != &window && keySource == nullptr)
+    {
+        keySource = top;
+        top->addKeyListener (this);
+    }
     askForFocus();
     startTimer (tickMs);
 }
@@ -102,6 +108,11 @@ void LiftedWindow::lower()
     placeWatch.reset();
     juce::Desktop::getInstance().removeGlobalMouseListener (this);
     alive = std::make_shared<int> (0);
+
+    if (auto* top = keySource.getComponent())
+        top->removeKeyListener (this);
+
+    keySource = nullptr;
 
     if (!lifted)
         return;
@@ -209,6 +220,15 @@ void LiftedWindow::mouseDown (const juce::MouseEvent& e)
     // A click elsewhere in our own windows need not move the window system's focus.
     if (e.eventComponent != &window && !window.isParentOf (e.eventComponent))
         tellSoon (false);
+}
+
+bool LiftedWindow::keyPressed (const juce::KeyPress& key, juce::Component* origin)
+{
+    // Only keys that no control of the editor wanted reach here.
+    if (!lifted || origin == nullptr || origin == &window || window.isParentOf (origin))
+        return false;
+
+    return (focusTarget != nullptr ? focusTarget : &window)->keyPressed (key);
 }
 
 void LiftedWindow::tellSoon (bool placeGone)

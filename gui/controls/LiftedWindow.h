@@ -15,14 +15,15 @@
     and a dialog of the host's top-level window: the window manager keeps it above that
     window and lets it have the focus, which it asks for until the window system gives it.
     Focus that the host hands to the editor's own window meanwhile, while the pointer rests
-    on the lifted window, is taken back: the musician went nowhere.
+    on the lifted window, is taken back: the musician went nowhere; and the keys typed into
+    the editor's window until then are passed on to the lifted one.
 
     The client hears, always from the message loop, when the place the window came from
     goes away (the host closed the editor), on a click elsewhere in our windows, and when
     the focus went elsewhere for good. Lowering gives the focus back where it was before
     the window goes, so that the window manager has none of ours to hand on. Message
     thread only. */
-class LiftedWindow : private juce::MouseListener, private juce::Timer
+class LiftedWindow : private juce::MouseListener, private juce::KeyListener, private juce::Timer
 {
 public:
     class Client
@@ -74,6 +75,7 @@ private:
     class PlaceWatch;
 
     void mouseDown (const juce::MouseEvent& e) override;
+    bool keyPressed (const juce::KeyPress& key, juce::Component* origin) override;
     void timerCallback() override;
     void askForFocus();
     void followPlace();
@@ -86,6 +88,7 @@ private:
     juce::Component::SafePointer<juce::Component> place;
     std::optional<juce::Rectangle<int>> area;
     std::unique_ptr<PlaceWatch> placeWatch;
+    juce::Component::SafePointer<juce::Component> keySource; // the editor's window, while lifted
     NativeWindows::SavedFocus focusBefore;
     bool focusNoted = false;
     juce::uint64 hostWindow = 0;

@@ -274,8 +274,15 @@ struct X11Session
     /** What the window shows now, as the window system has it. */
     juce::Image capture (Window w, int width, int height) const
     {
+        return capture (w, {0, 0, width, height});
+    }
+
+    /** What an area of the window shows now, windows over it included. */
+    juce::Image capture (Window w, juce::Rectangle<int> area) const
+    {
+        const int width = area.getWidth(), height = area.getHeight();
         juce::Image image (juce::Image::RGB, width, height, true);
-        XImage* x = XGetImage (display, w, 0, 0, (unsigned) width, (unsigned) height, AllPlanes, ZPixmap);
+        XImage* x = XGetImage (display, w, area.getX(), area.getY(), (unsigned) width, (unsigned) height, AllPlanes, ZPixmap);
 
         if (x == nullptr)
             return {};
@@ -333,6 +340,69 @@ struct X11Session
         button (true);
         button (false);
         std::this_thread::sleep_for (std::chrono::milliseconds (60));
+    }
+
+    /** Two clicks at a point well within the toolkit's double-click time. */
+    void doubleClick (Window w, juce::Point<int> p) const
+    {
+        moveTo (onScreen (w, p));
+
+        for (int i = 0; i < 2; ++i)
+        {
+            XTestFakeButtonEvent (display, 1, True, CurrentTime);
+            XTestFakeButtonEvent (display, 1, False, CurrentTime);
+            XSync (display, False);
+            std::this_thread::sleep_for (std::chrono::milliseconds (30));
+        }
+
+        std::this_thread::sleep_for (std::chrono::milliseconds (60));
+    }
+
+    /** For failure messages: the focus, and every top-level window that is a dialog of the
+        host's window, with its state. */
+    std::string describeWindows() const
+    {
+        std::string text = "focus " + std::to_string (focus());
+        Window root = 0, parent = 0, *frames = nullptr;
+        unsigned int count = 0;
+
+        if (XQueryTree (display, DefaultRootWindow (display), &root, &parent, &frames, &count) == 0)
+            return text;
+
+        const auto describe = [&] (Window w)
+        {
+            Window dialogOf = 0;
+
+            if (XGetTransientForHint (display, w, &dialogOf) != 0 && dialogOf == hostWindow)
+            {
+                XWindowAttributes a{};
+                XGetWindowAttributes (display, w, &a);
+                const auto at = onScreen (w, {});
+                text += "; dialog " + std::to_string (w) + (a.map_state == IsViewable ? " viewable" : " unmapped") + " at "
+                        + std::to_string (at.x) + "," + std::to_string (at.y) + " " + std::to_string (a.width) + "x" + std::to_string (a.height)
+                        + (a.override_redirect ? " override-redirect" : "");
+            }
+        };
+
+        // Managed windows sit in a frame of the window manager's: one level down.
+        for (unsigned int i = 0; i < count; ++i)
+        {
+            describe (frames[i]);
+            Window r = 0, p = 0, *children = nullptr;
+            unsigned int n = 0;
+
+            if (XQueryTree (display, frames[i], &r, &p, &children, &n) != 0)
+            {
+                for (unsigned int k = 0; k < n; ++k)
+                    describe (children[k]);
+
+                if (children != nullptr)
+                    XFree (children);
+            }
+        }
+
+        XFree (frames);
+        return text;
     }
 
     /** Press, move in steps, release. */

@@ -148,6 +148,67 @@ struct VstHostSession : public ::testing::Test
         return picture;
     }
 
+    /** A name display of the skin as it draws a text in its font, the caret on a cell or none. */
+    juce::Image drawnDisplay (const juce::String& name, const juce::String& text, int caret)
+    {
+        auto root = juce::XmlDocument::parse (skinFolder().getChildFile ("skin.xml"));
+        juce::XmlElement* gfx = nullptr;
+        juce::Colour background;
+
+        for (auto* e : root->getChildIterator())
+            if (e->getStringAttribute ("name") == name)
+            {
+                gfx = e->getChildByName ("gfx");
+                background = juce::Colour ((juce::uint32) e->getStringAttribute ("backgroundColour").getHexValue64());
+            }
+
+        const auto& widget = skin[name];
+        const int w = widget.bounds.getWidth(), h = widget.bounds.getHeight();
+        juce::Image image (juce::Image::RGB, w, h, true);
+        juce::Graphics g (image);
+        g.fillAll (background);
+
+        if (gfx == nullptr)
+            return image;
+
+        const auto font = widget.strip;
+        const int glyphWidth = font.getWidth(), fontHeight = gfx->getIntAttribute ("fontHeight");
+        const int first = (int) gfx->getStringAttribute ("firstASCII", " ")[0];
+        const int glyphs = font.getHeight() / 2 / fontHeight;
+        const int cells = w / glyphWidth;
+
+        for (int i = 0; i < cells; ++i)
+        {
+            const int c = i < text.length() ? (int) text[i] : ' ';
+            const int glyph = juce::jlimit (first, first + glyphs - 1, c) - first;
+            g.drawImage (font, (w - cells * glyphWidth) / 2 + i * glyphWidth, (h - fontHeight) / 2, glyphWidth, fontHeight, 0,
+                         fontHeight * glyph + (i == caret ? glyphs * fontHeight : 0), glyphWidth, fontHeight);
+        }
+
+        return image;
+    }
+
+    /** True when the screen shows the display with the text being edited (either caret phase). */
+    bool showsEdit (Window w, const juce::String& name, const juce::String& text)
+    {
+        const auto shown = x->capture (DefaultRootWindow (x->display), skin[name].bounds.withPosition (x->onScreen (w, skin[name].bounds.getPosition())));
+        const auto matches = [&shown] (const juce::Image& drawn)
+        {
+            int off = 0;
+
+            for (int py = 0; py < drawn.getHeight(); ++py)
+                for (int px = 0; px < drawn.getWidth(); ++px)
+                {
+                    const auto a = shown.getPixelAt (px, py), b = drawn.getPixelAt (px, py);
+                    off += std::abs (a.getRed() - b.getRed()) + std::abs (a.getGreen() - b.getGreen()) + std::abs (a.getBlue() - b.getBlue()) > 24 ? 1 : 0;
+                }
+
+            return off == 0;
+        };
+
+        return matches (drawnDisplay (name, text, text.length())) || matches (drawnDisplay (name, text, -1));
+    }
+
     std::unique_ptr<X11Session> x;
     OfflineHost host;
     int width = 0, height = 0;
@@ -534,7 +595,7 @@ juce::String stateOf (OfflineHost& host)
 }
 } // namespace
 
-TEST_F (VstHostSession, FileChoosersTakeTypedNamesAndKeysWhileTheHostKeepsTheFocus)
+TEST_F (VstHostSession, FileChoosersTakeTypedNamesAndKeysWhileTheHostHandsItsFocusOn)
 {
     if (!hasSkin())
         GTEST_SKIP() << "the panel has no skin yet";
@@ -736,7 +797,7 @@ TEST_F (VstHostSession, EveryNameEditTakesTheKeysAndEndsWithTheEditor)
                       { return (lifted = liftedWindowWithFocus (*x)) != 0 && x->onScreen (lifted, {}) == place; },
                       10000))
         {
-            ADD_FAILURE() << "no window exactly over the display took the focus: " << (int) lifted << " at "
+            ADD_FAILURE() << "no window exactly over the display took the focus: " << x->describeWindows() << "; " << (int) lifted << " at "
                           << x->onScreen (lifted, {}).toString() << ", the display at " << place.toString();
             return false;
         }
@@ -771,7 +832,27 @@ TEST_F (VstHostSession, EveryNameEditTakesTheKeysAndEndsWithTheEditor)
                           10000));
     const auto cancelled = liftedWindowWithFocus (*x);
     x->type ("ZZ");
-    savePicture (x->capture (w, width, height), "host-session-name-edit.png");
+
+    // The picture as the musician sees it, the lifted window over the panel, once it shows text.
+    {
+        const auto origin = x->onScreen (w, {});
+        const auto displayArea = skin["PresetNameDisplay"].bounds;
+        juce::Image screen;
+        waitFor ([&]
+                 {
+                     screen = x->capture (DefaultRootWindow (x->display), origin.x + width, origin.y + height)
+                                  .getClippedImage ({origin.x, origin.y, width, height});
+                     const auto shown = screen.getClippedImage (displayArea);
+                     int varied = 0;
+
+                     for (int py = 0; py < shown.getHeight(); ++py)
+                         for (int px = 0; px < shown.getWidth(); ++px)
+                             varied += shown.getPixelAt (px, py) != shown.getPixelAt (0, 0) ? 1 : 0;
+
+                     return varied > 20; });
+        savePicture (screen, "host-session-name-edit.png");
+    }
+
     x->key (XK_Escape);
     EXPECT_TRUE (waitFor ([&]
                           { return !x->isViewable (cancelled); }));
@@ -786,6 +867,9 @@ TEST_F (VstHostSession, EveryNameEditTakesTheKeysAndEndsWithTheEditor)
                           10000));
     const auto orphan = liftedWindowWithFocus (*x);
     x->type ("Q");
+    ASSERT_TRUE (waitFor ([&]
+                          { return showsEdit (w, "PresetNameDisplay", "N49Q"); }))
+        << "the lifted display shows what was typed";
     ASSERT_TRUE (close());
     EXPECT_TRUE (waitFor ([&]
                           { return !x->isViewable (orphan); }))
@@ -804,19 +888,23 @@ TEST_F (VstHostSession, EveryNameEditTakesTheKeysAndEndsWithTheEditor)
         const juce::String name = "R" + juce::String (round).paddedLeft ('0', 2);
         SCOPED_TRACE (name.toStdString());
         const auto row = presetRows[(size_t) (round % (int) presetRows.size())];
-        x->click (w, row);
-        x->click (w, row);
+        x->doubleClick (w, row);
 
         if (!waitFor ([&]
                       { return liftedWindowWithFocus (*x) != 0; },
                       10000))
         {
-            ADD_FAILURE() << "no rename field took the focus";
+            ADD_FAILURE() << "no rename field took the focus: " << x->describeWindows();
             ++failures;
             continue;
         }
 
         x->type (name);
+
+        if (round == 0)
+            savePicture (x->capture (DefaultRootWindow (x->display), juce::Rectangle<int> (width, height).withPosition (x->onScreen (w, {}))),
+                         "host-session-rename.png");
+
         x->key (XK_Return);
 
         if (!waitFor ([&]
@@ -831,12 +919,11 @@ TEST_F (VstHostSession, EveryNameEditTakesTheKeysAndEndsWithTheEditor)
     EXPECT_EQ (failures, 0);
 
     // Then during a Save chooser: it goes as if cancelled and writes nothing.
-    x->click (w, openBrowser);
     x->click (w, presetSave);
     ASSERT_TRUE (waitFor ([&]
                           { return liftedWindowWithFocus (*x) != 0; },
                           10000))
-        << "no chooser took the focus";
+        << "no chooser took the focus: " << x->describeWindows();
     auto chooser = liftedWindowWithFocus (*x);
     const auto unsaved = temp.file ("Unsaved" + twin.plugin->getPresetFileExtension());
     x->type (unsaved.getFullPathName());
