@@ -75,6 +75,8 @@ void LiftedWindow::lift (juce::Component& placeToUse, std::optional<juce::Rectan
     hadFocus = false;
     ticks = 0;
 
+    auto& lookAndFeel = placeToUse.getLookAndFeel();
+
     // Hidden until the window manager has been told whose dialog it is: it reads that once, when
     // the window is first mapped.
     if (!window.isOnDesktop())
@@ -83,8 +85,20 @@ void LiftedWindow::lift (juce::Component& placeToUse, std::optional<juce::Rectan
         window.addToDesktop (juce::ComponentPeer::windowHasDropShadow); // a normal window, not a combo list
     }
 
+    // Out of the editor's tree it would fall back to the toolkit's stock look: it keeps the panel's.
+    if (&window.getLookAndFeel() != &lookAndFeel)
+    {
+        window.setLookAndFeel (&lookAndFeel);
+        lookAndFeelLent = true;
+    }
+
+    placeWindow = nullptr;
+
     if (auto* peer = placeToUse.getPeer())
-        hostWindow = NativeWindows::setDialogOf (window.getWindowHandle(), peer->getNativeHandle());
+    {
+        placeWindow = peer->getNativeHandle();
+        hostWindow = NativeWindows::setDialogOf (window.getWindowHandle(), placeWindow);
+    }
 
     const auto over = getScreenArea (placeToUse, area.value_or (placeToUse.getLocalBounds()));
     window.setBounds (area.has_value() ? over : window.getBounds().withCentre (over.getCentre()));
@@ -119,15 +133,25 @@ void LiftedWindow::lower()
 
     lifted = false;
 
-    if (!window.isOnDesktop())
-        return;
-
     // Given back before the window goes: destroying the focused window would leave the window
     // manager to pick a window for it, which it may do after the next lifted window took it.
-    if (hasNativeFocus())
-        NativeWindows::restoreFocus (focusBefore);
+    if (window.isOnDesktop())
+    {
+        // On the way to lifting, the toolkit may have put the focus on the panel's window.
+        const bool focusParkedOnPlace = placeWindow != nullptr && focusBefore.getWindow() != (juce::uint64) (juce::pointer_sized_uint) placeWindow
+                                        && NativeWindows::isFocusWithin (placeWindow);
 
-    window.removeFromDesktop();
+        if (hasNativeFocus() || focusParkedOnPlace)
+            NativeWindows::restoreFocus (focusBefore);
+
+        window.removeFromDesktop();
+    }
+
+    if (lookAndFeelLent)
+    {
+        lookAndFeelLent = false;
+        window.setLookAndFeel (nullptr);
+    }
 }
 
 bool LiftedWindow::hasNativeFocus() const
@@ -165,6 +189,10 @@ void LiftedWindow::askForFocus()
         peer->grabFocus();
 
     (focusTarget != nullptr ? focusTarget : &window)->grabKeyboardFocus();
+
+    // From here on, the focus anywhere else means someone took it.
+    if (hasNativeFocus())
+        hadFocus = true;
 }
 
 void LiftedWindow::followPlace()
@@ -181,38 +209,36 @@ void LiftedWindow::timerCallback()
     if (ticks % ticksPerFollow == 0)
         followPlace();
 
-    const bool native = hasNativeFocus();
-    auto* target = focusTarget != nullptr ? focusTarget : &window;
-
-    if (native && target->hasKeyboardFocus (true))
+    if (hasNativeFocus())
     {
+        // Given by the window manager rather than asked for: the keys go to the target too.
+        if (!hadFocus)
+            (focusTarget != nullptr ? focusTarget : &window)->grabKeyboardFocus();
+
         hadFocus = true;
         return;
     }
 
-    if (hadFocus && !native)
+    if (hadFocus)
     {
         // The toolkit misses the loss when the focus leaves before it has read that the window
         // got it; and the host may hand the focus on without a word.
+        hadFocus = false;
+
         if (isHostHandingFocusOn())
         {
-            hadFocus = false;
             ticks = 0;
         }
         else
         {
+            ticks = ticksOfAsking; // gone for good: asked for no more
             tellSoon (false);
-            hadFocus = false;
-            ticks = ticksOfAsking;
             return;
         }
     }
 
-    // Once the target had the keys, where the focus goes inside the window is the user's.
-    if (hadFocus || ticks >= ticksOfAsking)
-        return;
-
-    askForFocus();
+    if (ticks < ticksOfAsking)
+        askForFocus();
 }
 
 void LiftedWindow::mouseDown (const juce::MouseEvent& e)

@@ -92,8 +92,10 @@ private:
     NativeWindows::SavedFocus focusBefore;
     bool focusNoted = false;
     juce::uint64 hostWindow = 0;
+    void* placeWindow = nullptr; // the window the place was in, when lifted
     bool lifted = false;
-    bool hadFocus = false; // the window system has given it the focus at least once
+    bool lookAndFeelLent = false; // the place's, set on the window while it is out of the tree
+    bool hadFocus = false; // the window has had the window system's focus since it last asked
     int ticks = 0;
     std::shared_ptr<int> alive = std::make_shared<int> (0); // calls on their way see it expired
 

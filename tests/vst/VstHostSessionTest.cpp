@@ -961,4 +961,27 @@ TEST_F (VstHostSession, EveryNameEditTakesTheKeysAndEndsWithTheEditor)
     EXPECT_FALSE (unsaved.exists());
     EXPECT_EQ (existing.loadFileAsString(), "kept");
     EXPECT_EQ (x->escapesTaken.load(), 0);
+
+    // The host deletes the instance with a name edit open, then with a chooser open: the
+    // windows go with it (the sanitizer build checks that nothing is touched afterwards).
+    const auto unloadWith = [&] (const std::vector<juce::Point<int>>& clicks)
+    {
+        for (const auto& c : clicks)
+            x->click (w, c);
+
+        ASSERT_TRUE (waitFor ([&]
+                              { return liftedWindowWithFocus (*x) != 0; },
+                              10000));
+        const auto lifted = liftedWindowWithFocus (*x);
+        host.unload();
+        EXPECT_TRUE (waitFor ([&]
+                              { return !x->isViewable (lifted); }));
+        ASSERT_TRUE (host.load (std::getenv ("PULSARET_EDITOR_PLUGIN"))) << host.getError();
+        host.start (sampleRate, blockSize);
+        w = open();
+        ASSERT_NE (w, 0u);
+    };
+
+    unloadWith ({closeBrowser, centreOf ("PresetNameDisplay")});
+    unloadWith ({openBrowser, presetSave});
 }

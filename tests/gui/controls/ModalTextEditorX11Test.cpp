@@ -172,7 +172,8 @@ TEST (ModalTextEditorInX11, LiftsOutOfAnEmbeddedWindowAndGivesTheFocusBack)
         EXPECT_TRUE (waitFor ([&]
                               { return !host.exists (doomedWindow); }));
         EXPECT_TRUE (waitFor ([&]
-                              { return host.focus() == host.window; }));
+                              { return host.focus() == host.window; }))
+            << "focus on " << host.focus() << ", the host's window " << host.window << ", the panel's " << (Window) holder->getWindowHandle();
 
         const auto panelOnScreen = host.rootPosition ((Window) holder->getWindowHandle());
         for (int step = 0; step < 5; ++step)
