@@ -93,6 +93,7 @@ void LiftedWindow::lift (juce::Component& placeToUse, std::optional<juce::Rectan
     }
 
     placeWindow = nullptr;
+    hostWindow = 0;
 
     if (auto* peer = placeToUse.getPeer())
     {
@@ -112,6 +113,7 @@ void LiftedWindow::lift (juce::Component& placeToUse, std::optional<juce::Rectan
         keySource = top;
         top->addKeyListener (this);
     }
+
     askForFocus();
     startTimer (tickMs);
 }

@@ -417,6 +417,18 @@ struct X11Session
         button (false);
     }
 
+    /** True when a click at a point of the window reaches the host's window: no other top-level
+        window lies over it, nor the frame a window manager keeps a moment after its window went. */
+    bool reachesHost (Window w, juce::Point<int> p) const
+    {
+        const auto screen = onScreen (w, p);
+        int x = 0, y = 0;
+        Window topmost = 0;
+        const auto root = DefaultRootWindow (display);
+        XTranslateCoordinates (display, root, root, screen.x, screen.y, &x, &y, &topmost);
+        return topmost != 0 && isWithin (display, hostWindow, topmost);
+    }
+
     /** Where the keyboard focus is now. */
     Window focus() const
     {

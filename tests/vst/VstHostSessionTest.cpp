@@ -790,6 +790,9 @@ TEST_F (VstHostSession, EveryNameEditTakesTheKeysAndEndsWithTheEditor)
     {
         SCOPED_TRACE ((display + " " + typed).toStdString());
         const auto place = x->onScreen (w, skin[display].bounds.getPosition());
+        EXPECT_TRUE (waitFor ([&]
+                              { return x->reachesHost (w, skin[display].bounds.getCentre()); }))
+            << "the last lifted window is gone";
         x->click (w, skin[display].bounds.getCentre());
         Window lifted = 0;
 
@@ -826,6 +829,8 @@ TEST_F (VstHostSession, EveryNameEditTakesTheKeysAndEndsWithTheEditor)
             failures += editName (display, {}, "N" + juce::String (round).paddedLeft ('0', 2), round == 0 ? 40 : 3) ? 0 : 1;
 
     // Escape cancels the edit and never reaches the host, which would close the editor on it.
+    ASSERT_TRUE (waitFor ([&]
+                          { return x->reachesHost (w, centreOf ("PresetNameDisplay")); }));
     x->click (w, centreOf ("PresetNameDisplay"));
     ASSERT_TRUE (waitFor ([&]
                           { return liftedWindowWithFocus (*x) != 0; },
@@ -861,6 +866,8 @@ TEST_F (VstHostSession, EveryNameEditTakesTheKeysAndEndsWithTheEditor)
     EXPECT_FALSE (stateOf (host).contains ("N49ZZ"));
 
     // The host closes the editor during a name edit: the typed text counts, no window stays.
+    ASSERT_TRUE (waitFor ([&]
+                          { return x->reachesHost (w, centreOf ("PresetNameDisplay")); }));
     x->click (w, centreOf ("PresetNameDisplay"));
     ASSERT_TRUE (waitFor ([&]
                           { return liftedWindowWithFocus (*x) != 0; },
@@ -888,6 +895,9 @@ TEST_F (VstHostSession, EveryNameEditTakesTheKeysAndEndsWithTheEditor)
         const juce::String name = "R" + juce::String (round).paddedLeft ('0', 2);
         SCOPED_TRACE (name.toStdString());
         const auto row = presetRows[(size_t) (round % (int) presetRows.size())];
+        EXPECT_TRUE (waitFor ([&]
+                              { return x->reachesHost (w, row); }))
+            << "the last rename field is gone";
         x->doubleClick (w, row);
 
         if (!waitFor ([&]
@@ -967,7 +977,11 @@ TEST_F (VstHostSession, EveryNameEditTakesTheKeysAndEndsWithTheEditor)
     const auto unloadWith = [&] (const std::vector<juce::Point<int>>& clicks)
     {
         for (const auto& c : clicks)
+        {
+            ASSERT_TRUE (waitFor ([&]
+                                  { return x->reachesHost (w, c); }));
             x->click (w, c);
+        }
 
         ASSERT_TRUE (waitFor ([&]
                               { return liftedWindowWithFocus (*x) != 0; },
