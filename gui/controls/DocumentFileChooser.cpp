@@ -1,15 +1,51 @@
 #include "gui/controls/DocumentFileChooser.h"
 
+/** Hears the owner leave its window: the host closed the editor. */
+class DocumentFileChooser::EditorWatch : public juce::ComponentMovementWatcher
+{
+public:
+    EditorWatch (DocumentFileChooser& chooserToUse, juce::Component& watched)
+        : juce::ComponentMovementWatcher (&watched)
+        , chooser (chooserToUse)
+    {
+    }
+
+    using juce::ComponentMovementWatcher::componentMovedOrResized;
+    using juce::ComponentMovementWatcher::componentVisibilityChanged;
+    void componentMovedOrResized (bool, bool) override {}
+    void componentVisibilityChanged() override {}
+
+    void componentPeerChanged() override
+    {
+        if (auto* c = getComponent(); c == nullptr || c->getPeer() == nullptr)
+            chooser.abandon();
+    }
+
+private:
+    DocumentFileChooser& chooser;
+};
+
 DocumentFileChooser::DocumentFileChooser (juce::Component& ownerToUse)
     : owner (ownerToUse)
     , launcher (std::make_unique<FileChooserLauncher>())
+    , editorWatch (std::make_unique<EditorWatch> (*this, ownerToUse))
 {
 }
 
 DocumentFileChooser::~DocumentFileChooser()
 {
+    editorWatch.reset();
+
     // The chooser goes first: a choice arriving now must find nothing to call.
     launcher.reset();
+}
+
+void DocumentFileChooser::abandon()
+{
+    launcher->close();
+    saveTarget = juce::File();
+    question.reset();
+    notice.reset();
 }
 
 void DocumentFileChooser::setLauncher (std::unique_ptr<FileChooserLauncher> newLauncher)

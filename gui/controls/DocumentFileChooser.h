@@ -14,7 +14,9 @@
 
     The reader and writer do the work and return false on failure; a writer must write
     through a temporary file moved into place, so that a failure changes nothing (the
-    file writers of the plug-in all do). Message thread only. */
+    file writers of the plug-in all do). When the host closes the editor, an open chooser
+    closes as if cancelled, and a question or notice goes with it: none waits inside a
+    closed editor. Message thread only. */
 class DocumentFileChooser : private Oru::AlertWindow::Caller
 {
 public:
@@ -55,6 +57,9 @@ public:
     Oru::AlertWindow* getNotice() const noexcept { return notice.get(); }
 
 private:
+    class EditorWatch;
+
+    void abandon();
     void saveChosen (const juce::File& chosen);
     void write();
     juce::File startFolder() const;
@@ -74,6 +79,7 @@ private:
     juce::File saveTarget;
 
     std::unique_ptr<Oru::AlertWindow> question, notice;
+    std::unique_ptr<EditorWatch> editorWatch;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (DocumentFileChooser)
 };

@@ -1,7 +1,6 @@
 #include "gui/controls/FileChooserLauncher.h"
 
-#include "gui/controls/LiftedEditWatcher.h"
-#include "gui/controls/NativeWindows.h"
+#include "gui/controls/LiftedWindow.h"
 #include "gui/controls/PseudoModalComponent.h"
 
 namespace
@@ -27,17 +26,18 @@ bool isChoice (const juce::File& file, bool mustExist)
 } // namespace
 
 //==============================================================================
-class FileChooserLauncher::ChooserWindow : private BrowserParts, public juce::FileChooserDialogBox, private juce::Timer
+class FileChooserLauncher::ChooserWindow : private BrowserParts, public juce::FileChooserDialogBox, private LiftedWindow::Client
 {
 public:
     ChooserWindow (int flags, const juce::String& title, const juce::File& initialFile, const juce::String& wildcard,
-                   juce::Component* over)
+                   juce::Component* over, std::function<void()> onPlaceGoneToUse)
         : BrowserParts (flags, initialFile, wildcard)
         , juce::FileChooserDialogBox (title, {}, browser, false,
                                       (over != nullptr ? over->getLookAndFeel() : juce::LookAndFeel::getDefaultLookAndFeel())
                                           .findColour (juce::AlertWindow::backgroundColourId),
                                       nullptr)
         , place (over)
+        , onPlaceGone (std::move (onPlaceGoneToUse))
     {
         if (over != nullptr)
             setLookAndFeel (&over->getLookAndFeel());
@@ -45,6 +45,8 @@ public:
         for (auto* child : browser.getChildren())
             if (auto* editor = dynamic_cast<juce::TextEditor*> (child))
                 nameBox = editor;
+
+        liftedWindow.setFocusTarget (nameBox);
 
         // The box keeps Escape from the Cancel button's shortcut: it cancels from there too.
         if (nameBox != nullptr)
@@ -54,33 +56,19 @@ public:
 
     ~ChooserWindow() override
     {
-        stopTimer();
-        const bool hadFocus = isOnDesktop() && NativeWindows::isFocusWithin (getWindowHandle());
         exitModalState (0);
-        removeFromDesktop();
-
-        // Destroying the focused window would drop the focus on the root window.
-        if (hadFocus)
-            NativeWindows::restoreFocus (focusBefore);
-
+        liftedWindow.lower();
         setLookAndFeel (nullptr);
     }
 
     void open (std::function<void (int)> onClosed)
     {
-        focusBefore = NativeWindows::saveFocus();
         centreWithDefaultSize (nullptr);
 
         if (auto* over = place.getComponent(); over != nullptr && over->isShowing())
-        {
-            setCentrePosition (LiftedEditWatcher::getScreenArea (*over, over->getLocalBounds()).getCentre());
-
-            if (auto* peer = over->getPeer())
-                NativeWindows::setDialogOf (getWindowHandle(), peer->getNativeHandle());
-        }
+            liftedWindow.lift (*over, std::nullopt);
 
         enterModalState (true, juce::ModalCallbackFunction::create (std::move (onClosed)), false);
-        startTimer (50);
     }
 
     juce::File getChosenFile() const
@@ -89,29 +77,25 @@ public:
     }
 
 private:
-    void timerCallback() override
+    // The window itself takes the focus when the window system gives it: the keys typed
+    // straight after belong in the name box.
+    void focusGained (FocusChangeType) override
     {
-        // The window manager maps and focuses the window in its own time, and until the window
-        // system has put the focus in it the toolkit gives no component the keys.
-        if (nameBox == nullptr || nameBox->hasKeyboardFocus (false) || ++ticks > 60)
-        {
-            stopTimer();
-            return;
-        }
+        if (nameBox != nullptr && hasKeyboardFocus (false))
+            nameBox->grabKeyboardFocus();
+    }
 
-        if (!isShowing())
-            return;
-
-        if (!NativeWindows::isFocusWithin (getWindowHandle()) && ticks % 10 == 1)
-            toFront (true);
-
-        nameBox->grabKeyboardFocus();
+    // The host closed the editor: the chooser goes with it, as if cancelled.
+    void liftedPlaceGone() override
+    {
+        if (onPlaceGone)
+            onPlaceGone();
     }
 
     juce::Component::SafePointer<juce::Component> place;
+    std::function<void()> onPlaceGone;
     juce::TextEditor* nameBox = nullptr;
-    NativeWindows::SavedFocus focusBefore;
-    int ticks = 0;
+    LiftedWindow liftedWindow{*this, *this};
 };
 
 //==============================================================================
@@ -170,7 +154,8 @@ void FileChooserLauncher::start (int flags, const juce::String& title, const juc
         return;
     }
 
-    window = std::make_unique<ChooserWindow> (flags, title, initialFile, wildcard, parent.getComponent());
+    window = std::make_unique<ChooserWindow> (flags, title, initialFile, wildcard, parent.getComponent(), [this]
+                                              { close(); });
     window->open ([this, callback = std::move (onChosen), token = std::weak_ptr<int> (alive), mustExist] (int result)
                   {
         if (token.expired())

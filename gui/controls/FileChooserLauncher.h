@@ -13,9 +13,10 @@
     top-level window of its own, centred over the parent component, which the window
     manager keeps above the host's window as one of the host's dialogs: a host keeps the
     keyboard focus on its own window and never hands it to the editor embedded in it, so a
-    chooser inside the editor would never see a key. The chooser takes the focus with the
-    keyboard in its file name box, and gives the focus back where it was when it closes.
-    Tests replace launch and launchForSave. */
+    chooser inside the editor would never see a key (LiftedWindow). The chooser takes the
+    focus with the keyboard in its file name box, gives the focus back where it was when it
+    closes, and closes as if cancelled when the host closes the editor. Tests replace launch
+    and launchForSave. */
 class FileChooserLauncher
 {
 public:

@@ -14,15 +14,9 @@ ModalTextEditor::ModalTextEditor (const juce::String& name)
 
 ModalTextEditor::~ModalTextEditor()
 {
-    stopWatchingPlace();
-
-    if (isOnDesktop())
     {
-        const bool hadNativeFocus = NativeWindows::isFocusWithin (getWindowHandle());
-        removeFromDesktop();
-
-        if (hadNativeFocus)
-            NativeWindows::restoreFocus (focusBeforeEdit);
+        const juce::ScopedValueSetter<bool> ours (moving, true);
+        liftedWindow.lower();
     }
 
     juce::TextEditor::removeListener (this);
@@ -41,6 +35,14 @@ void ModalTextEditor::removeListener (ModalListener* listener)
 
 bool ModalTextEditor::keyPressed (const juce::KeyPress& key)
 {
+    // In the panel Tab would move the focus on, which ends the edit; a lifted window has no
+    // neighbour to move it to.
+    if (editing && key == juce::KeyPress (juce::KeyPress::tabKey))
+    {
+        endByKey();
+        return true;
+    }
+
     // The base types any character from a space up, with Ctrl held too. Its commands (select
     // all, copy, paste, undo) match on the key code alone, so they stay.
     return juce::TextEditor::keyPressed (juce::KeyPress (key.getKeyCode(), key.getModifiers(), TextKeyFilter::getTypedCharacter (key)));
@@ -51,7 +53,26 @@ void ModalTextEditor::focusGained (FocusChangeType cause)
     if (!editing && !moving)
         beginEdit();
 
-    juce::TextEditor::focusGained (cause);
+    // The focus back after the host held it for a moment: the typing goes on where it was.
+    if (editing && hadFocusInEdit)
+    {
+        const auto selection = getHighlightedRegion();
+        const auto caret = getCaretPosition();
+        juce::TextEditor::focusGained (cause);
+
+        if (selection.isEmpty())
+            setCaretPosition (caret);
+        else
+            setHighlightedRegion (selection);
+    }
+    else
+    {
+        juce::TextEditor::focusGained (cause);
+    }
+
+    if (editing && isOnDesktop() && !moving)
+        hadFocusInEdit = true;
+
     repaint();
 }
 
@@ -59,7 +80,7 @@ void ModalTextEditor::focusLost (FocusChangeType cause)
 {
     juce::TextEditor::focusLost (cause);
 
-    if (!moving)
+    if (!moving && !liftedWindow.keepsThroughFocusLoss())
         endEdit();
 }
 
@@ -86,24 +107,31 @@ void ModalTextEditor::endByKey()
 {
     // Given away rather than kept: the hidden editor must not go on taking the keys.
     if (hasKeyboardFocus (false))
+    {
+        const juce::ScopedValueSetter<bool> ours (moving, true);
         giveAwayKeyboardFocus();
-    else
-        endEdit();
+    }
+
+    endEdit();
 }
 
-void ModalTextEditor::endSoon()
+void ModalTextEditor::liftedPlaceGone()
 {
-    juce::MessageManager::callAsync ([safe = juce::Component::SafePointer<ModalTextEditor> (this)]
-                                     {
-                                         if (safe != nullptr && safe->editing)
-                                             safe->endByKey(); });
+    if (editing)
+        endByKey();
+}
+
+void ModalTextEditor::liftedFocusGone()
+{
+    if (editing)
+        endByKey();
 }
 
 void ModalTextEditor::grabFocusForEdit()
 {
     if (!editing)
     {
-        focusBeforeEdit = NativeWindows::saveFocus();
+        liftedWindow.noteFocus();
         focusNoted = true;
     }
 
@@ -114,6 +142,7 @@ void ModalTextEditor::grabFocusForEdit()
 void ModalTextEditor::beginEdit()
 {
     editing = true;
+    hadFocusInEdit = false;
     textBeforeEdit = getText();
     boundsBeforeEdit = getBounds();
     parentBeforeEdit = getParentComponent();
@@ -126,78 +155,39 @@ void ModalTextEditor::beginEdit()
 void ModalTextEditor::liftIntoOwnWindow()
 {
     if (!focusNoted)
-        focusBeforeEdit = NativeWindows::saveFocus();
+        liftedWindow.noteFocus();
 
-    const auto screenBounds = getPlaceOnScreen();
+    const juce::ScopedValueSetter<bool> ours (moving, true);
 
-    {
-        const juce::ScopedValueSetter<bool> ours (moving, true);
-
-        // Let go first: a focused child taken from its parent hands the focus to the
-        // parent, which would pass it on to another control of the panel.
-        giveAwayKeyboardFocus();
-        addToDesktop (juce::ComponentPeer::windowIsTemporary);
-        setBounds (screenBounds);
-        setVisible (true);
-        toFront (false);
-        grabKeyboardFocus();
-    }
-
-    placeWatcher = std::make_unique<LiftedEditWatcher> (*this, static_cast<LiftedEditWatcher::Client&> (*this), *parentBeforeEdit, NativeWindows::isFocusWithin (getWindowHandle()));
-}
-
-void ModalTextEditor::followPlace()
-{
-    if (isOnDesktop() && parentBeforeEdit != nullptr && parentBeforeEdit->isShowing())
-        setBounds (getPlaceOnScreen());
-}
-
-juce::Rectangle<int> ModalTextEditor::getPlaceOnScreen() const
-{
-    auto* place = parentBeforeEdit.getComponent();
-
-    if (place == nullptr)
-        return getScreenBounds();
-
-    return LiftedEditWatcher::getScreenArea (*place, boundsBeforeEdit);
-}
-
-void ModalTextEditor::stopWatchingPlace()
-{
-    placeWatcher.reset();
+    // Let go first: a focused child taken from its parent hands the focus to the parent,
+    // which would pass it on to another control of the panel.
+    giveAwayKeyboardFocus();
+    liftedWindow.lift (*parentBeforeEdit, boundsBeforeEdit);
 }
 
 void ModalTextEditor::putBack()
 {
-    stopWatchingPlace();
-
     if (!isOnDesktop())
-        return;
-
-    const bool hadNativeFocus = NativeWindows::isFocusWithin (getWindowHandle());
-
     {
-        const juce::ScopedValueSetter<bool> ours (moving, true);
-
-        if (hasKeyboardFocus (false))
-            giveAwayKeyboardFocus();
-
-        // Taken off the desktop even when the place is gone: no window stays behind.
-        removeFromDesktop();
-
-        if (auto* parent = parentBeforeEdit.getComponent())
-        {
-            parent->addChildComponent (this);
-            setBounds (boundsBeforeEdit);
-        }
-
-        setHighlightedRegion ({});
+        liftedWindow.lower();
+        return;
     }
 
-    // Destroying the focused window would drop the focus on the root window, where
-    // neither the host nor anything else gets the keys.
-    if (hadNativeFocus)
-        NativeWindows::restoreFocus (focusBeforeEdit);
+    const juce::ScopedValueSetter<bool> ours (moving, true);
+
+    if (hasKeyboardFocus (false))
+        giveAwayKeyboardFocus();
+
+    // Taken off the desktop even when the place is gone: no window stays behind.
+    liftedWindow.lower();
+
+    if (auto* parent = parentBeforeEdit.getComponent())
+    {
+        parent->addChildComponent (this);
+        setBounds (boundsBeforeEdit);
+    }
+
+    setHighlightedRegion ({});
 }
 
 void ModalTextEditor::endEdit()

@@ -1,18 +1,18 @@
 #pragma once
 
-#include "gui/controls/LiftedEditWatcher.h"
-#include "gui/controls/NativeWindows.h"
+#include "gui/controls/LiftedWindow.h"
 #include "gui/controls/TextKeyFilter.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
 /** A one-line text editor for renaming in place. While an edit runs it lifts itself into
-    a temporary desktop window at the same screen place, so it draws above everything and
-    keeps the keyboard, also inside a plug-in window embedded in a host. Return or a loss
-    of focus ends the edit and reports a changed text; Escape restores the text from
-    before. Ending the edit always takes the window away and gives the window system's
-    keyboard focus back to where it was. Message thread only. */
-class ModalTextEditor : public juce::TextEditor, public juce::TextEditor::Listener, private LiftedEditWatcher::Client
+    a window of its own at the same screen place (LiftedWindow), so it draws above
+    everything and takes the keys, also inside a plug-in window embedded in a host. Return,
+    Tab or a loss of focus ends the edit and reports a changed text; Escape restores the
+    text from before. Ending the edit always takes the window away and gives the window
+    system's keyboard focus back to where it was; so does the host closing the editor,
+    which ends the edit as a loss of focus. Message thread only. */
+class ModalTextEditor : public juce::TextEditor, public juce::TextEditor::Listener, private LiftedWindow::Client
 {
 public:
     class ModalListener
@@ -73,16 +73,13 @@ private:
     /** Ends the edit as a loss of focus does; releases the focus when it still has it. */
     void endByKey();
 
-    /** Ends the edit from the message loop, for callers still in use when they return. */
-    void endSoon() override;
+    void liftedPlaceGone() override;
+    void liftedFocusGone() override;
 
     void beginEdit();
     void endEdit();
     void liftIntoOwnWindow();
-    void stopWatchingPlace();
     void putBack();
-    void followPlace() override;
-    juce::Rectangle<int> getPlaceOnScreen() const;
 
     TextKeyFilter keyFilter; // also cleans pasted text
     juce::ListenerList<ModalListener> modalListeners; // last added hears first
@@ -92,9 +89,9 @@ private:
     juce::String textBeforeEdit;
     bool editing = false;
     bool moving = false; // focus changes while lifting or putting back are ours, not the user's
-    NativeWindows::SavedFocus focusBeforeEdit;
-    bool focusNoted = false; // focusBeforeEdit was taken before the toolkit moved the focus
-    std::unique_ptr<LiftedEditWatcher> placeWatcher;
+    bool focusNoted = false; // the window system's focus was noted before the toolkit moved it
+    bool hadFocusInEdit = false; // a later gain is the focus coming back, which keeps the selection
+    LiftedWindow liftedWindow{*this, *this};
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ModalTextEditor)
 };

@@ -216,11 +216,6 @@ bool NativeWindows::isFocusWithin (void* nativeWindow)
     return focusWithin (nativeWindow) == FocusPlace::within;
 }
 
-bool NativeWindows::isFocusElsewhere (void* nativeWindow)
-{
-    return focusWithin (nativeWindow) == FocusPlace::elsewhere;
-}
-
 bool NativeWindows::restoreFocus (const SavedFocus& saved)
 {
     Connection c;
@@ -242,13 +237,13 @@ bool NativeWindows::restoreFocus (const SavedFocus& saved)
     return false;
 }
 
-bool NativeWindows::setDialogOf (void* topLevelWindow, void* embeddedWindow)
+juce::uint64 NativeWindows::setDialogOf (void* topLevelWindow, void* embeddedWindow)
 {
     const auto dialog = (Window) (juce::pointer_sized_uint) topLevelWindow;
     Connection c;
 
     if (c.display == nullptr || dialog == 0 || embeddedWindow == nullptr)
-        return false;
+        return 0;
 
     // Up to the host's own top-level window: the outermost one the window manager manages as a
     // client (its frame around it is the window manager's), else the outermost below the root.
@@ -270,10 +265,10 @@ bool NativeWindows::setDialogOf (void* topLevelWindow, void* embeddedWindow)
     const auto host = client != None ? client : outermost;
 
     if (host == None)
-        return false;
+        return 0;
 
     c.x.setTransientForHint (c.display, dialog, host);
-    return true;
+    return (juce::uint64) host;
 }
 
 std::optional<juce::Point<int>> NativeWindows::getScreenPosition (void* nativeWindow)
@@ -311,19 +306,14 @@ bool NativeWindows::isFocusWithin (void*)
     return false;
 }
 
-bool NativeWindows::isFocusElsewhere (void*)
-{
-    return false;
-}
-
 bool NativeWindows::restoreFocus (const SavedFocus&)
 {
     return false;
 }
 
-bool NativeWindows::setDialogOf (void*, void*)
+juce::uint64 NativeWindows::setDialogOf (void*, void*)
 {
-    return false;
+    return 0;
 }
 
 std::optional<juce::Point<int>> NativeWindows::getScreenPosition (void*)

@@ -34,17 +34,15 @@ public:
     /** True when the focus is on the window or on one of its descendants. */
     static bool isFocusWithin (void* nativeWindow);
 
-    /** True when the focus can be read and is neither on the window nor inside it. */
-    static bool isFocusElsewhere (void* nativeWindow);
-
     /** Puts the focus back as saved; when that window has gone or is hidden (the host closed
         the plug-in's window meanwhile), on its nearest ancestor still viewable. */
     static bool restoreFocus (const SavedFocus& saved);
 
     /** Declares a top-level window of ours a dialog of the host's window around the embedded
         window, so that the window manager keeps it above that window and focuses it as the
-        host's own dialogs. Call it before the window is first shown. */
-    static bool setDialogOf (void* topLevelWindow, void* embeddedWindow);
+        host's own dialogs. Call it before the window is first shown. Returns the host's
+        window, or 0 when there is none. */
+    static juce::uint64 setDialogOf (void* topLevelWindow, void* embeddedWindow);
 
     /** The window's origin on the screen in physical pixels, when it can be read and the
         window is viewable. */

@@ -13,16 +13,8 @@ GFXDisplay::GFXDisplay (const juce::String& name)
 
 GFXDisplay::~GFXDisplay()
 {
-    placeWatcher.reset();
-
-    if (isOnDesktop())
-    {
-        const bool hadNativeFocus = NativeWindows::isFocusWithin (getWindowHandle());
-        removeFromDesktop();
-
-        if (hadNativeFocus)
-            NativeWindows::restoreFocus (focusBeforeEdit);
-    }
+    const juce::ScopedValueSetter<bool> moving (reparenting, true);
+    liftedWindow.lower();
 }
 
 void GFXDisplay::updateFromParameter (Parameter* changed)
@@ -297,7 +289,7 @@ void GFXDisplay::mouseDown (const juce::MouseEvent&)
 
 void GFXDisplay::focusLost (FocusChangeType)
 {
-    if (!reparenting)
+    if (!reparenting && !liftedWindow.keepsThroughFocusLoss())
         finishEditing();
 }
 
@@ -317,28 +309,17 @@ void GFXDisplay::beginEditing()
         savedBounds = getBounds();
     }
 
-    // Lifted onto the desktop in the same place, so the edit draws above the panel.
-    // Only a display on screen can be lifted (and only such a one really has focus).
+    // Lifted out of the panel in the same place, so the edit draws above the panel and takes
+    // the keys. Only a display on screen can be lifted (and only such a one really has focus).
     if (savedParent != nullptr && isShowing() && !isOnDesktop())
     {
-        focusBeforeEdit = NativeWindows::saveFocus();
-        const auto screenBounds = LiftedEditWatcher::getScreenArea (*savedParent, savedBounds);
+        liftedWindow.noteFocus();
+        const juce::ScopedValueSetter<bool> moving (reparenting, true);
 
-        {
-            const juce::ScopedValueSetter<bool> moving (reparenting, true);
-
-            // Let go first: a focused child taken from its panel hands the focus to the
-            // panel, which would pass it on to another of its controls.
-            giveAwayKeyboardFocus();
-            addToDesktop (juce::ComponentPeer::windowIsTemporary);
-            setBounds (screenBounds);
-            setVisible (true);
-            toFront (true);
-            grabKeyboardFocus();
-        }
-
-        placeWatcher = std::make_unique<LiftedEditWatcher> (*this, static_cast<LiftedEditWatcher::Client&> (*this), *savedParent,
-                                                            NativeWindows::isFocusWithin (getWindowHandle()));
+        // Let go first: a focused child taken from its panel hands the focus to the panel,
+        // which would pass it on to another of its controls.
+        giveAwayKeyboardFocus();
+        liftedWindow.lift (*savedParent, savedBounds);
     }
 
     repaint();
@@ -353,8 +334,6 @@ void GFXDisplay::finishEditing()
     caretPosition = 0;
     firstVisible = 0;
     scrollToCaret();
-    placeWatcher.reset();
-
     // The desktop window is left from the message loop: this call may come from its own
     // key or focus handling, which must not see it deleted underneath.
     if (isOnDesktop())
@@ -382,42 +361,29 @@ void GFXDisplay::returnToParent()
     if (editing || !isOnDesktop())
         return;
 
-    const bool hadNativeFocus = NativeWindows::isFocusWithin (getWindowHandle());
+    const juce::ScopedValueSetter<bool> moving (reparenting, true);
 
+    if (hasKeyboardFocus (false))
+        giveAwayKeyboardFocus();
+
+    // Taken off the desktop even when the panel is gone: no window stays behind.
+    liftedWindow.lower();
+
+    if (auto* parent = savedParent.getComponent())
     {
-        const juce::ScopedValueSetter<bool> moving (reparenting, true);
-
-        if (hasKeyboardFocus (false))
-            giveAwayKeyboardFocus();
-
-        // Taken off the desktop even when the panel is gone: no window stays behind.
-        removeFromDesktop();
-
-        if (auto* parent = savedParent.getComponent())
-        {
-            parent->addAndMakeVisible (this);
-            setBounds (savedBounds);
-        }
+        parent->addAndMakeVisible (this);
+        setBounds (savedBounds);
     }
-
-    // Destroying the focused window would drop the focus on the root window, where neither
-    // the host nor anything else gets the keys: back to the host, or the nearest window alive.
-    if (hadNativeFocus)
-        NativeWindows::restoreFocus (focusBeforeEdit);
 }
 
-void GFXDisplay::followPlace()
+void GFXDisplay::liftedPlaceGone()
 {
-    if (isOnDesktop() && savedParent != nullptr && savedParent->isShowing())
-        setBounds (LiftedEditWatcher::getScreenArea (*savedParent, savedBounds));
+    finishEditing();
 }
 
-void GFXDisplay::endSoon()
+void GFXDisplay::liftedFocusGone()
 {
-    juce::MessageManager::callAsync ([safeThis = juce::Component::SafePointer<GFXDisplay> (this)]
-                                     {
-        if (safeThis != nullptr && safeThis->editing)
-            safeThis->finishEditing(); });
+    finishEditing();
 }
 
 void GFXDisplay::timerCallback()

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "gui/controls/LiftedEditWatcher.h"
-#include "gui/controls/NativeWindows.h"
+#include "gui/controls/LiftedWindow.h"
 #include "gui/widgets/GFXDisplayListener.h"
 #include "gui/widgets/GUIController.h"
 
@@ -12,10 +11,10 @@
     same glyphs again in their caret form.
 
     An edit starts from a click on the display only, never from focus handed back by the
-    toolkit, and lifts the display onto the desktop until Return, Escape or a loss of focus;
-    when the host closes its window meanwhile, the edit ends and the window system's focus
-    goes back where it was. */
-class GFXDisplay : public GUIController, public juce::Component, private juce::Timer, private LiftedEditWatcher::Client
+    toolkit, and lifts the display into a window of its own in the same place (LiftedWindow),
+    which takes the keys, until Return, Escape or a loss of focus; when the host closes its
+    window meanwhile, the edit ends as a loss of focus does. */
+class GFXDisplay : public GUIController, public juce::Component, private juce::Timer, private LiftedWindow::Client
 {
 public:
     explicit GFXDisplay (const juce::String& name);
@@ -66,8 +65,8 @@ private:
     void beginEditing();
     void finishEditing();
     void returnToParent();
-    void followPlace() override;
-    void endSoon() override;
+    void liftedPlaceGone() override;
+    void liftedFocusGone() override;
     bool mayStartEditing() const;
 
     juce::String text, shownText, originalText;
@@ -90,7 +89,6 @@ private:
 
     juce::Component::SafePointer<juce::Component> savedParent;
     juce::Rectangle<int> savedBounds;
-    NativeWindows::SavedFocus focusBeforeEdit;
-    std::unique_ptr<LiftedEditWatcher> placeWatcher;
+    LiftedWindow liftedWindow{*this, *this};
     juce::Array<GFXDisplayListener*> displayListeners;
 };

@@ -16,6 +16,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <map>
 #include <thread>
 
@@ -174,14 +175,18 @@ inline bool isWithin (Display* display, Window w, Window ancestor)
     return false;
 }
 
-/** Our host's window on the X display, and the editor's window inside it. As the hosts the
-    musicians use do, the host's window holds the keyboard focus and never hands it to the
-    editor's window: whenever the focus lands inside, it is taken straight back. Top-level
-    windows of the plug-in's own may take it. */
+/** Our host's window on the X display, and the editor's window inside it, behaving as a host
+    that musicians use: whenever its top-level window gets the focus, it hands the focus to the
+    editor's window (the plug-in's child window); it grabs Escape on its top-level window and
+    closes the editor on it. It gives no focus to any other window: one that the window manager
+    does not manage (override-redirect) never gets it. Top-level windows of the plug-in's own may
+    take it from the window manager. */
 struct X11Session
 {
-    explicit X11Session (const char* displayName)
+    /** onEscapeToUse: what the host does when it takes an Escape, on its own thread. */
+    X11Session (const char* displayName, std::function<void()> onEscapeToUse)
         : display (XOpenDisplay (displayName))
+        , onEscape (std::move (onEscapeToUse))
     {
         if (display == nullptr)
             return;
@@ -211,8 +216,10 @@ struct X11Session
                      2000);
         }
 
-        focusKeeper = std::thread ([this, name = std::string (displayName)]
-                                   { keepFocus (name.c_str()); });
+        hostEvents = std::thread ([this, name = std::string (displayName)]
+                                  { runHost (name.c_str()); });
+        waitFor ([this]
+                 { return hostReady.load(); });
     }
 
     ~X11Session()
@@ -220,8 +227,7 @@ struct X11Session
         if (display == nullptr)
             return;
 
-        keeping = false;
-        focusKeeper.join();
+        stopHost();
         XDestroyWindow (display, hostWindow);
         XCloseDisplay (display);
     }
@@ -268,8 +274,15 @@ struct X11Session
     /** What the window shows now, as the window system has it. */
     juce::Image capture (Window w, int width, int height) const
     {
+        return capture (w, {0, 0, width, height});
+    }
+
+    /** What an area of the window shows now, windows over it included. */
+    juce::Image capture (Window w, juce::Rectangle<int> area) const
+    {
+        const int width = area.getWidth(), height = area.getHeight();
         juce::Image image (juce::Image::RGB, width, height, true);
-        XImage* x = XGetImage (display, w, 0, 0, (unsigned) width, (unsigned) height, AllPlanes, ZPixmap);
+        XImage* x = XGetImage (display, w, area.getX(), area.getY(), (unsigned) width, (unsigned) height, AllPlanes, ZPixmap);
 
         if (x == nullptr)
             return {};
@@ -329,6 +342,69 @@ struct X11Session
         std::this_thread::sleep_for (std::chrono::milliseconds (60));
     }
 
+    /** Two clicks at a point well within the toolkit's double-click time. */
+    void doubleClick (Window w, juce::Point<int> p) const
+    {
+        moveTo (onScreen (w, p));
+
+        for (int i = 0; i < 2; ++i)
+        {
+            XTestFakeButtonEvent (display, 1, True, CurrentTime);
+            XTestFakeButtonEvent (display, 1, False, CurrentTime);
+            XSync (display, False);
+            std::this_thread::sleep_for (std::chrono::milliseconds (30));
+        }
+
+        std::this_thread::sleep_for (std::chrono::milliseconds (60));
+    }
+
+    /** For failure messages: the focus, and every top-level window that is a dialog of the
+        host's window, with its state. */
+    std::string describeWindows() const
+    {
+        std::string text = "focus " + std::to_string (focus());
+        Window root = 0, parent = 0, *frames = nullptr;
+        unsigned int count = 0;
+
+        if (XQueryTree (display, DefaultRootWindow (display), &root, &parent, &frames, &count) == 0)
+            return text;
+
+        const auto describe = [&] (Window w)
+        {
+            Window dialogOf = 0;
+
+            if (XGetTransientForHint (display, w, &dialogOf) != 0 && dialogOf == hostWindow)
+            {
+                XWindowAttributes a{};
+                XGetWindowAttributes (display, w, &a);
+                const auto at = onScreen (w, {});
+                text += "; dialog " + std::to_string (w) + (a.map_state == IsViewable ? " viewable" : " unmapped") + " at "
+                        + std::to_string (at.x) + "," + std::to_string (at.y) + " " + std::to_string (a.width) + "x" + std::to_string (a.height)
+                        + (a.override_redirect ? " override-redirect" : "");
+            }
+        };
+
+        // Managed windows sit in a frame of the window manager's: one level down.
+        for (unsigned int i = 0; i < count; ++i)
+        {
+            describe (frames[i]);
+            Window r = 0, p = 0, *children = nullptr;
+            unsigned int n = 0;
+
+            if (XQueryTree (display, frames[i], &r, &p, &children, &n) != 0)
+            {
+                for (unsigned int k = 0; k < n; ++k)
+                    describe (children[k]);
+
+                if (children != nullptr)
+                    XFree (children);
+            }
+        }
+
+        XFree (frames);
+        return text;
+    }
+
     /** Press, move in steps, release. */
     void drag (Window w, juce::Point<int> from, juce::Point<int> to, int steps) const
     {
@@ -339,6 +415,18 @@ struct X11Session
             moveTo (onScreen (w, from + (to - from) * i / steps));
 
         button (false);
+    }
+
+    /** True when a click at a point of the window reaches the host's window: no other top-level
+        window lies over it, nor the frame a window manager keeps a moment after its window went. */
+    bool reachesHost (Window w, juce::Point<int> p) const
+    {
+        const auto screen = onScreen (w, p);
+        int x = 0, y = 0;
+        Window topmost = 0;
+        const auto root = DefaultRootWindow (display);
+        XTranslateCoordinates (display, root, root, screen.x, screen.y, &x, &y, &topmost);
+        return topmost != 0 && isWithin (display, hostWindow, topmost);
     }
 
     /** Where the keyboard focus is now. */
@@ -398,42 +486,97 @@ struct X11Session
         XSync (display, False);
     }
 
+    /** Ends the host's own thread: nothing of it runs afterwards. */
+    void stopHost()
+    {
+        keeping = false;
+
+        if (hostEvents.joinable())
+            hostEvents.join();
+    }
+
     Display* display = nullptr;
     Window hostWindow = 0;
-    std::atomic<int> focusTakenBack{0};
+    std::atomic<int> focusHandedOn{0}; // times the host gave the focus to the editor's window
+    std::atomic<int> escapesTaken{0};  // Escape presses that reached the host's grab
 
 private:
-    void keepFocus (const char* displayName)
+    const std::function<void()> onEscape;
+
+    void runHost (const char* displayName)
     {
         Display* own = XOpenDisplay (displayName);
 
         if (own == nullptr)
+        {
+            hostReady = true;
             return;
+        }
 
-        XSetInputFocus (own, hostWindow, RevertToParent, CurrentTime);
+        const auto escape = XKeysymToKeycode (own, XK_Escape);
+        XSelectInput (own, hostWindow, FocusChangeMask);
+        XGrabKey (own, escape, AnyModifier, hostWindow, True, GrabModeAsync, GrabModeAsync);
         XSync (own, False);
+        hostReady = true;
 
         while (keeping)
         {
-            Window focused = 0;
-            int revert = 0;
-            XGetInputFocus (own, &focused, &revert);
-
-            if (focused != hostWindow && isWithin (own, focused, hostWindow))
+            while (XPending (own) > 0)
             {
-                XSetInputFocus (own, hostWindow, RevertToParent, CurrentTime);
-                XSync (own, False);
-                ++focusTakenBack;
+                XEvent e;
+                XNextEvent (own, &e);
+
+                if (e.type == FocusIn && e.xfocus.window == hostWindow && e.xfocus.detail != NotifyPointer)
+                {
+                    if (const auto child = firstViewableChild (own, hostWindow); child != 0)
+                    {
+                        XSetInputFocus (own, child, RevertToParent, CurrentTime);
+                        XSync (own, False);
+                        ++focusHandedOn;
+                    }
+                }
+                else if (e.type == KeyPress && e.xkey.keycode == escape)
+                {
+                    ++escapesTaken;
+
+                    if (onEscape)
+                        onEscape();
+                }
             }
 
             std::this_thread::sleep_for (std::chrono::milliseconds (2));
         }
 
+        XUngrabKey (own, escape, AnyModifier, hostWindow);
         XCloseDisplay (own);
     }
 
+    static Window firstViewableChild (Display* d, Window parentWindow)
+    {
+        Window root = 0, parent = 0, *children = nullptr;
+        unsigned int count = 0;
+        Window found = 0;
+
+        if (XQueryTree (d, parentWindow, &root, &parent, &children, &count) != 0)
+        {
+            for (unsigned int i = 0; i < count && found == 0; ++i)
+            {
+                XWindowAttributes a;
+
+                if (XGetWindowAttributes (d, children[i], &a) != 0 && a.map_state == IsViewable)
+                    found = children[i];
+            }
+
+            if (children != nullptr)
+                XFree (children);
+        }
+
+        return found;
+    }
+
     std::atomic<bool> keeping{true};
-    std::thread focusKeeper;
+    std::atomic<bool> hostReady{false};
+    std::thread hostEvents;
 };
 
 /** Renders on its own thread in real time (one block per block's duration) with the transport

@@ -66,7 +66,9 @@ struct VstHostSession : public ::testing::Test
         if (displayName == nullptr || plugin == nullptr)
             GTEST_SKIP() << "needs the display that with_xvfb.sh provides";
 
-        x = std::make_unique<X11Session> (displayName);
+        // The host closes the editor on Escape, as the hosts that grab it do.
+        x = std::make_unique<X11Session> (displayName, [this]
+                                          { host.dispatch (vst::EffectOpcode::editClose); });
         ASSERT_NE (x->display, nullptr);
         ASSERT_TRUE (host.load (plugin)) << host.getError();
         host.start (sampleRate, blockSize);
@@ -81,6 +83,9 @@ struct VstHostSession : public ::testing::Test
 
     void TearDown() override
     {
+        if (x != nullptr)
+            x->stopHost();
+
         if (host.getEffect() != nullptr)
             host.dispatch (vst::EffectOpcode::editClose);
 
@@ -117,6 +122,91 @@ struct VstHostSession : public ::testing::Test
     int frameOf (Window w, const juce::String& name)
     {
         return shownFrame (skin[name], x->capture (w, width, height), background);
+    }
+
+    /** What the editor's window shows once two looks 100 ms apart agree. */
+    juce::Image settledPicture (Window w)
+    {
+        auto picture = x->capture (w, width, height);
+        waitFor ([&]
+                 {
+                     std::this_thread::sleep_for (std::chrono::milliseconds (100));
+                     const auto next = x->capture (w, width, height);
+                     int differing = 0, varied = 0;
+
+                     for (int py = 0; py < height; ++py)
+                         for (int px = 0; px < width; ++px)
+                         {
+                             differing += next.getPixelAt (px, py) != picture.getPixelAt (px, py) ? 1 : 0;
+                             varied += next.getPixelAt (px, py) != next.getPixelAt (0, 0) ? 1 : 0;
+                         }
+
+                     // A window not painted yet is all one colour.
+                     picture = next;
+                     return differing < width * height / 200 && varied > width * height / 10; },
+                 10000);
+        return picture;
+    }
+
+    /** A name display of the skin as it draws a text in its font, the caret on a cell or none. */
+    juce::Image drawnDisplay (const juce::String& name, const juce::String& text, int caret)
+    {
+        auto root = juce::XmlDocument::parse (skinFolder().getChildFile ("skin.xml"));
+        juce::XmlElement* gfx = nullptr;
+        juce::Colour background;
+
+        for (auto* e : root->getChildIterator())
+            if (e->getStringAttribute ("name") == name)
+            {
+                gfx = e->getChildByName ("gfx");
+                background = juce::Colour ((juce::uint32) e->getStringAttribute ("backgroundColour").getHexValue64());
+            }
+
+        const auto& widget = skin[name];
+        const int w = widget.bounds.getWidth(), h = widget.bounds.getHeight();
+        juce::Image image (juce::Image::RGB, w, h, true);
+        juce::Graphics g (image);
+        g.fillAll (background);
+
+        if (gfx == nullptr)
+            return image;
+
+        const auto font = widget.strip;
+        const int glyphWidth = font.getWidth(), fontHeight = gfx->getIntAttribute ("fontHeight");
+        const int first = (int) gfx->getStringAttribute ("firstASCII", " ")[0];
+        const int glyphs = font.getHeight() / 2 / fontHeight;
+        const int cells = w / glyphWidth;
+
+        for (int i = 0; i < cells; ++i)
+        {
+            const int c = i < text.length() ? (int) text[i] : ' ';
+            const int glyph = juce::jlimit (first, first + glyphs - 1, c) - first;
+            g.drawImage (font, (w - cells * glyphWidth) / 2 + i * glyphWidth, (h - fontHeight) / 2, glyphWidth, fontHeight, 0,
+                         fontHeight * glyph + (i == caret ? glyphs * fontHeight : 0), glyphWidth, fontHeight);
+        }
+
+        return image;
+    }
+
+    /** True when the screen shows the display with the text being edited (either caret phase). */
+    bool showsEdit (Window w, const juce::String& name, const juce::String& text)
+    {
+        const auto shown = x->capture (DefaultRootWindow (x->display), skin[name].bounds.withPosition (x->onScreen (w, skin[name].bounds.getPosition())));
+        const auto matches = [&shown] (const juce::Image& drawn)
+        {
+            int off = 0;
+
+            for (int py = 0; py < drawn.getHeight(); ++py)
+                for (int px = 0; px < drawn.getWidth(); ++px)
+                {
+                    const auto a = shown.getPixelAt (px, py), b = drawn.getPixelAt (px, py);
+                    off += std::abs (a.getRed() - b.getRed()) + std::abs (a.getGreen() - b.getGreen()) + std::abs (a.getBlue() - b.getBlue()) > 24 ? 1 : 0;
+                }
+
+            return off == 0;
+        };
+
+        return matches (drawnDisplay (name, text, text.length())) || matches (drawnDisplay (name, text, -1));
     }
 
     std::unique_ptr<X11Session> x;
@@ -416,7 +506,8 @@ TEST_F (VstHostSession, OptionsOpenOverThePanelAndTheDrumMapChooserNeverBlocks)
     Window dialogOf = 0;
     EXPECT_NE (XGetTransientForHint (x->display, chooser, &dialogOf), 0);
     EXPECT_EQ (dialogOf, x->hostWindow);
-    std::this_thread::sleep_for (std::chrono::milliseconds (500));
+    EXPECT_TRUE (waitFor ([&]
+                          { return x->isViewable (chooser); }));
     XWindowAttributes attributes{};
     ASSERT_NE (XGetWindowAttributes (x->display, chooser, &attributes), 0);
     savePicture (x->capture (chooser, attributes.width, attributes.height), "host-session-chooser.png");
@@ -446,6 +537,8 @@ TEST_F (VstHostSession, OptionsOpenOverThePanelAndTheDrumMapChooserNeverBlocks)
     EXPECT_TRUE (waitFor ([&]
                           { return !x->isViewable (chooser) && !x->focusIsElsewhere(); }));
     EXPECT_EQ (drumMapOf (host), mapBefore);
+    EXPECT_EQ (x->escapesTaken.load(), 0) << "the host took the chooser's Escape";
+    EXPECT_NE (x->editorWindow(), 0u) << "the editor stays open";
 }
 
 namespace
@@ -502,7 +595,7 @@ juce::String stateOf (OfflineHost& host)
 }
 } // namespace
 
-TEST_F (VstHostSession, FileChoosersTakeTypedNamesAndKeysWhileTheHostKeepsTheFocus)
+TEST_F (VstHostSession, FileChoosersTakeTypedNamesAndKeysWhileTheHostHandsItsFocusOn)
 {
     if (!hasSkin())
         GTEST_SKIP() << "the panel has no skin yet";
@@ -563,12 +656,11 @@ TEST_F (VstHostSession, FileChoosersTakeTypedNamesAndKeysWhileTheHostKeepsTheFoc
     {
         clickAll (clicks);
 
-        if (!waitFor ([&]
-                      { return x->focusIsElsewhere(); }))
-            return false;
-
-        std::this_thread::sleep_for (std::chrono::milliseconds (500));
-        return true;
+        // The chooser puts the keys in its name box as the window system gives it the focus:
+        // whatever is typed from then on goes there.
+        return waitFor ([&]
+                        { return x->focusIsElsewhere(); },
+                        10000);
     };
 
     // A path typed into a Load chooser: the preset in it loads, and from then on the choosers
@@ -642,5 +734,268 @@ TEST_F (VstHostSession, FileChoosersTakeTypedNamesAndKeysWhileTheHostKeepsTheFoc
         clickAll (chooser.close);
     }
 
-    EXPECT_GT (x->focusTakenBack.load(), 0) << "the host never took the focus back from the editor";
+    EXPECT_GT (x->focusHandedOn.load(), 0) << "the host never handed the focus to the editor's window";
+    EXPECT_EQ (x->escapesTaken.load(), 0) << "an Escape for a chooser reached the host";
+}
+
+namespace
+{
+/** The window that holds the keyboard focus when it is a top-level window of its own, mapped,
+    outside the host's window: a lifted name editor or a chooser. 0 otherwise. */
+Window liftedWindowWithFocus (X11Session& x)
+{
+    const auto f = x.focus();
+    return x.focusIsElsewhere() && x.isViewable (f) ? f : 0;
+}
+} // namespace
+
+TEST_F (VstHostSession, EveryNameEditTakesTheKeysAndEndsWithTheEditor)
+{
+    if (!hasSkin())
+        GTEST_SKIP() << "the panel has no skin yet";
+
+    TempFolder temp;
+    HeadlessTwin twin;
+    ASSERT_NE (twin.editor, nullptr);
+    auto& browser = *twin.editor->getPresetBrowserWindow();
+    const auto openBrowser = centreOf ("PresetBrowseButton");
+    browser.show();
+    const auto closeBrowser = twin.centreOf (browser.getCloseButton());
+    const auto presetSave = twin.centreOf (browser.getPresetSaveButton());
+    auto* presets = browser.getBrowser().getPresetColumn();
+    ASSERT_NE (presets, nullptr);
+    std::vector<juce::Point<int>> presetRows;
+
+    for (int row = 0; row < 4; ++row)
+    {
+        auto* item = presets->getItemComponent (row);
+        ASSERT_NE (item, nullptr) << "row " << row;
+        presetRows.push_back (twin.centreOf (item->getLabel()));
+    }
+
+    browser.hide();
+
+    auto w = open();
+    ASSERT_NE (w, 0u);
+
+    // Write mode on: the pattern name can be edited then.
+    x->click (w, centreOf ("WriteButton"));
+    ASSERT_TRUE (waitFor ([&]
+                          { return frameOf (w, "WriteButton") / 2 != 0; }));
+
+    // Clicked, the display lifts into a window of its own exactly over itself, which takes the
+    // keys; the typed text arrives once Return is pressed. Every time, also straight after the
+    // edit before.
+    const auto editName = [&] (const juce::String& display, const juce::String& keep, const juce::String& typed, int erase)
+    {
+        SCOPED_TRACE ((display + " " + typed).toStdString());
+        const auto place = x->onScreen (w, skin[display].bounds.getPosition());
+        EXPECT_TRUE (waitFor ([&]
+                              { return x->reachesHost (w, skin[display].bounds.getCentre()); }))
+            << "the last lifted window is gone";
+        x->click (w, skin[display].bounds.getCentre());
+        Window lifted = 0;
+
+        if (!waitFor ([&]
+                      { return (lifted = liftedWindowWithFocus (*x)) != 0 && x->onScreen (lifted, {}) == place; },
+                      10000))
+        {
+            ADD_FAILURE() << "no window exactly over the display took the focus: " << x->describeWindows() << "; " << (int) lifted << " at "
+                          << x->onScreen (lifted, {}).toString() << ", the display at " << place.toString();
+            return false;
+        }
+
+        for (int i = 0; i < erase; ++i)
+            x->key (XK_BackSpace);
+
+        x->type (typed);
+        x->key (XK_Return);
+
+        if (!waitFor ([&]
+                      { return stateOf (host).contains ("\"" + keep + typed + "\""); },
+                      10000))
+        {
+            ADD_FAILURE() << "the typed name did not arrive: " << stateOf (host).substring (0, 600);
+            return false;
+        }
+
+        return true;
+    };
+
+    int failures = 0;
+
+    for (const char* display : {"PresetNameDisplay", "PatternNameDisplay"})
+        for (int round = 0; round < 50 && failures < 3; ++round)
+            failures += editName (display, {}, "N" + juce::String (round).paddedLeft ('0', 2), round == 0 ? 40 : 3) ? 0 : 1;
+
+    // Escape cancels the edit and never reaches the host, which would close the editor on it.
+    ASSERT_TRUE (waitFor ([&]
+                          { return x->reachesHost (w, centreOf ("PresetNameDisplay")); }));
+    x->click (w, centreOf ("PresetNameDisplay"));
+    ASSERT_TRUE (waitFor ([&]
+                          { return liftedWindowWithFocus (*x) != 0; },
+                          10000));
+    const auto cancelled = liftedWindowWithFocus (*x);
+    x->type ("ZZ");
+
+    // The picture as the musician sees it, the lifted window over the panel, once it shows text.
+    {
+        const auto origin = x->onScreen (w, {});
+        const auto displayArea = skin["PresetNameDisplay"].bounds;
+        juce::Image screen;
+        waitFor ([&]
+                 {
+                     screen = x->capture (DefaultRootWindow (x->display), origin.x + width, origin.y + height)
+                                  .getClippedImage ({origin.x, origin.y, width, height});
+                     const auto shown = screen.getClippedImage (displayArea);
+                     int varied = 0;
+
+                     for (int py = 0; py < shown.getHeight(); ++py)
+                         for (int px = 0; px < shown.getWidth(); ++px)
+                             varied += shown.getPixelAt (px, py) != shown.getPixelAt (0, 0) ? 1 : 0;
+
+                     return varied > 20; });
+        savePicture (screen, "host-session-name-edit.png");
+    }
+
+    x->key (XK_Escape);
+    EXPECT_TRUE (waitFor ([&]
+                          { return !x->isViewable (cancelled); }));
+    EXPECT_EQ (x->escapesTaken.load(), 0);
+    EXPECT_NE (x->editorWindow(), 0u) << "the editor stays open";
+    EXPECT_FALSE (stateOf (host).contains ("N49ZZ"));
+
+    // The host closes the editor during a name edit: the typed text counts, no window stays.
+    ASSERT_TRUE (waitFor ([&]
+                          { return x->reachesHost (w, centreOf ("PresetNameDisplay")); }));
+    x->click (w, centreOf ("PresetNameDisplay"));
+    ASSERT_TRUE (waitFor ([&]
+                          { return liftedWindowWithFocus (*x) != 0; },
+                          10000));
+    const auto orphan = liftedWindowWithFocus (*x);
+    x->type ("Q");
+    ASSERT_TRUE (waitFor ([&]
+                          { return showsEdit (w, "PresetNameDisplay", "N49Q"); }))
+        << "the lifted display shows what was typed";
+    ASSERT_TRUE (close());
+    EXPECT_TRUE (waitFor ([&]
+                          { return !x->isViewable (orphan); }))
+        << "the lifted window went with the editor";
+    EXPECT_TRUE (waitFor ([&]
+                          { return stateOf (host).contains ("N49Q\""); }))
+        << "the typed text was committed";
+    w = open();
+    ASSERT_NE (w, 0u);
+
+    // The browser's rename: a double click on a row, a new name over the old one, Return.
+    x->click (w, openBrowser);
+
+    for (int round = 0; round < 20 && failures < 3; ++round)
+    {
+        const juce::String name = "R" + juce::String (round).paddedLeft ('0', 2);
+        SCOPED_TRACE (name.toStdString());
+        const auto row = presetRows[(size_t) (round % (int) presetRows.size())];
+        EXPECT_TRUE (waitFor ([&]
+                              { return x->reachesHost (w, row); }))
+            << "the last rename field is gone";
+        x->doubleClick (w, row);
+
+        if (!waitFor ([&]
+                      { return liftedWindowWithFocus (*x) != 0; },
+                      10000))
+        {
+            ADD_FAILURE() << "no rename field took the focus: " << x->describeWindows();
+            ++failures;
+            continue;
+        }
+
+        x->type (name);
+
+        if (round == 0)
+            savePicture (x->capture (DefaultRootWindow (x->display), juce::Rectangle<int> (width, height).withPosition (x->onScreen (w, {}))),
+                         "host-session-rename.png");
+
+        x->key (XK_Return);
+
+        if (!waitFor ([&]
+                      { return stateOf (host).contains ("\"" + name + "\""); },
+                      10000))
+        {
+            ADD_FAILURE() << "the new name did not arrive";
+            ++failures;
+        }
+    }
+
+    EXPECT_EQ (failures, 0);
+
+    // Then during a Save chooser: it goes as if cancelled and writes nothing.
+    x->click (w, presetSave);
+    ASSERT_TRUE (waitFor ([&]
+                          { return liftedWindowWithFocus (*x) != 0; },
+                          10000))
+        << "no chooser took the focus: " << x->describeWindows();
+    auto chooser = liftedWindowWithFocus (*x);
+    const auto unsaved = temp.file ("Unsaved" + twin.plugin->getPresetFileExtension());
+    x->type (unsaved.getFullPathName());
+    ASSERT_TRUE (close());
+    EXPECT_TRUE (waitFor ([&]
+                          { return !x->isViewable (chooser); }))
+        << "the chooser went with the editor";
+
+    // And with its question about replacing a file open: the question goes with the editor
+    // and is not waiting inside it when it opens again; the file stays as it was.
+    const auto existing = temp.file ("Existing" + twin.plugin->getPresetFileExtension());
+    ASSERT_TRUE (existing.replaceWithText ("kept"));
+    w = open();
+    ASSERT_NE (w, 0u);
+    x->click (w, openBrowser);
+    const auto withBrowser = settledPicture (w);
+    x->click (w, presetSave);
+    ASSERT_TRUE (waitFor ([&]
+                          { return liftedWindowWithFocus (*x) != 0; },
+                          10000));
+    chooser = liftedWindowWithFocus (*x);
+    x->type (existing.getFullPathName());
+    x->key (XK_Return); // the chooser goes to the file
+    x->key (XK_Return); // and takes it
+    const auto panelArea = juce::Rectangle<int> (0, 0, width, height);
+    EXPECT_TRUE (waitFor ([&]
+                          { return !x->isViewable (chooser) && differingPixels (withBrowser, x->capture (w, width, height), panelArea) > width * height / 2; },
+                          10000))
+        << "the question dims the editor";
+    ASSERT_TRUE (close());
+    w = open();
+    ASSERT_NE (w, 0u);
+    x->click (w, openBrowser);
+    EXPECT_LT (differingPixels (withBrowser, settledPicture (w), panelArea), width * height / 50) << "no question left in the editor";
+    EXPECT_FALSE (unsaved.exists());
+    EXPECT_EQ (existing.loadFileAsString(), "kept");
+    EXPECT_EQ (x->escapesTaken.load(), 0);
+
+    // The host deletes the instance with a name edit open, then with a chooser open: the
+    // windows go with it (the sanitizer build checks that nothing is touched afterwards).
+    const auto unloadWith = [&] (const std::vector<juce::Point<int>>& clicks)
+    {
+        for (const auto& c : clicks)
+        {
+            ASSERT_TRUE (waitFor ([&]
+                                  { return x->reachesHost (w, c); }));
+            x->click (w, c);
+        }
+
+        ASSERT_TRUE (waitFor ([&]
+                              { return liftedWindowWithFocus (*x) != 0; },
+                              10000));
+        const auto lifted = liftedWindowWithFocus (*x);
+        host.unload();
+        EXPECT_TRUE (waitFor ([&]
+                              { return !x->isViewable (lifted); }));
+        ASSERT_TRUE (host.load (std::getenv ("PULSARET_EDITOR_PLUGIN"))) << host.getError();
+        host.start (sampleRate, blockSize);
+        w = open();
+        ASSERT_NE (w, 0u);
+    };
+
+    unloadWith ({closeBrowser, centreOf ("PresetNameDisplay")});
+    unloadWith ({openBrowser, presetSave});
 }

@@ -203,6 +203,48 @@ TEST (FileChooserOnScreen, OwnChooserIsADialogOfTheHostWindowTakesTheKeysAndGoes
     EXPECT_EQ (calls, 0);
     EXPECT_TRUE (waitFor ([&]
                           { return host.focus() == host.window; }));
+
+    // The host closes the editor while a chooser is open, and while the question about
+    // replacing a file waits: each goes as if cancelled, and nothing is written. As the VST
+    // adapter does, the host's side holds the editor and goes with the host's window.
     editor.removeFromDesktop();
+    TempFolder temp;
+    const auto existing = temp.file ("Groove.PXptr");
+    ASSERT_TRUE (existing.replaceWithText ("kept"));
+    DocumentFileChooser files (page);
+
+    const auto openEditor = [&]
+    {
+        auto holder = std::make_unique<juce::Component>();
+        holder->setSize (400, 250);
+        holder->addAndMakeVisible (editor);
+        holder->addToDesktop (0, (void*) (juce::pointer_sized_uint) host.window);
+        holder->setVisible (true);
+        waitFor ([&]
+                 { return editor.isShowing() && host.isViewable ((Window) holder->getWindowHandle()); });
+        return holder;
+    };
+
+    auto holder = openEditor();
+    files.save ("Save pattern", ".PXptr", [&] (const juce::File&)
+                { return ++calls > 0; });
+    ASSERT_NE (files.getLauncher().getChooserWindow(), nullptr);
+    holder.reset();
+    EXPECT_TRUE (waitFor ([&]
+                          { return files.getLauncher().getChooserWindow() == nullptr; }))
+        << "the chooser went with the editor";
+
+    holder = openEditor();
+    auto scripted = std::make_unique<ScriptedChooser>();
+    scripted->answer = existing;
+    files.setLauncher (std::move (scripted));
+    files.save ("Save pattern", ".PXptr", [&] (const juce::File&)
+                { return ++calls > 0; });
+    ASSERT_NE (files.getQuestion(), nullptr);
+    EXPECT_TRUE (files.getQuestion()->isShowing());
+    holder.reset();
+    EXPECT_EQ (files.getQuestion(), nullptr) << "the question went with the editor";
+    EXPECT_EQ (calls, 0);
+    EXPECT_EQ (existing.loadFileAsString(), "kept");
     settle();
 }

@@ -118,6 +118,16 @@ TEST (ModalTextEditor, ReturnAndFocusLossEndTheEdit)
     log.clear();
     unfocus (editor);
     EXPECT_EQ (log, (std::vector<std::string>{"L.committed Snare!", "L.finished"}));
+
+    // So does Tab, which in a panel moves the focus on: it types nothing.
+    focus (editor);
+    editor.moveCaretToEnd();
+    type (editor, "?");
+    log.clear();
+    press (editor, juce::KeyPress::tabKey);
+    EXPECT_FALSE (editor.isEditing());
+    EXPECT_EQ (editor.getText(), "Snare!?");
+    EXPECT_EQ (log, (std::vector<std::string>{"L.committed Snare!?", "L.finished"}));
 }
 
 TEST (ModalTextEditor, EscapeRestoresTheTextFromBefore)

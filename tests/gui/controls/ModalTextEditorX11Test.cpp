@@ -140,10 +140,12 @@ TEST (ModalTextEditorInX11, LiftsOutOfAnEmbeddedWindowAndGivesTheFocusBack)
     EXPECT_TRUE (waitFor ([&]
                           { return host.focus() == host.window; }));
 
-    // The host takes the focus back (a click in its own window): the edit ends as committed.
+    // The host takes the focus back (a click in its own window, away from the edit): the edit
+    // ends as committed.
     owner.log.clear();
     ASSERT_TRUE (openEditor());
     editor->insertTextAtCaret ("Soul");
+    XWarpPointer (host.display, None, host.window, 0, 0, 0, 0, 400, 250);
     XSetInputFocus (host.display, host.window, RevertToParent, CurrentTime);
     XSync (host.display, False);
     ASSERT_TRUE (waitFor ([&]
@@ -170,7 +172,8 @@ TEST (ModalTextEditorInX11, LiftsOutOfAnEmbeddedWindowAndGivesTheFocusBack)
         EXPECT_TRUE (waitFor ([&]
                               { return !host.exists (doomedWindow); }));
         EXPECT_TRUE (waitFor ([&]
-                              { return host.focus() == host.window; }));
+                              { return host.focus() == host.window; }))
+            << "focus on " << host.focus() << ", the host's window " << host.window << ", the panel's " << (Window) holder->getWindowHandle();
 
         const auto panelOnScreen = host.rootPosition ((Window) holder->getWindowHandle());
         for (int step = 0; step < 5; ++step)
