@@ -18,4 +18,13 @@ fi
 
 cmake -S . -B "$build" -G Ninja "${config[@]}"
 cmake --build "$build" -j "$(nproc)"
-ctest --test-dir "$build" --output-on-failure -j "$(nproc)"
+# Tests on a display that needed a second run (tests/with_xvfb.sh) are listed after the run, pass or fail.
+export PULSARET_RETRY_LOG="$PWD/$build/display-retries.log"
+: >"$PULSARET_RETRY_LOG"
+status=0
+ctest --test-dir "$build" --output-on-failure -j "$(nproc)" || status=$?
+if [ -s "$PULSARET_RETRY_LOG" ]; then
+    echo "Runs on a display that were retried: $(wc -l <"$PULSARET_RETRY_LOG")"
+    cat "$PULSARET_RETRY_LOG"
+fi
+exit "$status"
