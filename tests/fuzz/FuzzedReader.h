@@ -267,3 +267,17 @@ private:
     Write write;
     juce::MemoryBlock baselineWrite, baselineState;
 };
+
+/** libFuzzer's two entry points for a target whose reader is made by the function given: made once,
+    before the first input, so that starting the instance is not taken for the first input's time. */
+#define FUZZED_READER_ENTRY_POINTS(makeReader)                                          \
+    extern "C" int LLVMFuzzerInitialize (int*, char***)                                \
+    {                                                                                  \
+        makeReader();                                                                  \
+        return 0;                                                                      \
+    }                                                                                  \
+                                                                                       \
+    extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)           \
+    {                                                                                  \
+        return makeReader().run (data, size);                                          \
+    }

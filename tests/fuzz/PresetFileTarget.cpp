@@ -14,13 +14,4 @@ FuzzedReader& reader()
 }
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize (int*, char***)
-{
-    reader();
-    return 0;
-}
-
-extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
-{
-    return reader().run (data, size);
-}
+FUZZED_READER_ENTRY_POINTS (reader)
