@@ -1,5 +1,7 @@
 #include "vst/SharedMessageThread.h"
 
+// For the display connection's event queue (below).
+#define JUCE_GUI_BASICS_INCLUDE_XHEADERS 1
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include <fcntl.h>
@@ -12,6 +14,9 @@ namespace juce
 // One pass of JUCE's Linux message loop (waiting for the next event when none is pending): the loop body of
 // MessageManager::runDispatchLoop, which offers no other way to stop than a posted message.
 bool dispatchNextMessageOnSystemQueue (bool returnIfNoPendingMessages);
+
+// JUCE's hidden window on its display connection, whose events JUCE's loop passes over.
+extern ::Window juce_messageWindowHandle;
 } // namespace juce
 
 namespace
@@ -34,6 +39,31 @@ void drainPipe (int fd)
     while (::read (fd, bytes, sizeof (bytes)) > 0)
     {
     }
+}
+/** JUCE's loop reads window events when the display connection's socket has data. A call that asks the
+    server something outside that (a timer's focus check, say) reads the events that came before the answer
+    into Xlib's queue, and there they wait until the server sends something more: a click would wait for the
+    next mouse move. An event sent to JUCE's own hidden window brings the loop to them. */
+void wakeForQueuedWindowEvents()
+{
+    auto* windows = juce::XWindowSystem::getInstanceWithoutCreating();
+    auto* display = windows != nullptr ? windows->getDisplay() : nullptr;
+
+    if (display == nullptr || juce::juce_messageWindowHandle == 0)
+        return;
+
+    auto* x = juce::X11Symbols::getInstance();
+    juce::XWindowSystemUtilities::ScopedXLock lock;
+
+    if (x->xEventsQueued (display, QueuedAlready) == 0)
+        return;
+
+    XEvent wake{};
+    wake.xclient.type = ClientMessage;
+    wake.xclient.window = juce::juce_messageWindowHandle;
+    wake.xclient.format = 32;
+    x->xSendEvent (display, juce::juce_messageWindowHandle, False, NoEventMask, &wake);
+    x->xFlush (display);
 }
 } // namespace
 
@@ -66,6 +96,7 @@ void SharedMessageThread::run()
         try
         {
             juce::dispatchNextMessageOnSystemQueue (false);
+            wakeForQueuedWindowEvents();
         }
         catch (...) // as in JUCE's loop: a throwing callback must not end the thread every instance needs
         {
