@@ -156,6 +156,31 @@ void LiftedWindow::lower()
     }
 }
 
+void LiftedWindow::putBack (bool visible)
+{
+    if (!window.isOnDesktop())
+    {
+        lower();
+        return;
+    }
+
+    if (window.hasKeyboardFocus (true))
+        window.giveAwayKeyboardFocus();
+
+    // Taken off the desktop even when the place is gone: no window stays behind.
+    lower();
+
+    if (auto* parent = place.getComponent(); parent != nullptr && area.has_value())
+    {
+        if (visible)
+            parent->addAndMakeVisible (window);
+        else
+            parent->addChildComponent (window);
+
+        window.setBounds (*area);
+    }
+}
+
 bool LiftedWindow::hasNativeFocus() const
 {
     return window.isOnDesktop() && NativeWindows::isFocusWithin (window.getWindowHandle());

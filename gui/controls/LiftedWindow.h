@@ -56,6 +56,11 @@ public:
     /** Takes the window off the desktop, the focus given back first. */
     void lower();
 
+    /** Lowers a window lifted over an area of its place back into the place, at that area,
+        shown or hidden; the keyboard focus given away first, so that the place does not pass
+        it on to another of its controls. A window that is not on the desktop is only lowered. */
+    void putBack (bool visible);
+
     bool isLifted() const noexcept { return lifted; }
 
     /** For the focus target's focusLost: true when the loss is only the host handing the

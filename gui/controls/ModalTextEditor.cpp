@@ -167,27 +167,12 @@ void ModalTextEditor::liftIntoOwnWindow()
 
 void ModalTextEditor::putBack()
 {
-    if (!isOnDesktop())
-    {
-        liftedWindow.lower();
-        return;
-    }
-
+    const bool wasLifted = isOnDesktop();
     const juce::ScopedValueSetter<bool> ours (moving, true);
+    liftedWindow.putBack (false);
 
-    if (hasKeyboardFocus (false))
-        giveAwayKeyboardFocus();
-
-    // Taken off the desktop even when the place is gone: no window stays behind.
-    liftedWindow.lower();
-
-    if (auto* parent = parentBeforeEdit.getComponent())
-    {
-        parent->addChildComponent (this);
-        setBounds (boundsBeforeEdit);
-    }
-
-    setHighlightedRegion ({});
+    if (wasLifted)
+        setHighlightedRegion ({});
 }
 
 void ModalTextEditor::endEdit()

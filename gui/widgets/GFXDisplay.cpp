@@ -362,18 +362,7 @@ void GFXDisplay::returnToParent()
         return;
 
     const juce::ScopedValueSetter<bool> moving (reparenting, true);
-
-    if (hasKeyboardFocus (false))
-        giveAwayKeyboardFocus();
-
-    // Taken off the desktop even when the panel is gone: no window stays behind.
-    liftedWindow.lower();
-
-    if (auto* parent = savedParent.getComponent())
-    {
-        parent->addAndMakeVisible (this);
-        setBounds (savedBounds);
-    }
+    liftedWindow.putBack (true);
 }
 
 void GFXDisplay::liftedPlaceGone()
