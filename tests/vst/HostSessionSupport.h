@@ -333,13 +333,12 @@ struct X11Session
         std::this_thread::sleep_for (std::chrono::milliseconds (40));
     }
 
-    /** A click at a point of a window, as a user's. */
+    /** A click at a point of a window, at a hand's pace. What it does, the caller waits for. */
     void click (Window w, juce::Point<int> p) const
     {
         moveTo (onScreen (w, p));
         button (true);
         button (false);
-        std::this_thread::sleep_for (std::chrono::milliseconds (60));
     }
 
     /** Two clicks at a point well within the toolkit's double-click time. */
@@ -354,16 +353,41 @@ struct X11Session
             XSync (display, False);
             std::this_thread::sleep_for (std::chrono::milliseconds (30));
         }
-
-        std::this_thread::sleep_for (std::chrono::milliseconds (60));
     }
 
     /** For failure messages: the focus, and every top-level window that is a dialog of the
         host's window, with its state. */
     std::string describeWindows() const
     {
-        std::string text = "focus " + std::to_string (focus());
-        Window root = 0, parent = 0, *frames = nullptr;
+        const auto state = [this] (Window w)
+        {
+            XWindowAttributes a{};
+
+            if (w == 0 || w == PointerRoot || XGetWindowAttributes (display, w, &a) == 0)
+                return std::string (" (none)");
+
+            Window root = 0, parent = 0, *children = nullptr;
+            unsigned int n = 0;
+
+            if (XQueryTree (display, w, &root, &parent, &children, &n) != 0 && children != nullptr)
+                XFree (children);
+
+            return std::string (a.map_state == IsViewable ? " viewable" : a.map_state == IsUnviewable ? " unviewable" : " unmapped")
+                   + (a.override_redirect ? " override-redirect" : "") + " in " + std::to_string (parent);
+        };
+
+        // The window a click would go to: the deepest one under the pointer.
+        Window under = DefaultRootWindow (display), child = 0, root = 0;
+        int rootX = 0, rootY = 0, winX = 0, winY = 0;
+        unsigned int mask = 0;
+
+        for (int depth = 0; depth < 16 && XQueryPointer (display, under, &root, &child, &rootX, &rootY, &winX, &winY, &mask) && child != 0; ++depth)
+            under = child;
+
+        std::string text = "focus " + std::to_string (focus()) + state (focus()) + "; host " + std::to_string (hostWindow) + ", editor "
+                           + std::to_string (editorWindow()) + "; pointer at " + std::to_string (rootX) + "," + std::to_string (rootY) + " over "
+                           + std::to_string (under) + state (under);
+        Window parent = 0, *frames = nullptr;
         unsigned int count = 0;
 
         if (XQueryTree (display, DefaultRootWindow (display), &root, &parent, &frames, &count) == 0)
