@@ -40,6 +40,7 @@ void drainPipe (int fd)
     {
     }
 }
+
 /** JUCE's loop reads window events when the display connection's socket has data. A call that asks the
     server something outside that (a timer's focus check, say) reads the events that came before the answer
     into Xlib's queue, and there they wait until the server sends something more: a click would wait for the

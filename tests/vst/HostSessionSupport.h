@@ -4,6 +4,7 @@
 // window of ours, driven by the window system's own test input. Include after JUCE's headers:
 // Xlib's macros hide some of JUCE's names.
 
+#include "tests/WaitFor.h"
 #include "tools/render/OfflineHost.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
@@ -136,21 +137,7 @@ inline int shownFrame (const SkinWidget& w, const juce::Image& window, const juc
     return best;
 }
 
-template <typename Condition>
-bool waitFor (Condition&& condition, int ms = 5000)
-{
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds (ms);
-
-    while (!condition())
-    {
-        if (std::chrono::steady_clock::now() > end)
-            return false;
-
-        std::this_thread::sleep_for (std::chrono::milliseconds (10));
-    }
-
-    return true;
-}
+using testsupport::waitFor;
 
 /** True when the window is the ancestor or one of its descendants. */
 inline bool isWithin (Display* display, Window w, Window ancestor)

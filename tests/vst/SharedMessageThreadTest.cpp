@@ -6,30 +6,16 @@
 #define JUCE_GUI_BASICS_INCLUDE_XHEADERS 1
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include "tests/WaitFor.h"
+
 #include <X11/extensions/XTest.h>
 
 #include <atomic>
-#include <chrono>
-#include <thread>
 
 // Runs only under with_xvfb.sh, in a process of its own: the thread becomes this process's JUCE message thread.
 namespace
 {
-template <typename Condition>
-bool waitFor (Condition&& condition, int ms)
-{
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds (ms);
-
-    while (!condition())
-    {
-        if (std::chrono::steady_clock::now() > end)
-            return false;
-
-        std::this_thread::sleep_for (std::chrono::milliseconds (10));
-    }
-
-    return true;
-}
+using testsupport::waitFor;
 
 /** Runs a function on the message thread and waits for it. */
 template <typename Function>
