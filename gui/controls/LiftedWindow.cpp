@@ -181,6 +181,11 @@ void LiftedWindow::putBack (bool visible)
     }
 }
 
+juce::Component& LiftedWindow::keyTarget() const noexcept
+{
+    return focusTarget != nullptr ? *focusTarget : window;
+}
+
 bool LiftedWindow::hasNativeFocus() const
 {
     return window.isOnDesktop() && NativeWindows::isFocusWithin (window.getWindowHandle());
@@ -215,7 +220,7 @@ void LiftedWindow::askForFocus()
     if (auto* peer = window.getPeer())
         peer->grabFocus();
 
-    (focusTarget != nullptr ? focusTarget : &window)->grabKeyboardFocus();
+    keyTarget().grabKeyboardFocus();
 
     // From here on, the focus anywhere else means someone took it.
     if (hasNativeFocus())
@@ -240,7 +245,7 @@ void LiftedWindow::timerCallback()
     {
         // Given by the window manager rather than asked for: the keys go to the target too.
         if (!hadFocus)
-            (focusTarget != nullptr ? focusTarget : &window)->grabKeyboardFocus();
+            keyTarget().grabKeyboardFocus();
 
         hadFocus = true;
         return;
@@ -281,7 +286,7 @@ bool LiftedWindow::keyPressed (const juce::KeyPress& key, juce::Component* origi
     if (!lifted || origin == nullptr || origin == &window || window.isParentOf (origin))
         return false;
 
-    return (focusTarget != nullptr ? focusTarget : &window)->keyPressed (key);
+    return keyTarget().keyPressed (key);
 }
 
 void LiftedWindow::tellSoon (bool placeGone)

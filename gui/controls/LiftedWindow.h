@@ -82,6 +82,7 @@ private:
     void mouseDown (const juce::MouseEvent& e) override;
     bool keyPressed (const juce::KeyPress& key, juce::Component* origin) override;
     void timerCallback() override;
+    juce::Component& keyTarget() const noexcept; // the focus target, or the window
     void askForFocus();
     void followPlace();
     bool isHostHandingFocusOn() const;
